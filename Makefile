@@ -1,0 +1,45 @@
+# Front door: make run, make test. Both install what they need first.
+BUILD ?= build
+JOBS ?= 2
+CMAKE_FLAGS ?=
+export ZEPHTAB_WINE_DIR := $(abspath $(BUILD))/wine
+
+.PHONY: all deps build run test clean format icons
+
+all: build
+
+deps:
+	@tools/scripts/install-deps.sh
+
+$(BUILD)/native/Makefile:
+	cmake -S . -B $(BUILD)/native -DCMAKE_BUILD_TYPE=Debug $(CMAKE_FLAGS)
+
+$(BUILD)/win32/Makefile:
+	cmake -S . -B $(BUILD)/win32 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-i686-mingw.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DZEPHTAB_WINE_DIR=$(ZEPHTAB_WINE_DIR) $(CMAKE_FLAGS)
+
+$(BUILD)/win64/Makefile:
+	cmake -S . -B $(BUILD)/win64 -DCMAKE_TOOLCHAIN_FILE=cmake/toolchain-x86_64-mingw.cmake \
+	    -DCMAKE_BUILD_TYPE=Release -DZEPHTAB_WINE_DIR=$(ZEPHTAB_WINE_DIR) $(CMAKE_FLAGS)
+
+build: deps $(BUILD)/native/Makefile $(BUILD)/win32/Makefile $(BUILD)/win64/Makefile
+	cmake --build $(BUILD)/native -j $(JOBS)
+	cmake --build $(BUILD)/win32 -j $(JOBS)
+	cmake --build $(BUILD)/win64 -j $(JOBS)
+
+test: build
+	@tools/scripts/run-tests.sh $(BUILD)
+
+run: build
+	@tools/scripts/run-demo.sh $(BUILD)
+
+icons: deps $(BUILD)/native/Makefile
+	cmake --build $(BUILD)/native --target icongen
+	tools/icongen/check-icons.sh $(BUILD)/native/icongen src/resources/icons --update
+
+format:
+	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
+
+clean:
+	-python3 tools/wine/winerun.py --state-dir $(ZEPHTAB_WINE_DIR) stop
+	rm -rf $(BUILD)

@@ -1,0 +1,76 @@
+# Windows build (MinGW-w64): the program, its in-process tests and the
+# end-to-end tests, which CTest runs under Wine through the emulator script.
+enable_language(RC)
+set(STATIC_LINK -static -static-libgcc -static-libstdc++)
+add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601
+                        $<$<COMPILE_LANGUAGE:CXX>:ZEPHTAB_VENDOR_HOST="${ZEPHTAB_VENDOR_HOST}">)
+
+set(ZEPHTAB_WINE_DIR "${CMAKE_BINARY_DIR}/../wine" CACHE PATH
+    "Folder of the Wine prefix and session that the tests run in")
+set(WINE_RUN python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-dir ${ZEPHTAB_WINE_DIR} run --)
+
+# Every program module but the entry function, so that in-process tests call
+# the real functions on the real process-wide state.
+add_library(zephtab_core STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})
+target_link_libraries(zephtab_core PUBLIC comctl32 gdi32 msimg32 psapi shell32 advapi32 user32
+                      kernel32)
+
+set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/src/resources/zephtab.rc)
+file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/icons/*.ico
+     ${CMAKE_SOURCE_DIR}/src/resources/*.manifest ${CMAKE_SOURCE_DIR}/src/resources/*.h)
+set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
+
+add_executable(zephtab WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${RESOURCE_FILE})
+target_link_libraries(zephtab PRIVATE zephtab_core)
+target_link_options(zephtab PRIVATE -municode -mwindows ${STATIC_LINK})
+
+# GoogleTest, built with the cross compiler.
+set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
+add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
+foreach(target gtest gtest_main gmock gmock_main)
+    target_compile_options(${target} PRIVATE -Wno-error)
+endforeach()
+
+# Test programs go next to zephtab.exe so that drivers find it beside themselves.
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+
+file(GLOB WIN_SUPPORT_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/support/*.cpp)
+add_library(test_support STATIC ${WIN_SUPPORT_SOURCES})
+target_link_libraries(test_support PUBLIC zephtab_core gtest)
+target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support)
+
+# One executable per in-process test file: each gets fresh process-wide state.
+file(GLOB WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/test_*.cpp)
+foreach(source ${WIN32_TESTS})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(win32_${name} ${source} ${RESOURCE_FILE})
+    target_link_libraries(win32_${name} PRIVATE test_support gtest_main)
+    target_link_options(win32_${name} PRIVATE ${STATIC_LINK})
+    add_test(NAME win32_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:win32_${name}>)
+    set_tests_properties(win32_${name} PROPERTIES LABELS win32 TIMEOUT 300)
+endforeach()
+
+# End-to-end tests: drivers that start zephtab.exe and watch it from outside.
+file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.cpp)
+foreach(source ${E2E_TESTS})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(e2e_${name} ${source})
+    target_link_libraries(e2e_${name} PRIVATE test_support gtest_main)
+    target_link_options(e2e_${name} PRIVATE ${STATIC_LINK})
+    add_dependencies(e2e_${name} zephtab)
+    add_test(NAME e2e_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_${name}>)
+    set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 600)
+endforeach()
+
+# Helper programs that tests start (test windows in other processes, and so on).
+file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
+foreach(source ${TEST_HELPERS})
+    get_filename_component(name ${source} NAME_WE)
+    add_executable(${name} ${source})
+    target_link_libraries(${name} PRIVATE user32 gdi32)
+    target_link_options(${name} PRIVATE -municode ${STATIC_LINK})
+endforeach()
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/tools/config/CMakeLists.txt)
+    add_subdirectory(${CMAKE_SOURCE_DIR}/tools/config tools-config)
+endif()

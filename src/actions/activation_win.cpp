@@ -1,0 +1,3 @@
+#include "actions/activation_win.h"
+
+bool ActivateChosenWindow(HWND) { return false; }

@@ -1,0 +1,5 @@
+// Bringing the chosen window to the foreground.
+#pragma once
+#include <windows.h>
+
+bool ActivateChosenWindow(HWND window);

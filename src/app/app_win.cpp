@@ -1,0 +1,189 @@
+#include "app/app_win.h"
+
+#include <commctrl.h>
+
+#include "actions/toolbar_win.h"
+#include "app/identifiers.h"
+#include "control/hooks_win.h"
+#include "control/switcher_commands_win.h"
+#include "display/frame_win.h"
+#include "display/selection_win.h"
+#include "display/surfaces_win.h"
+#include "resources/resource_ids.h"
+#include "settings/options.h"
+#include "settings/settings_store_win.h"
+#include "windowlist/icon_strip_win.h"
+
+HINSTANCE programInstance;
+HWND SwitcherWindow;
+HWND ActionToolbar;
+
+namespace {
+
+constexpr wchar_t kHotKeyFailureText[] =
+    L"Cannot Register all Alt+Tab Keys. Please Unload any other application\n"
+    L"(if any) that is also providing Alt+Tab functionality. Zephtab will\n"
+    L"run but other applications might interfear in its proper functionality.";
+
+void RegisterSwitcherHotKeys(HWND window) {
+    if (RegisterHotKey(window, HOTKEY_ALT_TAB, MOD_ALT, VK_TAB) &&
+        RegisterHotKey(window, HOTKEY_ALT_SHIFT_TAB, MOD_ALT | MOD_SHIFT, VK_TAB) &&
+        RegisterHotKey(window, HOTKEY_EXIT, MOD_WIN, VK_F12))
+        return;
+    MessageBoxW(nullptr, kHotKeyFailureText, L"", MB_OK);
+}
+
+void MakeLayered(HWND window, BYTE alpha) {
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if (!(exStyle & WS_EX_LAYERED))
+        SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+    SetLayeredWindowAttributes(window, 0, alpha, LWA_ALPHA);
+}
+
+void MakeOpaque(HWND window) {
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if (exStyle & WS_EX_LAYERED)
+        SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+}
+
+void ApplyToolbarVisibility() {
+    if (switcherOptions.showToolbar) {
+        ShowWindow(ActionToolbar, SW_SHOW);
+        SetFocus(ActionToolbar);
+    } else {
+        ShowWindow(ActionToolbar, SW_HIDE);
+    }
+}
+
+LRESULT OnHotKey(WPARAM id) {
+    // Alt+Tab and Alt+Shift+Tab are only claimed: the keyboard hook does the switching.
+    if (id == HOTKEY_EXIT)
+        DestroyWindow(SwitcherWindow);
+    return 0;
+}
+
+LRESULT OnNotify(const NMHDR* header) {
+    if (IconStrip && header->hwndFrom == IconStrip) {
+        if (header->code != NM_CLICK)
+            return 0;
+        OnIconStripClick(reinterpret_cast<const NMITEMACTIVATE*>(header));
+        return 1;
+    }
+    if (header->code == TTN_GETDISPINFOW)
+        FillToolbarTooltip(reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header)));
+    return 0;
+}
+
+bool IsActionCommand(int id) {
+    switch (id) {
+    case IDC_TOPMOST:
+    case IDC_RESTORE_TOPMOST:
+    case IDC_OPAQUE:
+    case IDC_TRANSPARENT:
+    case IDM_VENDOR_SITE:
+    case IDM_PRODUCT_SITE:
+        return true;
+    default:
+        return false;
+    }
+}
+
+LRESULT OnTimer(HWND window, WPARAM id) {
+    if (id == TIMER_CLOCK)
+        OnClockTimer(window);
+    else if (id == TIMER_PREVIEW)
+        OnPreviewTimer(window);
+    return 0;
+}
+
+} // namespace
+
+void RegisterSwitcherClass(HINSTANCE instance) {
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.style = CS_VREDRAW | CS_HREDRAW | CS_DROPSHADOW;
+    windowClass.lpfnWndProc = SwitcherWindowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_APP));
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.lpszClassName = ZEPHTAB_WINDOW_CLASS;
+    RegisterClassExW(&windowClass);
+}
+
+BOOL InitSwitcher(HINSTANCE instance) {
+    LoadOptions(&switcherOptions);
+    switcherOptions.switcherAlpha = StartupAlpha(switcherOptions.switcherAlpha);
+    programInstance = instance;
+    SwitcherWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, ZEPHTAB_WINDOW_CLASS,
+                                     nullptr, WS_POPUP | WS_BORDER, 200, 200, SWITCHER_WIDTH,
+                                     SWITCHER_HEIGHT, nullptr, nullptr, instance, nullptr);
+    if (!SwitcherWindow)
+        return FALSE;
+    if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
+        MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
+    InitSwitcherDisplay(SwitcherWindow);
+    RegisterSwitcherHotKeys(SwitcherWindow);
+    CreateIconStrip(SwitcherWindow);
+    ActionToolbar = CreateActionToolbar(SwitcherWindow);
+    ApplyToolbarVisibility();
+    UpdateWindow(SwitcherWindow);
+    return TRUE;
+}
+
+LRESULT ReloadOptions(HWND window) {
+    LoadOptions(&switcherOptions);
+    // Unlike start-up, a reload applies even a nearly invisible opacity as asked.
+    if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
+        MakeLayered(window, switcherOptions.switcherAlpha);
+    else
+        MakeOpaque(window);
+    ApplyToolbarVisibility();
+    DrawStaticBackground(window);
+    return 1;
+}
+
+void ShutDownSwitcher(HWND window) {
+    ReleaseSwitcherDisplay();
+    UnregisterHotKey(window, HOTKEY_ALT_TAB);
+    UnregisterHotKey(window, HOTKEY_ALT_SHIFT_TAB);
+    UnregisterHotKey(window, HOTKEY_EXIT);
+    UnhookWindowsHookEx(keyboardHook);
+    keyboardHook = nullptr;
+    KillTimer(window, TIMER_CLOCK);
+    // The program can be closed while the switcher is shown: release what an open holds.
+    ReleaseOpenSwitcher();
+    ReleaseActions();
+}
+
+LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_DESTROY:
+        ShutDownSwitcher(window);
+        PostQuitMessage(0);
+        return 0;
+    case WM_PAINT:
+        return ComposeFrame(window);
+    case WM_ERASEBKGND:
+        return EraseSwitcherBackground(reinterpret_cast<HDC>(wParam));
+    case WM_NOTIFY:
+        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+    case WM_SWITCHER_COMMAND:
+        RunSwitcherCommand(wParam);
+        return 0;
+    case WM_COMMAND:
+        if (!IsActionCommand(LOWORD(wParam)))
+            break;
+        RunActionCommand(LOWORD(wParam));
+        return 0;
+    case WM_TIMER:
+        return OnTimer(window, wParam);
+    case WM_RBUTTONUP:
+        ShowContextMenu(window);
+        return 0;
+    case WM_HOTKEY:
+        return OnHotKey(wParam);
+    case WM_RELOAD_OPTIONS:
+        return ReloadOptions(window);
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}

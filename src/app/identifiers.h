@@ -1,0 +1,33 @@
+// Message, command, hot-key and timer numbers shared by every module.
+// Portable: no windows.h here; the Windows side checks the few system
+// numbers it relies on with static_assert.
+#pragma once
+
+// Private window messages.
+constexpr unsigned WM_SWITCHER_COMMAND = 114;  // below WM_USER on purpose: posted by the hooks
+constexpr unsigned WM_RELOAD_OPTIONS = 0x807C; // sent by the settings tools
+
+// Switcher command codes carried in WM_SWITCHER_COMMAND's wParam.
+constexpr unsigned CMD_NEXT = 115;
+constexpr unsigned CMD_PREV = 116;
+constexpr unsigned CMD_OPEN = 117;
+constexpr unsigned CMD_ACTIVATE = 118;
+constexpr unsigned CMD_CANCEL = 119;
+constexpr unsigned CMD_LAST = 121;
+constexpr unsigned CMD_FIRST = 122;
+
+// Hot-key ids.
+constexpr int HOTKEY_ALT_TAB = 112;
+constexpr int HOTKEY_ALT_SHIFT_TAB = 113;
+constexpr int HOTKEY_EXIT = 120;
+
+// Timer ids.
+constexpr unsigned TIMER_CLOCK = 110;
+constexpr unsigned TIMER_PREVIEW = 111;
+
+// Geometry of the switcher window.
+constexpr int SWITCHER_WIDTH = 600;
+constexpr int SWITCHER_HEIGHT = 375;
+
+// The class name is the only name by which other programs find the switcher.
+#define ZEPHTAB_WINDOW_CLASS L"gZephtab"

@@ -1,0 +1,5 @@
+#include "app/program_win.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    return RunSwitcherProgram(instance);
+}

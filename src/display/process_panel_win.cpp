@@ -1,0 +1,3 @@
+#include "display/process_panel_win.h"
+
+void UpdateProcessInfo(HWND) {}

@@ -1,0 +1,28 @@
+// Off-screen surfaces, drawing objects and the static background.
+#pragma once
+#include <windows.h>
+
+extern HDC BackgroundBuffer;
+extern HDC FrameBuffer;
+extern HDC PreviewCanvas;
+extern HFONT BannerFont;
+extern HFONT TextFont;
+extern HFONT ClockFont;
+extern HPEN SeparatorPen;
+extern HBRUSH BackgroundBrush;
+
+extern RECT TitleRect;
+extern RECT PanelRect;
+extern RECT PreviewBoxRect;
+extern RECT PreviewSquare;
+extern RECT ClockRect;
+
+void InitSwitcherDisplay(HWND window);
+void DrawStaticBackground(HWND window);
+void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,
+                      COLORREF leftColour, COLORREF splitColour, COLORREF rightColour);
+// Deletes the surfaces, their bitmaps and the fonts, pen and brush; at shutdown.
+void ReleaseSwitcherDisplay();
+// DrawShadowText, resolved from comctl32 at run time (MinGW's import library lacks it).
+int DrawShadowTextW(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWORD flags,
+                    COLORREF textColour, COLORREF shadowColour, int offsetX, int offsetY);

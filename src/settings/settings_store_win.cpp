@@ -1,0 +1,87 @@
+#include "settings/settings_store_win.h"
+#include "resources/vendor.h"
+
+namespace {
+
+HKEY OpenOrCreateKey(const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegCreateKeyExW(HKEY_CURRENT_USER, path, 0, nullptr, REG_OPTION_NON_VOLATILE,
+                        KEY_ALL_ACCESS, nullptr, &key, nullptr) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+HKEY OpenExistingKey(const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return nullptr;
+    return key;
+}
+
+void ShowStoreError(const wchar_t* text) {
+    MessageBoxW(nullptr, text, ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_CAPTION), MB_OK);
+}
+
+} // namespace
+
+StoreReadResult ReadStoredOptions(SwitcherOptions* record, DWORD* version, bool readOnly) {
+    *version = 0;
+    HKEY key = readOnly ? OpenExistingKey(ZEPHTAB_SETTINGS_KEY) : OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    if (!key)
+        return STORE_NO_KEY;
+    // Only the stored bytes land in the zeroed number, so a 2-byte 02 01 reads as 258.
+    DWORD size = sizeof(*version);
+    StoreReadResult result = STORE_LOADED;
+    if (RegQueryValueExW(key, L"Version", nullptr, nullptr, reinterpret_cast<BYTE*>(version),
+                         &size) != ERROR_SUCCESS) {
+        *version = 0;
+        result = STORE_NO_VERSION;
+    } else if (*version < OPTIONS_VERSION) {
+        result = STORE_OLD_VERSION;
+    } else {
+        size = sizeof(*record);
+        if (RegQueryValueExW(key, L"Options", nullptr, nullptr, reinterpret_cast<BYTE*>(record),
+                             &size) != ERROR_SUCCESS)
+            result = STORE_NO_OPTIONS;
+    }
+    RegCloseKey(key);
+    return result;
+}
+
+StoreWriteResult WriteStoredOptions(const SwitcherOptions* record) {
+    HKEY key = OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    if (!key)
+        return STORE_KEY_FAILED;
+    DWORD version = OPTIONS_VERSION;
+    LONG optionsWritten = RegSetValueExW(key, L"Options", 0, REG_BINARY,
+                                         reinterpret_cast<const BYTE*>(record), sizeof(*record));
+    LONG versionWritten = RegSetValueExW(key, L"Version", 0, REG_DWORD,
+                                         reinterpret_cast<const BYTE*>(&version), sizeof(version));
+    RegCloseKey(key);
+    return optionsWritten == ERROR_SUCCESS && versionWritten == ERROR_SUCCESS ? STORE_WRITTEN
+                                                                            : STORE_WRITE_FAILED;
+}
+
+void SaveOptions(const SwitcherOptions* record) {
+    if (WriteStoredOptions(record) == STORE_KEY_FAILED)
+        ShowStoreError(L"Error Saving Settings");
+}
+
+void LoadOptions(SwitcherOptions* record) {
+    DWORD version = 0;
+    if (ReadStoredOptions(record, &version, false) == STORE_LOADED)
+        return;
+    SetDefaultOptions(record);
+    SaveOptions(record);
+}
+
+void RegisterStartAtLogon(const wchar_t* path) {
+    HKEY key = OpenOrCreateKey(ZEPHTAB_RUN_KEY);
+    if (!key) {
+        ShowStoreError(L"Error setting Startup Settings");
+        return;
+    }
+    DWORD bytes = static_cast<DWORD>((lstrlenW(path) + 1) * sizeof(wchar_t));
+    RegSetValueExW(key, ZEPHTAB_RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), bytes);
+    RegCloseKey(key);
+}

@@ -1,0 +1,38 @@
+// The registry store of the options record and the start-at-log-on value.
+#pragma once
+#include <windows.h>
+#include "settings/options.h"
+
+#define ZEPHTAB_SETTINGS_KEY L"Software\\Varnok\\Toolvex\\Zephtab"
+#define ZEPHTAB_RUN_KEY L"Software\\Microsoft\\Windows\\CurrentVersion\\Run"
+#define ZEPHTAB_RUN_VALUE L"zephtab"
+
+// What a read of the store found. Only STORE_LOADED leaves usable values in the record.
+enum StoreReadResult {
+    STORE_LOADED,
+    STORE_NO_KEY,      // the key could not be opened (or does not exist, for a read-only look)
+    STORE_NO_VERSION,  // "Version" missing or wider than 4 bytes
+    STORE_OLD_VERSION, // "Version" below 258
+    STORE_NO_OPTIONS,  // "Options" missing or wider than 11 bytes
+};
+
+enum StoreWriteResult {
+    STORE_WRITTEN,
+    STORE_KEY_FAILED,   // the key could not be opened or created
+    STORE_WRITE_FAILED, // a value could not be written
+};
+
+// Reads "Version" and "Options". A stored "Options" shorter than 11 bytes fills
+// only its own length; the other bytes of the record keep what they held.
+// readOnly opens an existing key without creating it (a look that writes nothing).
+StoreReadResult ReadStoredOptions(SwitcherOptions* record, DWORD* version, bool readOnly);
+
+// Writes the whole record and "Version" 258.
+StoreWriteResult WriteStoredOptions(const SwitcherOptions* record);
+
+// The program's own load and save: a missing, old or unreadable store is
+// replaced by the defaults, which are written back.
+void LoadOptions(SwitcherOptions* record);
+void SaveOptions(const SwitcherOptions* record);
+
+void RegisterStartAtLogon(const wchar_t* path);

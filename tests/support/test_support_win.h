@@ -1,0 +1,55 @@
+// Shared helpers of the Windows tests (in-process and end to end).
+#pragma once
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+// Polls condition every few milliseconds, pumping this thread's messages,
+// until it holds or the deadline passes. Returns whether it held.
+bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs = 10000);
+
+// Handles the messages waiting for this thread.
+void PumpMessages();
+
+// The folder of the running test executable, with a trailing backslash.
+std::wstring ExecutableFolder();
+
+// A program started by a test: zephtab.exe or a helper beside the test executable.
+struct StartedProgram {
+    PROCESS_INFORMATION info = {};
+    bool started = false;
+};
+StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arguments = L"");
+// Waits for the program to end; returns its exit code, or STILL_ACTIVE after the deadline.
+DWORD WaitForExit(StartedProgram& program, DWORD deadlineMs = 15000);
+void EndProgram(StartedProgram& program); // terminates it if still running, closes handles
+
+// Zephtab's main window in this desktop, or null.
+HWND FindSwitcherWindow();
+// Ends any running zephtab (WM_CLOSE, then waits until its window is gone).
+void CloseRunningSwitcher(DWORD deadlineMs = 10000);
+
+// Registry helpers on HKEY_CURRENT_USER.
+void DeleteSettingsKey();
+bool WriteRegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
+                        DWORD size);
+bool ReadRegistryValue(const wchar_t* key, const wchar_t* name, DWORD* type,
+                       std::vector<BYTE>* data);
+bool DeleteRegistryValue(const wchar_t* key, const wchar_t* name);
+
+// Sends input through the X server: asks the test runner (winerun.py) to run
+// xdotool with these arguments and waits for it to finish. Example:
+// Xdotool("keydown alt"). Returns false when no runner answers.
+bool Xdotool(const std::string& arguments);
+
+// Live GDI objects of this process, probed by handle index (Wine lacks GetGuiResources).
+int CountGdiObjects();
+// Live USER objects of this process: windows, menus, cursors and icons found by probing.
+int CountUserObjects();
+
+// A plain top-level test window of this process.
+HWND CreateTestWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                      DWORD exStyle = 0, HWND owner = nullptr, int width = 300,
+                      int height = 200);

@@ -1,0 +1,253 @@
+#!/usr/bin/env python3
+"""Runs Windows programs under Wine for the tests and for `make run`.
+
+A session is a private Wine prefix (booted once, then reused), a private Xvfb
+display when none is given, and a persistent wineserver. Every program of the
+prefix opens in one Wine virtual desktop, so the program under test, its test
+driver and their test windows share hot keys and window lists.
+
+    winerun.py --state-dir DIR start      start a session (idempotent)
+    winerun.py --state-dir DIR stop       end it, stopping only what it started
+    winerun.py --state-dir DIR run -- PROGRAM [ARGS...]
+
+`run` uses the running session, or starts one for this program alone and ends
+it afterwards. While the program runs, every line it prints that starts with
+"@@xdotool " is a request to send input through the X server (keys injected
+with SendInput are forgotten by Wine when the focus moves): the rest of the
+line is passed to xdotool, and "@@done <exit status>" is written back on the
+program's standard input.
+"""
+
+import argparse
+import json
+import os
+import shlex
+import signal
+import subprocess
+import sys
+import time
+
+DESKTOP_SIZE = "1024x768"
+SCREEN = "1280x1024x24"
+BOOT_DEADLINE_S = 180
+
+
+def log(message):
+    print(f"winerun: {message}", file=sys.stderr, flush=True)
+
+
+class Session:
+    def __init__(self, state_dir):
+        self.state_dir = os.path.abspath(state_dir)
+        self.prefix = os.path.join(self.state_dir, "prefix")
+        self.state_file = os.path.join(self.state_dir, "session.json")
+
+    def env(self, display):
+        env = dict(os.environ)
+        shims = self.loader_shims()
+        if shims:
+            env["PATH"] = shims + os.pathsep + env.get("PATH", "")
+            env["WINELOADER"] = WINE64_LOADER
+        env["WINEPREFIX"] = self.prefix
+        env["WINEDEBUG"] = env.get("ZEPHTAB_WINEDEBUG", "-all")
+        env["WINEDLLOVERRIDES"] = "mscoree,mshtml=;winemenubuilder.exe=d"
+        env["DISPLAY"] = display
+        return env
+
+    def loader_shims(self):
+        """Where the kernel cannot run 32-bit Linux programs, the wine32 loader
+        that Debian's `wine` script prefers fails with "Exec format error": put
+        `wine` scripts that use the 64-bit loader first on the PATH."""
+        if can_run_32bit():
+            return None
+        shims = os.path.join(self.state_dir, "bin")
+        os.makedirs(shims, exist_ok=True)
+        for name in ("wine", "wine-stable"):
+            path = os.path.join(shims, name)
+            if not os.path.exists(path):
+                with open(path, "w") as f:
+                    f.write(f'#!/bin/sh\nexec {WINE64_LOADER} "$@"\n')
+                os.chmod(path, 0o755)
+        return shims
+
+    def load(self):
+        try:
+            with open(self.state_file) as f:
+                state = json.load(f)
+        except (OSError, ValueError):
+            return None
+        pid = state.get("xvfb_pid")
+        if pid and not pid_alive(pid):
+            return None
+        return state
+
+    def start(self):
+        state = self.load()
+        if state:
+            return state, False
+        os.makedirs(self.state_dir, exist_ok=True)
+        display = os.environ.get("DISPLAY", "")
+        xvfb_pid = None
+        if not display or os.environ.get("ZEPHTAB_PRIVATE_DISPLAY"):
+            display, xvfb_pid = start_xvfb()
+        state = {"display": display, "xvfb_pid": xvfb_pid}
+        env = self.env(display)
+        if not os.path.exists(os.path.join(self.prefix, "system.reg")):
+            log(f"booting a new Wine prefix in {self.prefix} (once)")
+            subprocess.run(["wineboot", "-i"], env=env, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+                           timeout=BOOT_DEADLINE_S)
+            subprocess.run(["wineserver", "-w"], env=env, check=False, timeout=BOOT_DEADLINE_S)
+            self.configure_prefix(env)
+        # A persistent wineserver keeps each program start fast.
+        subprocess.Popen(["wineserver", "-p"], env=env,
+                         stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait()
+        with open(self.state_file, "w") as f:
+            json.dump(state, f)
+        return state, True
+
+    def configure_prefix(self, env):
+        reg = [
+            ["HKCU\\Software\\Wine\\Explorer", "Desktop", "REG_SZ", "Default"],
+            ["HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "REG_SZ", DESKTOP_SIZE],
+            # No window manager decorations or grabs from the X side.
+            ["HKCU\\Software\\Wine\\X11 Driver", "Managed", "REG_SZ", "N"],
+            ["HKCU\\Software\\Wine\\X11 Driver", "Decorated", "REG_SZ", "N"],
+            # No crash dialog: a crashing test must end, not wait for a click.
+            ["HKCU\\Software\\Wine\\WineDbg", "ShowCrashDialog", "REG_DWORD", "0"],
+        ]
+        for key, name, kind, value in reg:
+            subprocess.run(["wine", "reg", "add", key, "/v", name, "/t", kind, "/d", value, "/f"],
+                           env=env, check=False,
+                           stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=env, check=False)
+
+    def stop(self):
+        state = self.load()
+        display = state["display"] if state else os.environ.get("DISPLAY", ":0")
+        subprocess.run(["wineserver", "-k"], env=self.env(display), check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        if state and state.get("xvfb_pid"):
+            stop_pid(state["xvfb_pid"])
+        try:
+            os.remove(self.state_file)
+        except OSError:
+            pass
+
+    def run(self, argv):
+        state, started_here = self.start()
+        env = self.env(state["display"])
+        try:
+            return run_serving_input(argv, env)
+        finally:
+            if started_here:
+                self.stop()
+
+
+WINE32_LOADER = "/usr/lib/wine/wine"
+WINE64_LOADER = "/usr/lib/wine/wine64"
+
+
+def can_run_32bit():
+    """Whether 32-bit Windows programs can run here (the kernel must run 32-bit ELF)."""
+    if not os.access(WINE32_LOADER, os.X_OK):
+        return False
+    try:
+        return subprocess.run([WINE32_LOADER, "--version"], stdout=subprocess.DEVNULL,
+                              stderr=subprocess.DEVNULL).returncode == 0
+    except OSError:
+        return False
+
+
+def pid_alive(pid):
+    try:
+        os.kill(pid, 0)
+        return True
+    except OSError:
+        return False
+
+
+def stop_pid(pid, deadline_s=5):
+    try:
+        os.kill(pid, signal.SIGTERM)
+    except OSError:
+        return
+    end = time.monotonic() + deadline_s
+    while time.monotonic() < end and pid_alive(pid):
+        try:
+            os.waitpid(pid, os.WNOHANG)
+        except ChildProcessError:
+            pass
+        time.sleep(0.05)
+    if pid_alive(pid):
+        os.kill(pid, signal.SIGKILL)
+
+
+def start_xvfb():
+    read_fd, write_fd = os.pipe()
+    process = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+        pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
+        start_new_session=True)
+    os.close(write_fd)
+    number = b""
+    with os.fdopen(read_fd, "rb") as pipe:
+        while not number.endswith(b"\n"):
+            chunk = pipe.read(1)
+            if not chunk:
+                raise RuntimeError("Xvfb did not start")
+            number += chunk
+    return ":" + number.decode().strip(), process.pid
+
+
+def run_serving_input(argv, env):
+    program = argv[0]
+    command = ["wine", program] + argv[1:]
+    child = subprocess.Popen(command, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
+                             bufsize=0)
+    for raw in iter(child.stdout.readline, b""):
+        line = raw.decode("utf-8", "replace").rstrip("\r\n")
+        if line.startswith("@@xdotool "):
+            args = shlex.split(line[len("@@xdotool "):])
+            result = subprocess.run(["xdotool"] + args, env=env, check=False,
+                                    stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
+            try:
+                child.stdin.write(f"@@done {result.returncode}\n".encode())
+                child.stdin.flush()
+            except BrokenPipeError:
+                pass
+            continue
+        sys.stdout.write(line + "\n")
+        sys.stdout.flush()
+    return child.wait()
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__,
+                                     formatter_class=argparse.RawDescriptionHelpFormatter)
+    parser.add_argument("--state-dir", default=os.environ.get("ZEPHTAB_WINE_DIR", "build/wine"))
+    parser.add_argument("action", choices=["start", "stop", "run", "display", "can-run-32"])
+    parser.add_argument("program", nargs=argparse.REMAINDER)
+    args = parser.parse_args()
+    if args.action == "can-run-32":
+        return 0 if can_run_32bit() else 1
+    session = Session(args.state_dir)
+    if args.action == "start":
+        state, _ = session.start()
+        print(state["display"])
+        return 0
+    if args.action == "display":
+        state = session.load()
+        print(state["display"] if state else "")
+        return 0 if state else 1
+    if args.action == "stop":
+        session.stop()
+        return 0
+    program = args.program[1:] if args.program[:1] == ["--"] else args.program
+    if not program:
+        parser.error("run needs a program")
+    return session.run(program)
+
+
+if __name__ == "__main__":
+    sys.exit(main())
