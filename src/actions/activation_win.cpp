@@ -1,3 +1,5 @@
 #include "actions/activation_win.h"
 
-bool ActivateChosenWindow(HWND) { return false; }
+bool ActivateChosenWindow(HWND) {
+    return false;
+}

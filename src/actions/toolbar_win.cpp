@@ -4,7 +4,9 @@ HIMAGELIST ToolbarImageList;
 HWND pinnedWindow;
 HMENU contextMenu;
 
-HWND CreateActionToolbar(HWND) { return nullptr; }
+HWND CreateActionToolbar(HWND) {
+    return nullptr;
+}
 void PrepareContextMenu() {}
 void RunActionCommand(int) {}
 void FillToolbarTooltip(NMTTDISPINFOW*) {}

@@ -4,4 +4,6 @@
 
 SelectionTextsRecord SelectionTexts;
 
-void EmptySelectionTexts() { std::memset(&SelectionTexts, 0, sizeof(SelectionTexts)); }
+void EmptySelectionTexts() {
+    std::memset(&SelectionTexts, 0, sizeof(SelectionTexts));
+}

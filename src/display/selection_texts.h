@@ -22,4 +22,6 @@ extern SelectionTextsRecord SelectionTexts;
 
 void EmptySelectionTexts();
 
-template <typename T, size_t N> constexpr size_t CountOf(T (&)[N]) { return N; }
+template <typename T, size_t N> constexpr size_t CountOf(T (&)[N]) {
+    return N;
+}

@@ -19,6 +19,6 @@ void InitSwitcherDisplay(HWND) {}
 void DrawStaticBackground(HWND) {}
 void FillGradientBand(HDC, int, int, int, int, int, COLORREF, COLORREF, COLORREF) {}
 void ReleaseSwitcherDisplay() {}
-int DrawShadowTextW(HDC, const wchar_t*, UINT, RECT*, DWORD, COLORREF, COLORREF, int, int) {
+int DrawTextWithShadow(HDC, const wchar_t*, UINT, RECT*, DWORD, COLORREF, COLORREF, int, int) {
     return 0;
 }

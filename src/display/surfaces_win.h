@@ -23,6 +23,6 @@ void FillGradientBand(HDC dc, int left, int top, int width, int height, int spli
                       COLORREF leftColour, COLORREF splitColour, COLORREF rightColour);
 // Deletes the surfaces, their bitmaps and the fonts, pen and brush; at shutdown.
 void ReleaseSwitcherDisplay();
-// DrawShadowText, resolved from comctl32 at run time (MinGW's import library lacks it).
-int DrawShadowTextW(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWORD flags,
-                    COLORREF textColour, COLORREF shadowColour, int offsetX, int offsetY);
+// DrawShadowText of comctl32 6, resolved at run time (MinGW's import library lacks it).
+int DrawTextWithShadow(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWORD flags,
+                       COLORREF textColour, COLORREF shadowColour, int offsetX, int offsetY);

@@ -26,7 +26,8 @@ void ShowStoreError(const wchar_t* text) {
 
 StoreReadResult ReadStoredOptions(SwitcherOptions* record, DWORD* version, bool readOnly) {
     *version = 0;
-    HKEY key = readOnly ? OpenExistingKey(ZEPHTAB_SETTINGS_KEY) : OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    HKEY key =
+        readOnly ? OpenExistingKey(ZEPHTAB_SETTINGS_KEY) : OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
     if (!key)
         return STORE_NO_KEY;
     // Only the stored bytes land in the zeroed number, so a 2-byte 02 01 reads as 258.
@@ -59,7 +60,7 @@ StoreWriteResult WriteStoredOptions(const SwitcherOptions* record) {
                                          reinterpret_cast<const BYTE*>(&version), sizeof(version));
     RegCloseKey(key);
     return optionsWritten == ERROR_SUCCESS && versionWritten == ERROR_SUCCESS ? STORE_WRITTEN
-                                                                            : STORE_WRITE_FAILED;
+                                                                              : STORE_WRITE_FAILED;
 }
 
 void SaveOptions(const SwitcherOptions* record) {

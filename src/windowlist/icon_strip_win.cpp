@@ -3,7 +3,13 @@
 HWND IconStrip;
 HIMAGELIST StripImageList;
 
-HWND CreateIconStrip(HWND) { return nullptr; }
-BOOL FillIconStrip(HWND) { return TRUE; }
-HICON LookupWindowIcon(HWND) { return nullptr; }
+HWND CreateIconStrip(HWND) {
+    return nullptr;
+}
+BOOL FillIconStrip(HWND) {
+    return TRUE;
+}
+HICON LookupWindowIcon(HWND) {
+    return nullptr;
+}
 void DestroyStripImageList() {}

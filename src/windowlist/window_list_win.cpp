@@ -5,5 +5,9 @@ int windowCount;
 int listedCount;
 int selectedIndex = -1;
 
-int RefreshWindowList() { return 0; }
-BOOL CALLBACK WindowListEnumProc(HWND, LPARAM) { return TRUE; }
+int RefreshWindowList() {
+    return 0;
+}
+BOOL CALLBACK WindowListEnumProc(HWND, LPARAM) {
+    return TRUE;
+}

@@ -66,7 +66,9 @@ void EndProgram(StartedProgram& program) {
     program.started = false;
 }
 
-HWND FindSwitcherWindow() { return FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr); }
+HWND FindSwitcherWindow() {
+    return FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr);
+}
 
 void CloseRunningSwitcher(DWORD deadlineMs) {
     HWND window = FindSwitcherWindow();
@@ -76,7 +78,9 @@ void CloseRunningSwitcher(DWORD deadlineMs) {
     WaitUntil([] { return FindSwitcherWindow() == nullptr; }, deadlineMs);
 }
 
-void DeleteSettingsKey() { RegDeleteTreeW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY); }
+void DeleteSettingsKey() {
+    RegDeleteTreeW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY);
+}
 
 bool WriteRegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, const void* data,
                         DWORD size) {

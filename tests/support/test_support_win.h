@@ -51,5 +51,4 @@ int CountUserObjects();
 
 // A plain top-level test window of this process.
 HWND CreateTestWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,
-                      DWORD exStyle = 0, HWND owner = nullptr, int width = 300,
-                      int height = 200);
+                      DWORD exStyle = 0, HWND owner = nullptr, int width = 300, int height = 200);

@@ -82,7 +82,8 @@ bool Parse(std::istream& in, std::map<char, Colour>& palette, std::vector<Image>
                 return Fail("line " + std::to_string(lineNumber) + ": pixels before 'image'");
             Image& image = images.back();
             if (static_cast<int>(line.size()) != image.size)
-                return Fail("line " + std::to_string(lineNumber) + ": row length differs from size");
+                return Fail("line " + std::to_string(lineNumber) +
+                            ": row length differs from size");
             for (char c : line)
                 if (!palette.count(c))
                     return Fail("line " + std::to_string(lineNumber) + ": unknown colour '" +
@@ -177,6 +178,7 @@ int main(int argc, char** argv) {
         file.insert(file.end(), data.begin(), data.end());
 
     std::ofstream out(argv[2], std::ios::binary);
-    out.write(reinterpret_cast<const char*>(file.data()), static_cast<std::streamsize>(file.size()));
+    out.write(reinterpret_cast<const char*>(file.data()),
+              static_cast<std::streamsize>(file.size()));
     return out ? 0 : 1;
 }
