@@ -1,0 +1,270 @@
+// The program's life as other programs see it: first start, the registry,
+// the hidden window, a second instance, reload, hot keys and the end.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <string>
+
+#include "app/identifiers.h"
+#include "settings/settings_store_win.h"
+#include "test_support_win.h"
+
+namespace {
+
+const std::vector<BYTE> kDefaults = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
+                                     0x00, 0x00, 0x00, 0x00, 0x00};
+
+void StoreRecord(std::vector<BYTE> bytes) {
+    const DWORD version = 258;
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", REG_DWORD, &version, sizeof(version));
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", REG_BINARY, bytes.data(),
+                       static_cast<DWORD>(bytes.size()));
+}
+
+std::vector<BYTE> RecordWithAlpha(BYTE alpha) {
+    std::vector<BYTE> record = kDefaults;
+    record[5] = alpha;
+    return record;
+}
+
+std::wstring RunValue() {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!ReadRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, &type, &data) || type != REG_SZ)
+        return L"";
+    return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+}
+
+std::wstring ExpectedRunValue() {
+    // The full path and its terminating zero, as stored.
+    std::wstring path = ExecutableFolder() + L"zephtab.exe";
+    wchar_t full[MAX_PATH];
+    GetLongPathNameW(path.c_str(), full, MAX_PATH);
+    return std::wstring(full) + L'\0';
+}
+
+bool IsLayered(HWND window) {
+    return GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED;
+}
+
+BYTE LayeredAlpha(HWND window) {
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
+    return alpha;
+}
+
+// A running zephtab.exe that the test ends in its tear-down whatever happened.
+class RunningSwitcher : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CloseRunningSwitcher();
+        DeleteSettingsKey();
+    }
+    void TearDown() override {
+        CloseRunningSwitcher();
+        EndProgram(program);
+        DeleteSettingsKey();
+    }
+    HWND Start() {
+        program = StartProgram(L"zephtab.exe");
+        EXPECT_TRUE(program.started);
+        WaitUntil([] { return FindSwitcherWindow() != nullptr; });
+        return FindSwitcherWindow();
+    }
+    StartedProgram program;
+};
+
+TEST_F(RunningSwitcher, FirstStartStoresTheDefaultRecordAndItsPath) {
+    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+    ASSERT_NE(Start(), nullptr);
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", &type, &data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(data, kDefaults);
+    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", &type, &data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    ASSERT_EQ(data.size(), 4u);
+    EXPECT_EQ(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24, 258);
+    EXPECT_EQ(RunValue(), ExpectedRunValue());
+}
+
+TEST_F(RunningSwitcher, RunValueComesBackOnEveryReload) {
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    for (int reload = 0; reload < 2; ++reload) {
+        DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(
+            SendMessageTimeoutW(window, WM_RELOAD_OPTIONS, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer));
+        EXPECT_EQ(answer, 1u);
+        EXPECT_EQ(RunValue(), ExpectedRunValue());
+    }
+}
+
+TEST_F(RunningSwitcher, WindowIsHiddenUntitledAndShapedAsDesigned) {
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    wchar_t className[64];
+    GetClassNameW(window, className, 64);
+    EXPECT_STREQ(className, L"gZephtab");
+    EXPECT_EQ(GetWindowTextLengthW(window), 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(window, GWL_STYLE)) &
+                  (WS_POPUP | WS_BORDER | WS_VISIBLE | WS_CAPTION),
+              static_cast<DWORD>(WS_POPUP | WS_BORDER));
+    EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE) &
+                  (WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_LAYERED | WS_EX_APPWINDOW),
+              WS_EX_TOPMOST | WS_EX_TOOLWINDOW);
+    EXPECT_EQ(GetClassLongW(window, GCL_STYLE), CS_VREDRAW | CS_HREDRAW | CS_DROPSHADOW);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    EXPECT_EQ(rect.right - rect.left, 600);
+    EXPECT_EQ(rect.bottom - rect.top, 375);
+}
+
+TEST_F(RunningSwitcher, StartupOpacityBelowFiftyIsOpaque) {
+    const struct {
+        BYTE stored;
+        bool layered;
+    } cases[] = {{49, false}, {50, true}, {255, false}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.stored);
+        StoreRecord(RecordWithAlpha(c.stored));
+        HWND window = Start();
+        ASSERT_NE(window, nullptr);
+        EXPECT_EQ(IsLayered(window), c.layered);
+        if (c.layered) {
+            EXPECT_EQ(LayeredAlpha(window), c.stored);
+        }
+        PostMessageW(window, WM_CLOSE, 0, 0);
+        EXPECT_EQ(WaitForExit(program), 0u);
+        EndProgram(program);
+    }
+}
+
+TEST_F(RunningSwitcher, ReloadAppliesOpacityAsStoredAndBackToOpaque) {
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    ASSERT_FALSE(IsLayered(window));
+
+    StoreRecord(RecordWithAlpha(20));
+    EXPECT_EQ(SendMessageW(window, WM_RELOAD_OPTIONS, 0, 0), 1);
+    EXPECT_TRUE(IsLayered(window));
+    EXPECT_EQ(LayeredAlpha(window), 20);
+
+    StoreRecord(RecordWithAlpha(255));
+    EXPECT_EQ(SendMessageW(window, WM_RELOAD_OPTIONS, 0, 0), 1);
+    EXPECT_FALSE(IsLayered(window));
+    EXPECT_EQ(SendMessageW(window, WM_RELOAD_OPTIONS, 0, 0), 1);
+    EXPECT_FALSE(IsLayered(window));
+}
+
+int CountSwitcherWindows() {
+    int count = 0;
+    EnumWindows(
+        [](HWND window, LPARAM counter) -> BOOL {
+            wchar_t className[64];
+            if (GetClassNameW(window, className, 64) && wcscmp(className, L"gZephtab") == 0)
+                ++*reinterpret_cast<int*>(counter);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count;
+}
+
+HWND FindDialogOf(DWORD processId) {
+    struct Search {
+        DWORD processId;
+        HWND found;
+    } search = {processId, nullptr};
+    EnumWindows(
+        [](HWND window, LPARAM param) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(param);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            wchar_t className[16];
+            if (owner == s->processId && GetClassNameW(window, className, 16) &&
+                wcscmp(className, L"#32770") == 0 && IsWindowVisible(window)) {
+                s->found = window;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+TEST_F(RunningSwitcher, SecondInstanceEndsAtOnceWithoutWindowOrMessage) {
+    ASSERT_NE(Start(), nullptr);
+    StartedProgram second = StartProgram(L"zephtab.exe");
+    ASSERT_TRUE(second.started);
+    EXPECT_EQ(WaitForExit(second), 0u);
+    EXPECT_EQ(FindDialogOf(second.info.dwProcessId), nullptr);
+    EndProgram(second);
+    EXPECT_EQ(CountSwitcherWindows(), 1);
+    // The first instance still holds its hot keys.
+    EXPECT_FALSE(RegisterHotKey(nullptr, 1, MOD_WIN, VK_F12));
+}
+
+TEST_F(RunningSwitcher, TakenAltTabGivesOneMessageAndTheProgramRunsOn) {
+    ASSERT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_TAB));
+    program = StartProgram(L"zephtab.exe");
+    ASSERT_TRUE(program.started);
+    HWND dialog = nullptr;
+    ASSERT_TRUE(
+        WaitUntil([&] { return (dialog = FindDialogOf(program.info.dwProcessId)) != nullptr; }));
+    EXPECT_EQ(GetWindowTextLengthW(dialog), 0);
+    wchar_t text[512] = {};
+    GetDlgItemTextW(dialog, 0xFFFF, text, 512);
+    EXPECT_STREQ(text, L"Cannot Register all Alt+Tab Keys. Please Unload any other application\n"
+                       L"(if any) that is also providing Alt+Tab functionality. Zephtab will\n"
+                       L"run but other applications might interfear in its proper functionality.");
+    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
+    // Start-up went on after the message: the window exists and no second message came.
+    ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
+    EXPECT_EQ(FindDialogOf(program.info.dwProcessId), nullptr);
+    // The keys after the failed one were not registered.
+    EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_SHIFT, VK_TAB));
+    EXPECT_TRUE(RegisterHotKey(nullptr, 3, MOD_WIN, VK_F12));
+    UnregisterHotKey(nullptr, 1);
+    UnregisterHotKey(nullptr, 2);
+    UnregisterHotKey(nullptr, 3);
+    PostMessageW(FindSwitcherWindow(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(program), 0u);
+}
+
+TEST_F(RunningSwitcher, CloseAndWinF12EndWithCodeZeroAndFreeTheInstance) {
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    PostMessageW(window, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(program), 0u);
+    EndProgram(program);
+
+    // The mutex went with the first instance: a new one starts.
+    ASSERT_NE(Start(), nullptr);
+    ASSERT_TRUE(Xdotool("mousemove 512 384"));
+    ASSERT_TRUE(Xdotool("key super+F12"));
+    EXPECT_EQ(WaitForExit(program), 0u);
+    EXPECT_EQ(FindSwitcherWindow(), nullptr);
+    // Its hot keys were unregistered.
+    EXPECT_TRUE(RegisterHotKey(nullptr, 1, MOD_ALT, VK_TAB));
+    UnregisterHotKey(nullptr, 1);
+}
+
+TEST_F(RunningSwitcher, IgnoredMessagesAnswerZeroAndChangeNothing) {
+    HWND window = Start();
+    ASSERT_NE(window, nullptr);
+    for (WPARAM code : {120, 200, 114, 123})
+        EXPECT_EQ(SendMessageW(window, WM_SWITCHER_COMMAND, code, 0), 0);
+    for (WPARAM id : {HOTKEY_ALT_TAB, HOTKEY_ALT_SHIFT_TAB})
+        EXPECT_EQ(SendMessageW(window, WM_HOTKEY, id, 0), 0);
+    for (WPARAM id : {0, 125, 130, 32773})
+        EXPECT_EQ(SendMessageW(window, WM_COMMAND, id, 0), 0);
+    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(IsWindow(window));
+}
+
+} // namespace
