@@ -74,3 +74,9 @@ endforeach()
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/config/CMakeLists.txt)
     add_subdirectory(${CMAKE_SOURCE_DIR}/tools/config tools-config)
 endif()
+
+# The demonstration that `make run` plays when there is no display.
+add_executable(zephtab-demo ${CMAKE_SOURCE_DIR}/tools/demo/zephtab_demo_win.cpp)
+target_link_libraries(zephtab-demo PRIVATE zephtab_core)
+target_link_options(zephtab-demo PRIVATE -municode ${STATIC_LINK})
+add_dependencies(zephtab-demo zephtab)

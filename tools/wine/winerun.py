@@ -15,7 +15,8 @@ it afterwards. While the program runs, every line it prints that starts with
 "@@xdotool " is a request to send input through the X server (keys injected
 with SendInput are forgotten by Wine when the focus moves): the rest of the
 line is passed to xdotool, and "@@done <exit status>" is written back on the
-program's standard input.
+program's standard input. "@@screenshot PATH" saves the virtual desktop as an
+image at the Unix path PATH and is answered the same way.
 """
 
 import argparse
@@ -207,9 +208,14 @@ def run_serving_input(argv, env):
                              bufsize=0)
     for raw in iter(child.stdout.readline, b""):
         line = raw.decode("utf-8", "replace").rstrip("\r\n")
+        request = None
         if line.startswith("@@xdotool "):
-            args = shlex.split(line[len("@@xdotool "):])
-            result = subprocess.run(["xdotool"] + args, env=env, check=False,
+            request = ["xdotool"] + shlex.split(line[len("@@xdotool "):])
+        elif line.startswith("@@screenshot "):
+            path = line[len("@@screenshot "):].strip()
+            request = ["import", "-window", "root", "-crop", DESKTOP_SIZE + "+0+0", path]
+        if request:
+            result = subprocess.run(request, env=env, check=False,
                                     stdout=subprocess.PIPE, stderr=subprocess.STDOUT)
             try:
                 child.stdin.write(f"@@done {result.returncode}\n".encode())
