@@ -1,14 +1,278 @@
 #include "actions/toolbar_win.h"
 
+#include <shellapi.h>
+
+#include "actions/action_texts.h"
+#include "actions/opacity_steps.h"
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/hooks_win.h"
+#include "resources/resource_ids.h"
+#include "windowlist/window_list_win.h"
+
 HIMAGELIST ToolbarImageList;
 HWND pinnedWindow;
 HMENU contextMenu;
 
-HWND CreateActionToolbar(HWND) {
-    return nullptr;
+namespace {
+
+// The top-level menu that owns contextMenu: the handle that must be destroyed.
+HMENU loadedMenu;
+// The top-level menu of the context menu while TrackPopupMenuEx shows it, or
+// null. A reload can arrive inside that modal loop; the menu on screen is then
+// destroyed only after the loop returns.
+HMENU menuOnScreen;
+
+constexpr DWORD kToolbarStyle =
+    WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBSTYLE_TRANSPARENT | TBSTYLE_FLAT |
+    TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS | CCS_VERT | CCS_NODIVIDER | CCS_NORESIZE | CCS_TOP;
+static_assert(kToolbarStyle == 0x54018BC5, "the toolbar's documented style");
+constexpr int kToolbarLeft = 343;
+constexpr int kToolbarTop = 75;
+constexpr int kToolbarWidth = 40;
+constexpr int kToolbarHeight = 200;
+constexpr int kToolIconSize = 32;
+
+// Image indexes follow the load order of the icons, 130 to 133.
+constexpr int kRestoreImage = 0;
+constexpr int kTransparentImage = 1;
+constexpr int kOpaqueImage = 2;
+constexpr int kTopmostImage = 3;
+constexpr int kToolIcons[] = {IDI_TOOL_RESTORE, IDI_TOOL_TRANSPARENT, IDI_TOOL_OPAQUE,
+                              IDI_TOOL_TOPMOST};
+
+TBBUTTON ToolButton(int image, int command) {
+    TBBUTTON button = {};
+    button.iBitmap = image;
+    button.idCommand = command;
+    button.fsState = TBSTATE_ENABLED;
+    button.fsStyle = BTNS_AUTOSIZE;
+    button.dwData = 0;
+    button.iString = -1;
+    return button;
 }
-void PrepareContextMenu() {}
-void RunActionCommand(int) {}
-void FillToolbarTooltip(NMTTDISPINFOW*) {}
-void ShowContextMenu(HWND) {}
-void ReleaseActions() {}
+
+void AddToolIcons() {
+    for (int id : kToolIcons)
+        ImageList_ReplaceIcon(ToolbarImageList, -1,
+                              LoadIconW(programInstance, MAKEINTRESOURCEW(id)));
+}
+
+void AddToolButtons(HWND toolbar) {
+    // Top to bottom: pin, unpin, more opaque, more transparent.
+    TBBUTTON buttons[] = {
+        ToolButton(kTopmostImage, IDC_TOPMOST),
+        ToolButton(kRestoreImage, IDC_RESTORE_TOPMOST),
+        ToolButton(kOpaqueImage, IDC_OPAQUE),
+        ToolButton(kTransparentImage, IDC_TRANSPARENT),
+    };
+    SendMessageW(toolbar, TB_ADDBUTTONSW, ARRAYSIZE(buttons), reinterpret_cast<LPARAM>(buttons));
+}
+
+// The window of the selected entry, or null when nothing valid is selected.
+HWND SelectedWindow() {
+    if (!WindowList || selectedIndex < 0 || selectedIndex >= listedCount)
+        return nullptr;
+    HWND window = WindowList[selectedIndex].window;
+    return IsWindow(window) ? window : nullptr;
+}
+
+// Changes the window's z-order group in place: its current rectangle is
+// passed so it keeps its place and size.
+void SetTopmostGroup(HWND window, LONG exStyle, HWND group) {
+    SetWindowLongW(window, GWL_EXSTYLE, exStyle);
+    RECT rect;
+    GetWindowRect(window, &rect);
+    SetWindowPos(window, group, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
+                 SWP_FRAMECHANGED);
+}
+
+// A closed window reads as style 0: nothing is undone for it.
+void UnpinWindow(HWND window) {
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    if (exStyle != 0)
+        SetTopmostGroup(window, exStyle & ~WS_EX_TOPMOST, HWND_NOTOPMOST);
+}
+
+LayeredState ReadLayeredState(HWND window) {
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    GetWindowInfo(window, &info);
+    LayeredState state = {};
+    state.layered = (info.dwExStyle & WS_EX_LAYERED) != 0;
+    if (!state.layered)
+        return state;
+    BYTE alpha = 0;
+    DWORD flags = 0;
+    // Fails for a window layered through per-pixel alpha (UpdateLayeredWindow):
+    // it has no constant alpha, and the step leaves it alone.
+    state.alphaKnown = GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) != 0;
+    // Attributes set with a colour key alone leave the window fully opaque.
+    state.alpha = (flags & LWA_ALPHA) ? alpha : FULL_OPACITY;
+    return state;
+}
+
+void ApplyOpacityStep(HWND window, OpacityStep step) {
+    LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    switch (step.change) {
+    case OpacityChange::None:
+        break;
+    case OpacityChange::SetAlpha:
+        SetLayeredWindowAttributes(window, 0, step.alpha, LWA_ALPHA);
+        break;
+    case OpacityChange::BecomeLayered:
+        SetWindowLongW(window, GWL_EXSTYLE, exStyle | WS_EX_LAYERED);
+        SetLayeredWindowAttributes(window, 0, step.alpha, LWA_ALPHA);
+        break;
+    case OpacityChange::StopLayering:
+        SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
+        break;
+    }
+}
+
+// Menus are destroyed here, except the one on screen, which ShowContextMenu
+// destroys when its modal loop ends.
+void RetireMenu(HMENU menu) {
+    if (menu && menu != menuOnScreen)
+        DestroyMenu(menu);
+}
+
+void MakeFirstItemDefault(HMENU menu) {
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STATE;
+    GetMenuItemInfoW(menu, 0, TRUE, &item);
+    item.fState |= MFS_DEFAULT;
+    SetMenuItemInfoW(menu, 0, TRUE, &item);
+}
+
+void CloseSwitcherAfterMenuCommand() {
+    // As the hooks do before they post a cancel.
+    switcherActive = 0;
+    PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+}
+
+} // namespace
+
+HWND CreateActionToolbar(HWND parent) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
+    InitCommonControlsEx(&controls);
+    HWND toolbar = CreateWindowExW(WS_EX_TOPMOST, TOOLBARCLASSNAMEW, nullptr, kToolbarStyle,
+                                   kToolbarLeft, kToolbarTop, kToolbarWidth, kToolbarHeight, parent,
+                                   nullptr, programInstance, nullptr);
+    if (!toolbar)
+        return nullptr;
+    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    if (!ToolbarImageList) {
+        ToolbarImageList =
+            ImageList_Create(kToolIconSize, kToolIconSize, ILC_COLOR16, ARRAYSIZE(kToolIcons), 1);
+        AddToolIcons();
+    }
+    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));
+    AddToolButtons(toolbar);
+    SetFocus(toolbar);
+    return toolbar;
+}
+
+void PrepareContextMenu() {
+    RetireMenu(loadedMenu);
+    loadedMenu = LoadMenuW(programInstance, MAKEINTRESOURCEW(IDR_CONTEXT_MENU));
+    contextMenu = GetSubMenu(loadedMenu, 0);
+    if (contextMenu)
+        MakeFirstItemDefault(contextMenu);
+}
+
+void ShowContextMenu(HWND window) {
+    // Only one menu at a time: a right click cannot reach here while one is open.
+    if (!contextMenu || menuOnScreen)
+        return;
+    menuOnScreen = loadedMenu;
+    POINT cursor;
+    GetCursorPos(&cursor);
+    TrackPopupMenuEx(contextMenu, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_LEFTBUTTON, cursor.x, cursor.y,
+                     window, nullptr);
+    HMENU shown = menuOnScreen;
+    menuOnScreen = nullptr;
+    if (shown != loadedMenu)
+        RetireMenu(shown); // replaced or released while it was on screen
+}
+
+void ToggleTopmost() {
+    HWND target = SelectedWindow();
+    if (!target)
+        return;
+    if (pinnedWindow) {
+        UnpinWindow(pinnedWindow);
+        if (target == pinnedWindow) {
+            pinnedWindow = nullptr; // a second press on the same window undoes the first
+            return;
+        }
+    }
+    LONG exStyle = GetWindowLongW(target, GWL_EXSTYLE);
+    if (exStyle == 0)
+        return;
+    SetTopmostGroup(target, exStyle | WS_EX_TOPMOST, HWND_TOPMOST);
+    pinnedWindow = target;
+}
+
+void RestoreTopmost() {
+    if (!IsWindow(pinnedWindow))
+        return;
+    UnpinWindow(pinnedWindow);
+    pinnedWindow = nullptr;
+}
+
+void MakeMoreOpaque() {
+    HWND target = SelectedWindow();
+    if (target)
+        ApplyOpacityStep(target, MoreOpaqueStep(ReadLayeredState(target)));
+}
+
+void MakeMoreTransparent() {
+    HWND target = SelectedWindow();
+    if (target)
+        ApplyOpacityStep(target, MoreTransparentStep(ReadLayeredState(target)));
+}
+
+void OpenVendorPage(int menuId) {
+    const wchar_t* address = VendorPageAddress(menuId);
+    if (address)
+        ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWMAXIMIZED);
+    CloseSwitcherAfterMenuCommand();
+}
+
+void FillToolbarTooltip(NMTTDISPINFOW* info) {
+    info->lpszText = const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom)));
+}
+
+void RunActionCommand(int id) {
+    switch (id) {
+    case IDC_TOPMOST:
+        ToggleTopmost();
+        break;
+    case IDC_RESTORE_TOPMOST:
+        RestoreTopmost();
+        break;
+    case IDC_OPAQUE:
+        MakeMoreOpaque();
+        break;
+    case IDC_TRANSPARENT:
+        MakeMoreTransparent();
+        break;
+    case IDM_VENDOR_SITE:
+    case IDM_PRODUCT_SITE:
+        OpenVendorPage(id);
+        break;
+    }
+}
+
+void ReleaseActions() {
+    if (ActionToolbar && IsWindow(ActionToolbar))
+        SendMessageW(ActionToolbar, TB_SETIMAGELIST, 0, 0);
+    if (ToolbarImageList)
+        ImageList_Destroy(ToolbarImageList);
+    ToolbarImageList = nullptr;
+    RetireMenu(loadedMenu);
+    loadedMenu = nullptr;
+    contextMenu = nullptr;
+}

@@ -1,6 +1,132 @@
 #include "control/switcher_commands_win.h"
 
-void RunSwitcherCommand(WPARAM) {}
-void HideSwitcher() {}
-void ReleaseOpenSwitcher() {}
-void OnIconStripClick(const NMITEMACTIVATE*) {}
+#include "actions/activation_win.h"
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/hooks_win.h"
+#include "control/switcher_navigation.h"
+#include "display/selection_win.h"
+#include "settings/options.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+static_assert(WM_SWITCHER_COMMAND < WM_USER, "the hooks post a message below WM_USER");
+
+namespace {
+
+constexpr DWORD kAnimationMs = 100;
+
+void SelectEntry(int index) {
+    selectedIndex = index;
+    ShowSelection(index);
+}
+
+// A second open without a hide in between keeps the hook it has: a new one
+// would overwrite the handle and the old hook would never be removed.
+void InstallMouseHook() {
+    if (!mouseHook)
+        mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, programInstance, 0);
+}
+
+void RemoveMouseHook() {
+    if (!mouseHook)
+        return;
+    UnhookWindowsHookEx(mouseHook);
+    mouseHook = nullptr;
+}
+
+void MoveSwitcherIntoPlace() {
+    const SwitcherPlacement place =
+        PlaceSwitcher(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
+                      switcherOptions.screenPosition);
+    MoveWindow(SwitcherWindow, place.x, place.y, SWITCHER_WIDTH, SWITCHER_HEIGHT, TRUE);
+}
+
+void ShowSwitcherWindow() {
+    if (switcherOptions.noAnimation)
+        ShowWindow(SwitcherWindow, SW_SHOW);
+    else
+        AnimateWindow(SwitcherWindow, kAnimationMs, AW_CENTER);
+}
+
+void HideSwitcherWindow() {
+    if (switcherOptions.noAnimation)
+        ShowWindow(SwitcherWindow, SW_HIDE);
+    else
+        AnimateWindow(SwitcherWindow, kAnimationMs, AW_HIDE | AW_CENTER);
+}
+
+void OpenSwitcher() {
+    const int count = RefreshWindowList();
+    if (count == 0) {
+        switcherActive = 0;
+        return;
+    }
+    if (count == 1) {
+        ActivateChosenWindow(WindowList[0].window);
+        switcherActive = 0;
+        return;
+    }
+    InstallMouseHook();
+    MoveSwitcherIntoPlace();
+    ShowSwitcherWindow();
+    SetFocus(IconStrip);
+    SetForegroundWindow(SwitcherWindow);
+    // The list is taken again now that the switcher is on screen; its count is not needed.
+    RefreshWindowList();
+    SelectEntry(switcherOptions.selectSecondOnOpen ? 1 : 0);
+}
+
+void ActivateSelectedWindow() {
+    HideSwitcher();
+    // After a step on an empty list the index can be -1: nothing is activated then.
+    if (selectedIndex >= 0 && selectedIndex < listedCount)
+        ActivateChosenWindow(WindowList[selectedIndex].window);
+}
+
+} // namespace
+
+void RunSwitcherCommand(WPARAM code) {
+    if (IsNavigationCommand(code)) {
+        SelectEntry(NavigatedIndex(code, selectedIndex, listedCount));
+        return;
+    }
+    switch (code) {
+    case CMD_OPEN:
+        OpenSwitcher();
+        break;
+    case CMD_ACTIVATE:
+        ActivateSelectedWindow();
+        break;
+    case CMD_CANCEL:
+        HideSwitcher();
+        break;
+    }
+}
+
+void HideSwitcher() {
+    RemoveMouseHook();
+    HideSwitcherWindow();
+    DestroyStripImageList();
+}
+
+void ReleaseOpenSwitcher() {
+    RemoveMouseHook();
+    DestroyStripImageList();
+}
+
+void OnIconStripClick(const NMITEMACTIVATE* click) {
+    if (click->iItem != -1) {
+        SelectEntry(click->iItem);
+        return;
+    }
+    // A click on empty space keeps the selection: show it again. Item -1 would mean
+    // every item to the list view, so nothing is re-selected while nothing is selected.
+    if (selectedIndex < 0)
+        return;
+    SendMessageW(IconStrip, LVM_ENSUREVISIBLE, selectedIndex, FALSE);
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageW(IconStrip, LVM_SETITEMSTATE, selectedIndex, reinterpret_cast<LPARAM>(&item));
+}

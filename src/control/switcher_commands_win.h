@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
 void RunSwitcherCommand(WPARAM code);
+// Removes the mouse hook, hides the window and frees the strip's image list.
+// Harmless when the switcher is already hidden.
 void HideSwitcher();
 // At shutdown: removes the mouse hook and frees the strip's image list if an open holds them.
 void ReleaseOpenSwitcher();

@@ -1,13 +1,124 @@
 #include "windowlist/window_list_win.h"
 
+#include <commctrl.h>
+
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_filter.h"
+
+static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
+static_assert(FILTER_EX_CONTROLPARENT == WS_EX_CONTROLPARENT, "control parent style");
+static_assert(FILTER_EX_APPWINDOW == WS_EX_APPWINDOW, "app window style");
+static_assert(static_cast<UINT>(~LVIS_SELECTED) == 0xFFFFFFFDu, "deselecting state value");
+
 WindowEntry* WindowList;
 int windowCount;
 int listedCount;
 int selectedIndex = -1;
+int windowListGrowthLimit = -1;
+
+namespace {
+
+constexpr wchar_t kGrowthFailureText[] = L"Error Getting Memory ";
+
+void FreeWindowList() {
+    if (!WindowList)
+        return;
+    HeapFree(GetProcessHeap(), 0, WindowList);
+    WindowList = nullptr;
+    windowCount = 0;
+}
+
+// One more entry; null when the heap refuses, and the old array then stays valid.
+// No HEAP_GENERATE_EXCEPTIONS: the failure comes back as a null result to test.
+WindowEntry* GrowWindowList() {
+    if (windowListGrowthLimit >= 0 && windowCount >= windowListGrowthLimit)
+        return nullptr;
+    const SIZE_T size = (static_cast<SIZE_T>(windowCount) + 1) * sizeof(WindowEntry);
+    void* grown = WindowList ? HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, WindowList, size)
+                             : HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
+    return static_cast<WindowEntry*>(grown);
+}
+
+bool AppendWindowEntry(HWND window, HWND owner) {
+    WindowEntry* grown = GrowWindowList();
+    if (!grown)
+        return false;
+    WindowList = grown;
+    WindowList[windowCount].window = window;
+    WindowList[windowCount].owner = owner;
+    ++windowCount;
+    return true;
+}
+
+// A listed owned window stands in for its owner, which the system stacks below it.
+bool OwnsListedWindow(HWND window) {
+    for (int i = 0; i < windowCount; ++i)
+        if (WindowList[i].owner == window)
+            return true;
+    return false;
+}
+
+bool ReadExStyle(HWND window, DWORD* exStyle) {
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetWindowInfo(window, &info))
+        return false;
+    *exStyle = info.dwExStyle;
+    return true;
+}
+
+// The filter steps in their order; the first that rejects decides. A window whose
+// styles or class cannot be read any more is being destroyed: it is not listed,
+// like one that already fails IsWindow. Fills *owner for the entry.
+bool IsSwitchable(HWND window, HWND* owner) {
+    DWORD exStyle = 0;
+    const bool styleRead = ReadExStyle(window, &exStyle);
+    if (!IsWindow(window) || !IsWindowVisible(window) || !styleRead)
+        return false;
+    if (IsHiddenToolWindow(exStyle))
+        return false;
+    *owner = GetWindow(window, GW_OWNER);
+    if (*owner) {
+        DWORD ownerExStyle = 0;
+        if (!ReadExStyle(*owner, &ownerExStyle) || !IsSwitchableOwnedWindow(exStyle, ownerExStyle))
+            return false;
+    }
+    wchar_t className[FILTER_CLASS_NAME_LENGTH] = {};
+    if (!GetClassNameW(window, className, FILTER_CLASS_NAME_LENGTH) || IsTooltipClass(className))
+        return false;
+    return !OwnsListedWindow(window);
+}
+
+void RebuildIconStrip() {
+    LVITEMW deselect = {};
+    deselect.stateMask = LVIS_SELECTED;
+    deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
+    SendMessageW(IconStrip, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&deselect));
+    SendMessageW(IconStrip, LVM_DELETEALLITEMS, 0, 0);
+    FillIconStrip(IconStrip);
+}
+
+} // namespace
 
 int RefreshWindowList() {
-    return 0;
+    FreeWindowList();
+    EnumWindows(WindowListEnumProc, 0);
+    listedCount = windowCount;
+    selectedIndex = 0;
+    // With fewer than two windows the switcher is not shown: the strip keeps its items.
+    if (listedCount >= 2)
+        RebuildIconStrip();
+    return listedCount;
 }
-BOOL CALLBACK WindowListEnumProc(HWND, LPARAM) {
-    return TRUE;
+
+BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
+    HWND owner = nullptr;
+    if (!IsSwitchable(window, &owner))
+        return TRUE;
+    if (AppendWindowEntry(window, owner))
+        return TRUE;
+    // Out of memory: keep what was listed so far and end the enumeration.
+    MessageBoxW(nullptr, kGrowthFailureText, L"", MB_OK);
+    return FALSE;
 }

@@ -12,5 +12,11 @@ extern int windowCount;         // grows during a refresh
 extern int listedCount;         // count at the end of the last refresh: the navigation bound
 extern int selectedIndex;       // -1 until the first refresh
 
+// Test seam: when not negative, growing the list beyond this many entries fails
+// as if the heap were exhausted. -1, the default, leaves the heap alone.
+extern int windowListGrowthLimit;
+
+// Empties and re-enumerates the list; sets listedCount and selectedIndex 0, and
+// refills the icon strip when two or more windows are listed. Returns the count.
 int RefreshWindowList();
 BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM unused);

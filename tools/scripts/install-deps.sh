@@ -16,6 +16,7 @@ command -v g++ >/dev/null 2>&1 || need="$need g++"
 command -v python3 >/dev/null 2>&1 || need="$need python3"
 command -v clang-format >/dev/null 2>&1 || need="$need clang-format"
 [ -f /usr/src/googletest/CMakeLists.txt ] || need="$need googletest"
+[ -f /usr/include/benchmark/benchmark.h ] || need="$need libbenchmark-dev"
 
 if [ -z "$need" ]; then
     exit 0
