@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 export ZEPHTAB_WINE_DIR := $(abspath $(BUILD))/wine
 
-.PHONY: all deps build run test clean format icons
+.PHONY: all deps build run test clean format icons bench
 
 all: build
 
@@ -36,6 +36,13 @@ run: build
 icons: deps $(BUILD)/native/Makefile
 	cmake --build $(BUILD)/native --target icongen
 	tools/icongen/check-icons.sh $(BUILD)/native/icongen src/resources/icons --update
+
+bench: deps $(BUILD)/bench/Makefile
+	cmake --build $(BUILD)/bench -j $(JOBS) --target zephtab_bench
+	$(BUILD)/bench/zephtab_bench
+
+$(BUILD)/bench/Makefile:
+	cmake -S . -B $(BUILD)/bench -DCMAKE_BUILD_TYPE=Release $(CMAKE_FLAGS)
 
 format:
 	find src tests tools bench -name '*.cpp' -o -name '*.h' | xargs clang-format -i
