@@ -13,5 +13,13 @@ void PrepareContextMenu();
 void RunActionCommand(int id);
 void FillToolbarTooltip(NMTTDISPINFOW* info);
 void ShowContextMenu(HWND window);
+
+// The actions, on the selected entry's window (the restore on pinnedWindow).
+void ToggleTopmost();
+void RestoreTopmost();
+void MakeMoreOpaque();
+void MakeMoreTransparent();
+// Opens the page of a context-menu command in the browser and closes the switcher.
+void OpenVendorPage(int menuId);
 // Releases the toolbar's image list and the menu; at shutdown.
 void ReleaseActions();

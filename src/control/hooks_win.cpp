@@ -1,12 +1,99 @@
 #include "control/hooks_win.h"
 
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/hook_decisions.h"
+#include "settings/options.h"
+
+static_assert(KEYMSG_KEYDOWN == WM_KEYDOWN && KEYMSG_KEYUP == WM_KEYUP, "key messages");
+static_assert(KEYMSG_SYSKEYDOWN == WM_SYSKEYDOWN && KEYMSG_SYSKEYUP == WM_SYSKEYUP,
+              "system key messages");
+static_assert(MOUSEMSG_LBUTTONDOWN == WM_LBUTTONDOWN && MOUSEMSG_LBUTTONUP == WM_LBUTTONUP,
+              "left button messages");
+static_assert(MOUSEMSG_RBUTTONDOWN == WM_RBUTTONDOWN && MOUSEMSG_RBUTTONUP == WM_RBUTTONUP,
+              "right button messages");
+static_assert(MOUSEMSG_MOUSEWHEEL == WM_MOUSEWHEEL, "wheel message");
+static_assert(KEYCODE_TAB == VK_TAB && KEYCODE_RETURN == VK_RETURN && KEYCODE_ESCAPE == VK_ESCAPE,
+              "tab, return and escape keys");
+static_assert(KEYCODE_END == VK_END && KEYCODE_HOME == VK_HOME, "end and home keys");
+static_assert(KEYCODE_LEFT == VK_LEFT && KEYCODE_UP == VK_UP && KEYCODE_RIGHT == VK_RIGHT &&
+                  KEYCODE_DOWN == VK_DOWN,
+              "arrow keys");
+static_assert(KEYCODE_LSHIFT == VK_LSHIFT && KEYCODE_RSHIFT == VK_RSHIFT, "shift keys");
+static_assert(KEYCODE_LMENU == VK_LMENU && KEYCODE_RMENU == VK_RMENU, "alt keys");
+static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message lies below WM_USER");
+
 volatile BYTE switcherActive;
 HHOOK keyboardHook;
 HHOOK mouseHook;
 
-LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    return CallNextHookEx(keyboardHook, code, wParam, lParam);
+namespace {
+
+bool IsKeyDownNow(int key) {
+    return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
+
+// Wine never sets LLKHF_ALTDOWN; for the one event whose decision needs Alt,
+// the key state says whether it is held. On Windows both agree.
+bool IsAltDown(WPARAM message, const KBDLLHOOKSTRUCT* event) {
+    if (event->flags & LLKHF_ALTDOWN)
+        return true;
+    return message == WM_SYSKEYDOWN && event->vkCode == VK_TAB && IsKeyDownNow(VK_MENU);
+}
+
+KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
+    KeyHookInput input = {};
+    input.nCode = HC_ACTION;
+    input.message = static_cast<uint32_t>(message);
+    input.key = event->vkCode;
+    input.switcherActive = switcherActive;
+    input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
+    input.altDown = IsAltDown(message, event);
+    input.leftShiftDown = KeyHookReadsLeftShift(input) && IsKeyDownNow(VK_LSHIFT);
+    return input;
+}
+
+bool IsInsideSwitcher(POINT point) {
+    RECT rect = {};
+    GetWindowRect(SwitcherWindow, &rect);
+    return PtInRect(&rect, point) != 0;
+}
+
+MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
+    MouseHookInput input = {};
+    input.nCode = HC_ACTION;
+    input.message = static_cast<uint32_t>(message);
+    input.switcherActive = switcherActive;
+    input.mouseData = static_cast<int32_t>(event->mouseData);
+    input.insideSwitcher = MouseHookReadsSwitcherRect(input) && IsInsideSwitcher(event->pt);
+    return input;
+}
+
+// The flag is stored before the post, so the next event already sees it.
+LRESULT CarryOut(const HookDecision& decision, HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
+    switcherActive = decision.switcherActive;
+    if (decision.command != NO_COMMAND)
+        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
+    if (decision.swallow)
+        return 1;
+    return CallNextHookEx(hook, code, wParam, lParam);
+}
+
+} // namespace
+
+LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
+    // Only HC_ACTION events carry a record worth reading; the rest pass untouched.
+    if (code != HC_ACTION)
+        return CallNextHookEx(keyboardHook, code, wParam, lParam);
+    const KeyHookInput input =
+        ReadKeyHookInput(wParam, reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+    return CarryOut(DecideKeyEvent(input), keyboardHook, code, wParam, lParam);
+}
+
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
-    return CallNextHookEx(mouseHook, code, wParam, lParam);
+    if (code != HC_ACTION)
+        return CallNextHookEx(mouseHook, code, wParam, lParam);
+    const MouseHookInput input =
+        ReadMouseHookInput(wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam));
+    return CarryOut(DecideMouseEvent(input), mouseHook, code, wParam, lParam);
 }

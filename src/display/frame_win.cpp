@@ -1,9 +1,63 @@
 #include "display/frame_win.h"
 
-#include "app/identifiers.h"
-#include "display/surfaces_win.h"
+#include <cwchar>
 
-// Interim: until frame composition is built, every paint shows the static background.
+#include "app/identifiers.h"
+#include "display/clock_text.h"
+#include "display/preview_fit.h"
+#include "display/selection_texts.h"
+#include "display/surfaces_win.h"
+#include "settings/options.h"
+
+namespace {
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+constexpr COLORREF kBlack = RGB(0, 0, 0);
+constexpr int kShadowOffset = 4;
+constexpr RECT kClockRect = {500, 10, 580, 30};
+constexpr RECT kModulePathRect = {10, 357, 590, 375};
+constexpr int kPreviewLeft = 387;
+constexpr int kPreviewTop = 69;
+
+struct PanelValue {
+    const wchar_t* text;
+    int x;
+    int y;
+};
+
+void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags) {
+    DrawTextWithShadow(FrameBuffer, text, static_cast<UINT>(std::wcslen(text)), &rect, flags,
+                       kWhite, kBlack, kShadowOffset, kShadowOffset);
+}
+
+void DrawPanelValues() {
+    const PanelValue values[] = {
+        {SelectionTexts.windowHandleText, 110, 288}, {SelectionTexts.processIdText, 110, 301},
+        {SelectionTexts.memoryText, 110, 314},       {SelectionTexts.priorityText, 110, 327},
+        {SelectionTexts.handlesText, 280, 288},      {SelectionTexts.gdiObjectsText, 280, 301},
+        {SelectionTexts.userObjectsText, 280, 314},  {SelectionTexts.ioReadsText, 280, 327},
+        {SelectionTexts.ioWritesText, 280, 340},     {SelectionTexts.positionText, 430, 288},
+    };
+    for (const PanelValue& value : values)
+        ExtTextOutW(FrameBuffer, value.x, value.y, 0, nullptr, value.text,
+                    static_cast<UINT>(std::wcslen(value.text)), nullptr);
+}
+
+void DrawModulePath() {
+    RECT rect = kModulePathRect;
+    DrawTextW(FrameBuffer, SelectionTexts.modulePathText, -1, &rect, DT_END_ELLIPSIS);
+}
+
+void DrawClock() {
+    wchar_t clockText[CLOCK_TEXT_COUNT];
+    FormatCurrentClockText(clockText, CountOf(clockText));
+    ClockRect = kClockRect;
+    SelectObject(FrameBuffer, ClockFont);
+    DrawShadowedLine(clockText, ClockRect, DT_RIGHT);
+}
+
+} // namespace
+
 LRESULT ComposeFrame(HWND window) {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window, &paint);
@@ -13,7 +67,19 @@ LRESULT ComposeFrame(HWND window) {
 }
 
 void ComposeFrameInto(HDC dc) {
-    BitBlt(dc, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, 0, 0, SRCCOPY);
+    BitBlt(FrameBuffer, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, 0, 0, SRCCOPY);
+    SetBkMode(FrameBuffer, TRANSPARENT);
+    SelectObject(FrameBuffer, TextFont);
+    SetTextColor(FrameBuffer, kWhite);
+    DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS);
+    if (switcherOptions.showProcessInfo)
+        DrawPanelValues();
+    DrawModulePath();
+    DrawClock();
+    BitBlt(FrameBuffer, kPreviewLeft, kPreviewTop, PREVIEW_SIZE, PREVIEW_SIZE, PreviewCanvas, 0, 0,
+           SRCCOPY);
+    // The screen gets exactly one copy per paint; the system clips it to the invalid region.
+    BitBlt(dc, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, FrameBuffer, 0, 0, SRCCOPY);
 }
 
 LRESULT EraseSwitcherBackground(HDC dc) {
@@ -21,4 +87,7 @@ LRESULT EraseSwitcherBackground(HDC dc) {
     return 1;
 }
 
-void OnClockTimer(HWND) {}
+void OnClockTimer(HWND window) {
+    ClockRect = kClockRect;
+    InvalidateRect(window, &ClockRect, FALSE);
+}

@@ -1,3 +1,98 @@
 #include "display/process_panel_win.h"
 
-void UpdateProcessInfo(HWND) {}
+#include <psapi.h>
+
+#include "display/process_text.h"
+#include "display/selection_texts.h"
+
+static_assert(PRIORITY_NORMAL == NORMAL_PRIORITY_CLASS, "priority class");
+static_assert(PRIORITY_IDLE == IDLE_PRIORITY_CLASS, "priority class");
+static_assert(PRIORITY_HIGH == HIGH_PRIORITY_CLASS, "priority class");
+static_assert(PRIORITY_REALTIME == REALTIME_PRIORITY_CLASS, "priority class");
+static_assert(PRIORITY_BELOW_NORMAL == BELOW_NORMAL_PRIORITY_CLASS, "priority class");
+static_assert(PRIORITY_ABOVE_NORMAL == ABOVE_NORMAL_PRIORITY_CLASS, "priority class");
+
+namespace {
+
+using GuiResourcesFunction = DWORD(WINAPI*)(HANDLE, DWORD);
+
+// Resolved at run time: some systems (Wine among them) do not provide it.
+GuiResourcesFunction ResolveGuiResources() {
+    HMODULE user32 = GetModuleHandleW(L"user32.dll");
+    FARPROC function = user32 ? GetProcAddress(user32, "GetGuiResources") : nullptr;
+    return reinterpret_cast<GuiResourcesFunction>(reinterpret_cast<void*>(function));
+}
+
+// A missing function counts as no objects.
+DWORD GuiObjectCount(HANDLE process, DWORD kind) {
+    static const GuiResourcesFunction getGuiResources = ResolveGuiResources();
+    return getGuiResources ? getGuiResources(process, kind) : 0;
+}
+
+void FillIoTexts(HANDLE process) {
+    IO_COUNTERS counters = {};
+    IoOperationCounts counts = {};
+    const bool known = GetProcessIoCounters(process, &counters) != 0;
+    counts.reads = counters.ReadOperationCount;
+    counts.writes = counters.WriteOperationCount;
+    FormatIoTexts(SelectionTexts.ioReadsText, CountOf(SelectionTexts.ioReadsText),
+                  SelectionTexts.ioWritesText, CountOf(SelectionTexts.ioWritesText),
+                  known ? &counts : nullptr);
+}
+
+void FillGuiObjectTexts(HANDLE process) {
+    const DWORD gdiObjects = GuiObjectCount(process, GR_GDIOBJECTS);
+    const DWORD userObjects = GuiObjectCount(process, GR_USEROBJECTS);
+    FormatGuiObjectTexts({SelectionTexts.handlesText, CountOf(SelectionTexts.handlesText),
+                          SelectionTexts.gdiObjectsText, CountOf(SelectionTexts.gdiObjectsText),
+                          SelectionTexts.userObjectsText, CountOf(SelectionTexts.userObjectsText)},
+                         gdiObjects, userObjects);
+}
+
+void FillPriorityText(HANDLE process) {
+    CopyText(SelectionTexts.priorityText, CountOf(SelectionTexts.priorityText),
+             PriorityClassText(GetPriorityClass(process)));
+}
+
+void FillMemoryText(HANDLE process) {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (!GetProcessMemoryInfo(process, &counters, sizeof(counters)))
+        return;
+    FormatMemoryText(SelectionTexts.memoryText, CountOf(SelectionTexts.memoryText),
+                     counters.WorkingSetSize);
+}
+
+void FillModulePath(HANDLE process) {
+    HMODULE mainModule = nullptr;
+    DWORD needed = 0;
+    if (!EnumProcessModules(process, &mainModule, sizeof(mainModule), &needed))
+        return;
+    GetModuleFileNameExW(process, mainModule, SelectionTexts.modulePathText,
+                         CountOf(SelectionTexts.modulePathText));
+    // Older systems leave a cut path unterminated.
+    SelectionTexts.modulePathText[CountOf(SelectionTexts.modulePathText) - 1] = 0;
+}
+
+} // namespace
+
+void UpdateProcessInfo(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    FormatColonDecimal(SelectionTexts.processIdText, CountOf(SelectionTexts.processIdText),
+                       static_cast<int32_t>(processId));
+    FormatColonHex(SelectionTexts.windowHandleText, CountOf(SelectionTexts.windowHandleText),
+                   reinterpret_cast<ULONG_PTR>(window));
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process) {
+        CopyText(SelectionTexts.processIdText, CountOf(SelectionTexts.processIdText),
+                 PROCESS_FAILURE_MARK);
+        return;
+    }
+    FillIoTexts(process);
+    FillGuiObjectTexts(process);
+    FillPriorityText(process);
+    FillMemoryText(process);
+    FillModulePath(process);
+    CloseHandle(process);
+}

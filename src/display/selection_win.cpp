@@ -1,7 +1,144 @@
 #include "display/selection_win.h"
 
+#include <commctrl.h>
+
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "display/preview_fit.h"
+#include "display/process_panel_win.h"
+#include "display/process_text.h"
+#include "display/selection_texts.h"
+#include "display/surfaces_win.h"
+#include "settings/options.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+#ifndef PW_RENDERFULLCONTENT
+#define PW_RENDERFULLCONTENT 0x00000002
+#endif
+
 bool previewPending;
 
-void ShowSelection(int) {}
-void OnPreviewTimer(HWND) {}
-void CaptureLivePreview() {}
+namespace {
+
+// A window that does not answer a trivial message within this time is not rendered.
+constexpr UINT kResponsiveTimeoutMs = 100;
+
+void HighlightStripItem(int index) {
+    SendMessageW(IconStrip, LVM_ENSUREVISIBLE, index, FALSE);
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = ~static_cast<UINT>(LVIS_SELECTED);
+    SendMessageW(IconStrip, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&item));
+    item.state = LVIS_SELECTED;
+    SendMessageW(IconStrip, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+PreviewFit FitWindow(const WINDOWINFO& info) {
+    return FitPreview(static_cast<LONGLONG>(info.rcWindow.right) - info.rcWindow.left,
+                      static_cast<LONGLONG>(info.rcWindow.bottom) - info.rcWindow.top);
+}
+
+// The live image is wanted, and possible: a window that is gone, minimised or
+// without area shows its icon.
+bool WantsLivePreview(bool infoRead, const WINDOWINFO& info) {
+    return switcherOptions.livePreview && infoRead && !(info.dwStyle & WS_MINIMIZE) &&
+           !FitWindow(info).showIcon;
+}
+
+void DrawPreviewIcon(HWND window) {
+    DrawIconEx(PreviewCanvas, PREVIEW_ICON_POSITION, PREVIEW_ICON_POSITION,
+               LookupWindowIcon(window), PREVIEW_ICON_SIZE, PREVIEW_ICON_SIZE, 0, nullptr,
+               DI_NORMAL);
+}
+
+void ShowPreviewIcon(HWND window) {
+    DrawPreviewIcon(window);
+    InvalidateRect(SwitcherWindow, &PreviewBoxRect, FALSE);
+    InvalidateRect(SwitcherWindow, &PanelRect, FALSE);
+    InvalidateRect(SwitcherWindow, &TitleRect, FALSE);
+    UpdateWindow(SwitcherWindow);
+}
+
+void ArmLivePreview() {
+    // A capture pending for an earlier selection is dropped.
+    KillTimer(SwitcherWindow, TIMER_PREVIEW);
+    UINT keyboardDelay = 0;
+    SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &keyboardDelay, 0);
+    SetTimer(SwitcherWindow, TIMER_PREVIEW, PreviewDelayMs(keyboardDelay), nullptr);
+    previewPending = true;
+    InvalidateRect(SwitcherWindow, nullptr, FALSE);
+    UpdateWindow(SwitcherWindow);
+}
+
+// PrintWindow waits for the window's thread: a hung window would stop the switcher.
+bool IsResponsive(HWND window) {
+    if (IsHungAppWindow(window))
+        return false;
+    DWORD_PTR result = 0;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kResponsiveTimeoutMs,
+                               &result) != 0;
+}
+
+void RenderScaledWindow(HWND window, const PreviewFit& fit) {
+    SetGraphicsMode(PreviewCanvas, GM_ADVANCED);
+    const XFORM scaled = {fit.scale, 0.0f, 0.0f, fit.scale, fit.offsetX, fit.offsetY};
+    SetWorldTransform(PreviewCanvas, &scaled);
+    // Full content renders hardware-accelerated windows, which flags 0 shows black;
+    // systems that do not know the flag fail the call and get the plain rendering.
+    if (!PrintWindow(window, PreviewCanvas, PW_RENDERFULLCONTENT))
+        PrintWindow(window, PreviewCanvas, 0);
+    const XFORM identity = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
+    SetWorldTransform(PreviewCanvas, &identity);
+}
+
+} // namespace
+
+void ShowSelection(int index) {
+    if (index < 0 || index >= listedCount)
+        return;
+    EmptySelectionTexts();
+    HighlightStripItem(index);
+    FormatPositionText(SelectionTexts.positionText, CountOf(SelectionTexts.positionText), index + 1,
+                       listedCount);
+    HWND window = WindowList[index].window;
+    GetWindowTextW(window, SelectionTexts.titleText, CountOf(SelectionTexts.titleText));
+    if (switcherOptions.showProcessInfo)
+        UpdateProcessInfo(window);
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    const bool infoRead = GetWindowInfo(window, &info) != 0;
+    FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
+    previewPending = false;
+    if (WantsLivePreview(infoRead, info))
+        ArmLivePreview();
+    else
+        ShowPreviewIcon(window);
+}
+
+void OnPreviewTimer(HWND window) {
+    KillTimer(window, TIMER_PREVIEW);
+    if (!previewPending)
+        return;
+    CaptureLivePreview();
+    InvalidateRect(window, &PreviewBoxRect, TRUE);
+    UpdateWindow(window);
+}
+
+void CaptureLivePreview() {
+    if (!WindowList || selectedIndex < 0 || selectedIndex >= listedCount)
+        return;
+    HWND window = WindowList[selectedIndex].window;
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!GetWindowInfo(window, &info))
+        return;
+    const PreviewFit fit = FitWindow(info);
+    // A window that lost its area or stopped answering since its selection keeps its icon.
+    if (fit.showIcon || !IsResponsive(window)) {
+        DrawPreviewIcon(window);
+        return;
+    }
+    RenderScaledWindow(window, fit);
+}

@@ -2,8 +2,12 @@
 #pragma once
 #include <windows.h>
 
-extern bool previewPending;
+extern bool previewPending; // a live capture for the current selection is awaited
 
+// Shows the entry at index (the caller has stored it in selectedIndex); an index
+// outside the list changes nothing.
 void ShowSelection(int index);
+// WM_TIMER with TIMER_PREVIEW: the one-shot delay is over.
 void OnPreviewTimer(HWND window);
+// Renders the selected window, scaled and centred, into the preview square.
 void CaptureLivePreview();

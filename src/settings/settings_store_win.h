@@ -36,3 +36,13 @@ void LoadOptions(SwitcherOptions* record);
 void SaveOptions(const SwitcherOptions* record);
 
 void RegisterStartAtLogon(const wchar_t* path);
+
+// Read-only looks for the settings tools, which never create or repair the store.
+enum StoreKeyPresence {
+    STORE_KEY_ABSENT,
+    STORE_KEY_PRESENT,
+    STORE_KEY_UNREADABLE, // there, but it cannot be opened for reading
+};
+StoreKeyPresence LookAtSettingsKey();
+// Size in bytes of a value of the settings key; false when the key or the value is missing.
+bool StoredValueSize(const wchar_t* name, DWORD* bytes);

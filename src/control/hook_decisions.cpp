@@ -1,0 +1,127 @@
+#include "control/hook_decisions.h"
+
+#include "app/identifiers.h"
+
+namespace {
+
+HookDecision PassOn(uint8_t switcherActive) {
+    return {NO_COMMAND, switcherActive, false};
+}
+
+HookDecision Swallow(unsigned command, uint8_t switcherActive) {
+    return {command, switcherActive, true};
+}
+
+bool IsAltKey(uint32_t key) {
+    return key == KEYCODE_LMENU || key == KEYCODE_RMENU;
+}
+
+bool IsShiftKey(uint32_t key) {
+    return key == KEYCODE_LSHIFT || key == KEYCODE_RSHIFT;
+}
+
+bool IsAltTab(const KeyHookInput& input) {
+    return input.message == KEYMSG_SYSKEYDOWN && input.key == KEYCODE_TAB && input.altDown;
+}
+
+// A key pressed with Alt during a switch. Tab without Alt and the Shift keys
+// are left to the second stage; every other key is settled and swallowed.
+bool SettlesAltKeyWhileActive(const KeyHookInput& input) {
+    if (input.key == KEYCODE_TAB)
+        return input.altDown;
+    return !IsShiftKey(input.key);
+}
+
+HookDecision DecideAltKeyWhileActive(const KeyHookInput& input) {
+    switch (input.key) {
+    case KEYCODE_TAB:
+        return Swallow(input.leftShiftDown ? CMD_PREV : CMD_NEXT, 1);
+    case KEYCODE_RETURN:
+        return Swallow(CMD_ACTIVATE, 0);
+    case KEYCODE_ESCAPE:
+        return Swallow(CMD_CANCEL, 0);
+    case KEYCODE_END:
+        return Swallow(CMD_LAST, 1);
+    case KEYCODE_HOME:
+        return Swallow(CMD_FIRST, 1);
+    case KEYCODE_LEFT:
+    case KEYCODE_UP:
+        return Swallow(CMD_PREV, 1);
+    case KEYCODE_RIGHT:
+    case KEYCODE_DOWN:
+        return Swallow(CMD_NEXT, 1);
+    default:
+        return Swallow(CMD_CANCEL, 0);
+    }
+}
+
+// A key pressed without Alt while the switcher stays open after Alt was released.
+HookDecision DecidePlainKeyWhileOpen(uint32_t key) {
+    switch (key) {
+    case KEYCODE_RETURN:
+        return Swallow(CMD_ACTIVATE, 0);
+    case KEYCODE_LEFT:
+    case KEYCODE_UP:
+        return Swallow(CMD_PREV, 1);
+    case KEYCODE_RIGHT:
+    case KEYCODE_DOWN:
+        return Swallow(CMD_NEXT, 1);
+    default:
+        return Swallow(CMD_CANCEL, 0);
+    }
+}
+
+// Whatever switcherActive is: the Alt release that activates, and Alt+Tab from idle.
+HookDecision DecideSecondStage(const KeyHookInput& input) {
+    const bool keyUp = input.message == KEYMSG_KEYUP || input.message == KEYMSG_SYSKEYUP;
+    if (keyUp && IsAltKey(input.key) && input.switcherActive && !input.stayOpenAfterAlt)
+        return {CMD_ACTIVATE, 0, false};
+    if (IsAltTab(input))
+        return Swallow(CMD_OPEN, 1);
+    return PassOn(input.switcherActive);
+}
+
+} // namespace
+
+HookDecision DecideKeyEvent(const KeyHookInput& input) {
+    if (input.nCode != 0)
+        return PassOn(input.switcherActive);
+    if (input.switcherActive) {
+        if (input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt)
+            return DecidePlainKeyWhileOpen(input.key);
+        if (input.message == KEYMSG_SYSKEYDOWN && SettlesAltKeyWhileActive(input))
+            return DecideAltKeyWhileActive(input);
+    }
+    return DecideSecondStage(input);
+}
+
+bool KeyHookReadsLeftShift(const KeyHookInput& input) {
+    return input.nCode == 0 && input.switcherActive && IsAltTab(input);
+}
+
+namespace {
+
+bool IsButtonMessage(uint32_t message) {
+    return message == MOUSEMSG_LBUTTONDOWN || message == MOUSEMSG_LBUTTONUP ||
+           message == MOUSEMSG_RBUTTONDOWN || message == MOUSEMSG_RBUTTONUP;
+}
+
+} // namespace
+
+HookDecision DecideMouseEvent(const MouseHookInput& input) {
+    if (input.nCode != 0 || !input.switcherActive)
+        return PassOn(input.switcherActive);
+    if (IsButtonMessage(input.message)) {
+        if (input.insideSwitcher)
+            return PassOn(input.switcherActive);
+        // A click outside cancels and still reaches the window under the pointer.
+        return {CMD_CANCEL, 0, false};
+    }
+    if (input.message == MOUSEMSG_MOUSEWHEEL)
+        return Swallow(input.mouseData < 0 ? CMD_NEXT : CMD_PREV, input.switcherActive);
+    return PassOn(input.switcherActive);
+}
+
+bool MouseHookReadsSwitcherRect(const MouseHookInput& input) {
+    return input.nCode == 0 && input.switcherActive && IsButtonMessage(input.message);
+}

@@ -1,0 +1,69 @@
+// What the low-level keyboard and mouse hooks do with one event: which
+// switcher command to post, the new value of switcherActive, and whether the
+// event is swallowed. Portable: the Windows side checks these numbers.
+#pragma once
+#include <cstdint>
+
+// Key messages as the keyboard hook receives them.
+constexpr uint32_t KEYMSG_KEYDOWN = 0x100;
+constexpr uint32_t KEYMSG_KEYUP = 0x101;
+constexpr uint32_t KEYMSG_SYSKEYDOWN = 0x104;
+constexpr uint32_t KEYMSG_SYSKEYUP = 0x105;
+
+// Mouse messages as the mouse hook receives them.
+constexpr uint32_t MOUSEMSG_LBUTTONDOWN = 0x201;
+constexpr uint32_t MOUSEMSG_LBUTTONUP = 0x202;
+constexpr uint32_t MOUSEMSG_RBUTTONDOWN = 0x204;
+constexpr uint32_t MOUSEMSG_RBUTTONUP = 0x205;
+constexpr uint32_t MOUSEMSG_MOUSEWHEEL = 0x20A;
+
+// Virtual-key codes the keyboard hook tells apart.
+constexpr uint32_t KEYCODE_TAB = 9;
+constexpr uint32_t KEYCODE_RETURN = 13;
+constexpr uint32_t KEYCODE_ESCAPE = 27;
+constexpr uint32_t KEYCODE_END = 35;
+constexpr uint32_t KEYCODE_HOME = 36;
+constexpr uint32_t KEYCODE_LEFT = 37;
+constexpr uint32_t KEYCODE_UP = 38;
+constexpr uint32_t KEYCODE_RIGHT = 39;
+constexpr uint32_t KEYCODE_DOWN = 40;
+constexpr uint32_t KEYCODE_LSHIFT = 0xA0;
+constexpr uint32_t KEYCODE_RSHIFT = 0xA1;
+constexpr uint32_t KEYCODE_LMENU = 0xA4;
+constexpr uint32_t KEYCODE_RMENU = 0xA5;
+
+// The hook posts nothing.
+constexpr unsigned NO_COMMAND = 0;
+
+struct KeyHookInput {
+    int nCode;
+    uint32_t message;
+    uint32_t key;
+    uint8_t switcherActive;
+    uint8_t stayOpenAfterAlt;
+    bool altDown;       // the event says Alt is held (only looked at for Tab)
+    bool leftShiftDown; // only looked at where KeyHookReadsLeftShift says so
+};
+
+struct MouseHookInput {
+    int nCode;
+    uint32_t message;
+    uint8_t switcherActive;
+    bool insideSwitcher; // only looked at where MouseHookReadsSwitcherRect says so
+    int32_t mouseData;   // for the wheel, the delta in the high 16 bits
+};
+
+struct HookDecision {
+    unsigned command;       // a CMD_ code, or NO_COMMAND
+    uint8_t switcherActive; // stored before the command is posted
+    bool swallow;           // true: the hook returns 1 without passing the event on
+};
+
+HookDecision DecideKeyEvent(const KeyHookInput& input);
+HookDecision DecideMouseEvent(const MouseHookInput& input);
+
+// The system queries a hook may make, each only for the events that need it:
+// the left Shift key for a Tab with Alt during a switch, the switcher's
+// rectangle for a click during a switch.
+bool KeyHookReadsLeftShift(const KeyHookInput& input);
+bool MouseHookReadsSwitcherRect(const MouseHookInput& input);

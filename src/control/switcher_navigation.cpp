@@ -1,0 +1,86 @@
+#include "control/switcher_navigation.h"
+
+#include "app/identifiers.h"
+
+namespace {
+
+// Halves of the 600 x 375 switcher, rounded down.
+constexpr int kHalfWidth = SWITCHER_WIDTH / 2;
+constexpr int kHalfHeight = SWITCHER_HEIGHT / 2;
+static_assert(kHalfWidth == 300 && kHalfHeight == 187, "placement uses the window's halves");
+
+enum Band { NEAR_BAND, CENTRE_BAND, FAR_BAND };
+
+struct BandPair {
+    Band column;
+    Band row;
+};
+
+// Indexed by screenPosition 0..8.
+constexpr BandPair kPositions[] = {
+    {CENTRE_BAND, CENTRE_BAND}, {CENTRE_BAND, NEAR_BAND}, {CENTRE_BAND, FAR_BAND},
+    {NEAR_BAND, CENTRE_BAND},   {NEAR_BAND, NEAR_BAND},   {NEAR_BAND, FAR_BAND},
+    {FAR_BAND, CENTRE_BAND},    {FAR_BAND, NEAR_BAND},    {FAR_BAND, FAR_BAND},
+};
+constexpr unsigned kPositionCount = sizeof(kPositions) / sizeof(kPositions[0]);
+
+// Where the window's centre goes along one screen axis of the given length.
+int BandCentre(Band band, int length) {
+    switch (band) {
+    case NEAR_BAND:
+        return ScaleBy06(length) / 2;
+    case FAR_BAND:
+        return ScaleBy14(length) / 2;
+    default:
+        return length / 2;
+    }
+}
+
+// On 32-bit x86 the x87 unit would form the product in extended precision; SSE2
+// rounds it to double once, as the placement is defined.
+#if defined(__i386__)
+#define DOUBLE_PRECISION_MATH __attribute__((target("sse2,fpmath=sse")))
+#else
+#define DOUBLE_PRECISION_MATH
+#endif
+
+DOUBLE_PRECISION_MATH int TruncatedProduct(int v, double factor) {
+    return static_cast<int>(static_cast<double>(v) * factor);
+}
+
+} // namespace
+
+int ScaleBy06(int v) {
+    return TruncatedProduct(v, 0.6);
+}
+
+int ScaleBy14(int v) {
+    return TruncatedProduct(v, 1.4);
+}
+
+SwitcherPlacement PlaceSwitcher(int screenWidth, int screenHeight, uint8_t screenPosition) {
+    const BandPair bands =
+        screenPosition < kPositionCount ? kPositions[screenPosition] : kPositions[0];
+    return {BandCentre(bands.column, screenWidth) - kHalfWidth,
+            BandCentre(bands.row, screenHeight) - kHalfHeight};
+}
+
+bool IsNavigationCommand(uintptr_t code) {
+    return code == CMD_NEXT || code == CMD_PREV || code == CMD_FIRST || code == CMD_LAST;
+}
+
+int NavigatedIndex(uintptr_t code, int selectedIndex, int listedCount) {
+    // Written as comparisons against the bounds so that no step can overflow.
+    switch (code) {
+    case CMD_NEXT:
+        return selectedIndex >= listedCount - 1 ? 0 : selectedIndex + 1;
+    case CMD_PREV:
+        return selectedIndex < 1 ? listedCount - 1 : selectedIndex - 1;
+    case CMD_LAST:
+        return listedCount - 1;
+    case CMD_FIRST:
+        return 0;
+    default:
+        return selectedIndex;
+    }
+}

@@ -1,0 +1,23 @@
+#include "display/preview_fit.h"
+
+PreviewFit FitPreview(int64_t width, int64_t height) {
+    if (width <= 0 || height <= 0)
+        return PreviewFit{true, 1.0f, 0.0f, 0.0f};
+    const float size = static_cast<float>(PREVIEW_SIZE);
+    const float w = static_cast<float>(width);
+    const float h = static_cast<float>(height);
+    if (width > height) {
+        const float scale = size / w;
+        return PreviewFit{false, scale, 0.0f, (size - scale * h) * 0.5f};
+    }
+    if (height > width) {
+        const float scale = size / h;
+        return PreviewFit{false, scale, (size - scale * w) * 0.5f, 0.0f};
+    }
+    return PreviewFit{false, size / w, 0.0f, 0.0f};
+}
+
+unsigned PreviewDelayMs(unsigned keyboardDelay) {
+    const unsigned delay = keyboardDelay > 3 ? 3 : keyboardDelay;
+    return (delay + 1) * 50;
+}

@@ -1,0 +1,154 @@
+#include "settings/option_report.h"
+
+#include "settings/option_fields.h"
+
+namespace {
+
+constexpr char kStoreKeyText[] = "HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab";
+constexpr char kReplacedText[] = "Zephtab replaces the record with these defaults when it next "
+                                 "loads it";
+
+const char* StoreStateName(StoreState store) {
+    switch (store) {
+    case STORE_STATE_VALID:
+        return "present";
+    case STORE_STATE_SHORT_OPTIONS:
+        return "short-options";
+    case STORE_STATE_ABSENT:
+        return "absent";
+    case STORE_STATE_UNREADABLE:
+        return "unreadable";
+    case STORE_STATE_NO_VERSION:
+        return "no-version";
+    case STORE_STATE_OLD_VERSION:
+        return "old-version";
+    case STORE_STATE_NO_OPTIONS:
+        return "no-options";
+    }
+    return "";
+}
+
+bool HasVersion(StoreState store) {
+    return store == STORE_STATE_VALID || store == STORE_STATE_SHORT_OPTIONS ||
+           store == STORE_STATE_OLD_VERSION || store == STORE_STATE_NO_OPTIONS;
+}
+
+// Only the key path needs escaping among the texts; names and meanings are plain.
+void AppendJsonString(TextSink* text, const char* value) {
+    AppendText(text, "\"");
+    for (; *value; ++value) {
+        if (*value == '"' || *value == '\\')
+            AppendText(text, "\\%c", *value);
+        else
+            AppendText(text, "%c", *value);
+    }
+    AppendText(text, "\"");
+}
+
+// The members of one field's object, without its closing brace.
+void AppendFieldJson(TextSink* text, int field, uint8_t value) {
+    char meaning[128];
+    FormatOptionMeaning(field, value, meaning, sizeof(meaning));
+    AppendText(text,
+               "{\"byte\": %u, \"name\": ", static_cast<unsigned>(optionFields[field].offset));
+    AppendJsonString(text, optionFields[field].name);
+    AppendText(text,
+               ", \"value\": %u, \"default\": %u, \"meaning\": ", static_cast<unsigned>(value),
+               static_cast<unsigned>(DefaultOptionByte(field)));
+    AppendJsonString(text, meaning);
+}
+
+} // namespace
+
+bool ReportShowsDefaults(StoreState store) {
+    return store != STORE_STATE_VALID && store != STORE_STATE_SHORT_OPTIONS;
+}
+
+void FormatStoreState(const SettingsReport& report, char* out, size_t count) {
+    TextSink text = StartText(out, count);
+    switch (report.store) {
+    case STORE_STATE_VALID:
+        AppendText(&text, "present, \"Version\" %u", static_cast<unsigned>(report.version));
+        break;
+    case STORE_STATE_SHORT_OPTIONS:
+        AppendText(&text,
+                   "present, \"Version\" %u; \"Options\" has only %u of 11 bytes, the others are "
+                   "shown as defaults (Zephtab reads them as 0 at start-up and keeps its own on "
+                   "reload)",
+                   static_cast<unsigned>(report.version),
+                   static_cast<unsigned>(report.storedLength));
+        break;
+    case STORE_STATE_ABSENT:
+        AppendText(&text,
+                   "nothing stored yet; these are the defaults Zephtab stores when it starts");
+        break;
+    case STORE_STATE_UNREADABLE:
+        AppendText(&text, "the key cannot be opened; showing the defaults");
+        break;
+    case STORE_STATE_NO_VERSION:
+        AppendText(&text, "\"Version\" is missing or wider than 4 bytes; %s", kReplacedText);
+        break;
+    case STORE_STATE_OLD_VERSION:
+        AppendText(&text, "\"Version\" %u is below 258; %s", static_cast<unsigned>(report.version),
+                   kReplacedText);
+        break;
+    case STORE_STATE_NO_OPTIONS:
+        AppendText(&text, "\"Options\" is missing or wider than 11 bytes; %s", kReplacedText);
+        break;
+    }
+}
+
+void FormatShowText(const SettingsReport& report, char* out, size_t count) {
+    char store[512];
+    FormatStoreState(report, store, sizeof(store));
+    TextSink text = StartText(out, count);
+    AppendText(&text, "Zephtab settings in %s\n", kStoreKeyText);
+    AppendText(&text, "Store:   %s\n", store);
+    AppendText(&text, "Zephtab: %s\n", report.running ? "running" : "not running");
+    AppendText(&text, "byte  name                value  default  meaning\n");
+    for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
+        uint8_t value = GetOptionByte(&report.record, field);
+        char meaning[128];
+        FormatOptionMeaning(field, value, meaning, sizeof(meaning));
+        AppendText(&text, "%4u  %-18s  %5u  %7u  %s\n",
+                   static_cast<unsigned>(optionFields[field].offset), optionFields[field].name,
+                   static_cast<unsigned>(value), static_cast<unsigned>(DefaultOptionByte(field)),
+                   meaning);
+    }
+}
+
+void FormatShowJson(const SettingsReport& report, char* out, size_t count) {
+    TextSink text = StartText(out, count);
+    AppendText(&text, "{\n  \"key\": ");
+    AppendJsonString(&text, kStoreKeyText);
+    AppendText(&text, ",\n  \"store\": \"%s\",\n", StoreStateName(report.store));
+    if (HasVersion(report.store))
+        AppendText(&text, "  \"version\": %u,\n", static_cast<unsigned>(report.version));
+    else
+        AppendText(&text, "  \"version\": null,\n");
+    if (report.store == STORE_STATE_SHORT_OPTIONS)
+        AppendText(&text, "  \"storedBytes\": %u,\n", static_cast<unsigned>(report.storedLength));
+    AppendText(&text, "  \"defaults\": %s,\n",
+               ReportShowsDefaults(report.store) ? "true" : "false");
+    AppendText(&text, "  \"running\": %s,\n", report.running ? "true" : "false");
+    AppendText(&text, "  \"fields\": [\n");
+    for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
+        AppendText(&text, "    ");
+        AppendFieldJson(&text, field, GetOptionByte(&report.record, field));
+        AppendText(&text, field + 1 < OPTION_FIELD_COUNT ? "},\n" : "}\n");
+    }
+    AppendText(&text, "  ]\n}\n");
+}
+
+void FormatGetText(int field, uint8_t value, char* out, size_t count) {
+    char line[256];
+    FormatOptionLine(field, value, line, sizeof(line));
+    TextSink text = StartText(out, count);
+    AppendText(&text, "%s\n", line);
+}
+
+void FormatGetJson(int field, uint8_t value, bool defaults, char* out, size_t count) {
+    TextSink text = StartText(out, count);
+    AppendFieldJson(&text, field, value);
+    AppendText(&text, ", \"defaults\": %s}\n", defaults ? "true" : "false");
+}

@@ -1,0 +1,24 @@
+// The decisions of the window filter, one per step, as pure functions of what
+// was read from the window. The Windows side reads the facts and runs the
+// steps in order; the first step that rejects ends the test. Portable.
+#pragma once
+#include <cstdint>
+
+// Extended window styles the filter looks at (checked against windows.h on the Windows side).
+constexpr uint32_t FILTER_EX_TOOLWINDOW = 0x00000080;
+constexpr uint32_t FILTER_EX_CONTROLPARENT = 0x00010000;
+constexpr uint32_t FILTER_EX_APPWINDOW = 0x00040000;
+
+// Size of the class-name buffer, in UTF-16 units.
+constexpr int FILTER_CLASS_NAME_LENGTH = 1024;
+
+// A tool window is left out unless it also asks for a taskbar button.
+bool IsHiddenToolWindow(uint32_t exStyle);
+
+// An owned window (a dialog, say) is listed only when it is a control parent
+// itself or its owner asks for a taskbar button.
+bool IsSwitchableOwnedWindow(uint32_t exStyle, uint32_t ownerExStyle);
+
+// Tooltip windows of the common controls and of Office; the comparison is exact
+// and case-sensitive.
+bool IsTooltipClass(const wchar_t* className);

@@ -1,0 +1,279 @@
+// Zephtab Settings driven from outside as a user would: check boxes clicked,
+// the slider moved, a placement chosen, then Apply, OK or Cancel; the
+// registry and the running zephtab.exe show the result.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "../../tools/config/settings_dialog_ids.h"
+#include "config_support_win.h"
+#include "test_support_win.h"
+
+namespace {
+
+const std::vector<BYTE> kDefaults = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
+                                     0x00, 0x00, 0x00, 0x00, 0x00};
+
+HWND FindSettingsDialog() {
+    return FindWindowW(L"#32770", L"Zephtab Settings");
+}
+
+// The dialog box shows its window only after it has set up its controls.
+HWND FindReadySettingsDialog() {
+    HWND dialog = FindSettingsDialog();
+    return dialog && IsWindowVisible(dialog) ? dialog : nullptr;
+}
+
+std::wstring ControlText(HWND dialog, int id) {
+    wchar_t text[256] = L"";
+    GetWindowTextW(GetDlgItem(dialog, id), text, 256);
+    return text;
+}
+
+bool Contains(const std::wstring& text, const wchar_t* part) {
+    return text.find(part) != std::wstring::npos;
+}
+
+bool IsChecked(HWND dialog, int id) {
+    return SendDlgItemMessageW(dialog, id, BM_GETCHECK, 0, 0) == BST_CHECKED;
+}
+
+void Click(HWND dialog, int id) {
+    SendMessageW(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+// As a user's drag ends: the position, then the notifications the slider sends its parent.
+void MoveSlider(HWND dialog, int position) {
+    HWND slider = GetDlgItem(dialog, IDC_OPACITY);
+    SendMessageW(slider, TBM_SETPOS, TRUE, position);
+    LPARAM from = reinterpret_cast<LPARAM>(slider);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_THUMBPOSITION, position), from);
+    SendMessageW(dialog, WM_HSCROLL, MAKEWPARAM(TB_ENDTRACK, 0), from);
+}
+
+// The dialog is the active window of its thread and one of its controls has the keyboard focus.
+bool HasKeyboardFocus(HWND dialog) {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    DWORD thread = GetWindowThreadProcessId(dialog, nullptr);
+    return GetForegroundWindow() == dialog && GetGUIThreadInfo(thread, &info) &&
+           info.hwndActive == dialog && info.hwndFocus && IsChild(dialog, info.hwndFocus);
+}
+
+void FocusDialog(HWND dialog) {
+    ASSERT_TRUE(Xdotool("search --onlyvisible --name \"Wine desktop\" windowfocus --sync"));
+    SetForegroundWindow(dialog);
+    ASSERT_TRUE(WaitUntil([&] { return HasKeyboardFocus(dialog); }));
+}
+
+int SliderPosition(HWND dialog) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPACITY, TBM_GETPOS, 0, 0));
+}
+
+class SettingsDialog : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CloseRunningSwitcher();
+        WaitUntil([] { return FindSettingsDialog() == nullptr; });
+        DeleteSettingsKey();
+    }
+    void TearDown() override {
+        if (dialog)
+            PostMessageW(dialog, WM_CLOSE, 0, 0);
+        WaitForExit(settings, 5000);
+        EndProgram(settings);
+        CloseRunningSwitcher();
+        if (zephtab.started) {
+            WaitForExit(zephtab);
+            EndProgram(zephtab);
+        }
+        DeleteSettingsKey();
+    }
+    void StartZephtab() {
+        zephtab = StartProgram(L"zephtab.exe");
+        ASSERT_TRUE(zephtab.started);
+        ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
+        switcher = FindSwitcherWindow();
+    }
+    void OpenDialog() {
+        settings = StartProgram(L"zephtab-settings.exe");
+        ASSERT_TRUE(settings.started);
+        ASSERT_TRUE(WaitUntil([] { return FindReadySettingsDialog() != nullptr; }));
+        dialog = FindReadySettingsDialog();
+    }
+    // The dialog ends with exit code 0 when closed by OK or Cancel.
+    void ExpectDialogClosed() {
+        EXPECT_EQ(WaitForExit(settings), 0u);
+        dialog = nullptr;
+    }
+    StartedProgram zephtab;
+    StartedProgram settings;
+    HWND switcher = nullptr;
+    HWND dialog = nullptr;
+};
+
+TEST_F(SettingsDialog, ApplyStoresTheRecordAndTheRunningProgramReloadsIt) {
+    StartZephtab();
+    ASSERT_EQ(StoredOptionsBytes(), kDefaults);
+    OpenDialog();
+    EXPECT_TRUE(Contains(ControlText(dialog, IDC_RUNNING_STATE), L"Zephtab is running"));
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_APPLY)));
+
+    Click(dialog, IDC_SHOW_TOOLBAR);
+    Click(dialog, IDC_SHOW_PROCESS_INFO);
+    Click(dialog, IDC_ANIMATION);
+    Click(dialog, IDC_SMALL_ICONS);
+    MoveSlider(dialog, 120);
+    Click(dialog, IDC_PLACEMENT_FIRST); // upper left
+    EXPECT_EQ(ControlText(dialog, IDC_OPACITY_VALUE), L"120");
+    EXPECT_TRUE(IsWindowEnabled(GetDlgItem(dialog, IDC_APPLY)));
+    Click(dialog, IDC_APPLY);
+
+    const std::vector<BYTE> expected = {1, 1, 0, 1, 1, 120, 4, 0, 1, 1, 1};
+    EXPECT_TRUE(WaitUntil([&] { return StoredOptionsBytes() == expected; }));
+    EXPECT_EQ(StoredVersion(), 258u);
+    EXPECT_TRUE(WaitUntil([&] { return LayeredAlpha(switcher) == 120; }));
+    EXPECT_EQ(ControlText(dialog, IDC_APPLY_RESULT), L"Saved. Zephtab reloaded the settings.");
+    EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_APPLY)));
+
+    // A second change and Apply reach the program again.
+    MoveSlider(dialog, 200);
+    Click(dialog, IDC_APPLY);
+    EXPECT_TRUE(WaitUntil([&] { return LayeredAlpha(switcher) == 200; }));
+    EXPECT_EQ(StoredOptionsBytes()[5], 200);
+
+    Click(dialog, IDCANCEL);
+    ExpectDialogClosed();
+    EXPECT_EQ(StoredOptionsBytes()[5], 200);
+}
+
+TEST_F(SettingsDialog, CancelWritesNothing) {
+    const std::vector<BYTE> stored = {1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 0};
+    StoreRawSettings(stored, 259);
+    OpenDialog();
+    Click(dialog, IDC_SHOW_TOOLBAR);
+    Click(dialog, IDC_LIVE_PREVIEW);
+    MoveSlider(dialog, 60);
+    Click(dialog, IDC_PLACEMENT_LAST);
+    Click(dialog, IDC_DEFAULTS);
+    Click(dialog, IDCANCEL);
+    ExpectDialogClosed();
+    EXPECT_EQ(StoredOptionsBytes(), stored);
+    EXPECT_EQ(StoredVersion(), 259u);
+}
+
+TEST_F(SettingsDialog, CancelOnAnEmptyStoreCreatesNothing) {
+    OpenDialog();
+    EXPECT_TRUE(Contains(ControlText(dialog, IDC_APPLY_RESULT), L"Nothing is stored yet"));
+    EXPECT_TRUE(Contains(ControlText(dialog, IDC_RUNNING_STATE), L"Zephtab is not running"));
+    Click(dialog, IDC_SMALL_ICONS);
+    Click(dialog, IDCANCEL);
+    ExpectDialogClosed();
+    EXPECT_FALSE(SettingsKeyExists());
+}
+
+TEST_F(SettingsDialog, ShowsTheStoredRecord) {
+    StoreRawSettings({1, 0, 1, 1, 1, 180, 7, 1, 0, 1, 1});
+    OpenDialog();
+    EXPECT_TRUE(IsChecked(dialog, IDC_SHOW_PROCESS_INFO));
+    EXPECT_FALSE(IsChecked(dialog, IDC_LIVE_PREVIEW));
+    EXPECT_TRUE(IsChecked(dialog, IDC_STAY_OPEN));
+    EXPECT_TRUE(IsChecked(dialog, IDC_SELECT_SECOND));
+    EXPECT_FALSE(IsChecked(dialog, IDC_SMALL_ICONS));
+    EXPECT_FALSE(IsChecked(dialog, IDC_ANIMATION)); // noAnimation is 1
+    EXPECT_TRUE(IsChecked(dialog, IDC_SHOW_TOOLBAR));
+    EXPECT_EQ(SliderPosition(dialog), 180);
+    EXPECT_EQ(ControlText(dialog, IDC_OPACITY_VALUE), L"180");
+    for (int id = IDC_PLACEMENT_FIRST; id <= IDC_PLACEMENT_LAST; ++id)
+        EXPECT_EQ(IsChecked(dialog, id), id == IDC_PLACEMENT_FIRST + 2) << id; // upper right
+}
+
+TEST_F(SettingsDialog, BytesTheControlsCannotShowStayAsStored) {
+    // Opacity below the slider's 50, a placement code above 8, an "on" of 5, odd stored flags.
+    StoreRawSettings({0, 5, 0, 7, 9, 40, 9, 0, 0, 0, 0});
+    OpenDialog();
+    EXPECT_EQ(SliderPosition(dialog), 50);
+    EXPECT_EQ(ControlText(dialog, IDC_OPACITY_VALUE), L"40 (below 50)");
+    EXPECT_TRUE(IsChecked(dialog, IDC_PLACEMENT_FIRST + 4)); // centre
+    EXPECT_TRUE(IsChecked(dialog, IDC_LIVE_PREVIEW));
+    Click(dialog, IDC_SHOW_TOOLBAR);
+    Click(dialog, IDC_APPLY);
+    const std::vector<BYTE> expected = {0, 5, 0, 7, 9, 40, 9, 0, 0, 0, 1};
+    EXPECT_TRUE(WaitUntil([&] { return StoredOptionsBytes() == expected; }));
+    EXPECT_TRUE(Contains(ControlText(dialog, IDC_APPLY_RESULT), L"Zephtab is not running"));
+
+    // Moving the slider, even to where it shows, sets the opacity it shows.
+    MoveSlider(dialog, 50);
+    Click(dialog, IDC_APPLY);
+    EXPECT_TRUE(WaitUntil([&] { return StoredOptionsBytes()[5] == 50; }));
+}
+
+TEST_F(SettingsDialog, DefaultsKeepTheStoredFlags) {
+    StoreRawSettings({1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 1});
+    OpenDialog();
+    Click(dialog, IDC_DEFAULTS);
+    EXPECT_EQ(SliderPosition(dialog), 255);
+    EXPECT_TRUE(IsChecked(dialog, IDC_PLACEMENT_FIRST + 4));
+    EXPECT_TRUE(IsChecked(dialog, IDC_ANIMATION));
+    Click(dialog, IDOK);
+    ExpectDialogClosed();
+    EXPECT_EQ(StoredOptionsBytes(), (std::vector<BYTE>{0, 1, 0, 7, 9, 255, 0, 0, 0, 0, 0}));
+}
+
+TEST_F(SettingsDialog, OkStoresReloadsAndCloses) {
+    StartZephtab();
+    OpenDialog();
+    MoveSlider(dialog, 90);
+    Click(dialog, IDOK);
+    ExpectDialogClosed();
+    EXPECT_EQ(StoredOptionsBytes()[5], 90);
+    EXPECT_EQ(LayeredAlpha(switcher), 90);
+}
+
+TEST_F(SettingsDialog, RunningStateFollowsTheProgram) {
+    StartZephtab();
+    OpenDialog();
+    EXPECT_TRUE(Contains(ControlText(dialog, IDC_RUNNING_STATE), L"Zephtab is running"));
+    CloseRunningSwitcher();
+    EXPECT_TRUE(WaitUntil(
+        [&] { return Contains(ControlText(dialog, IDC_RUNNING_STATE), L"not running"); }));
+}
+
+// Keys through the X server: an access key toggles its box, Enter is OK, Escape is Cancel.
+TEST_F(SettingsDialog, KeyboardAloneChangesAndStores) {
+    StoreRawSettings(kDefaults);
+    OpenDialog();
+    ASSERT_TRUE(Xdotool("mousemove 10 10"));
+    FocusDialog(dialog);
+    ASSERT_TRUE(Xdotool("key alt+t"));
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_SHOW_TOOLBAR); }));
+    ASSERT_TRUE(Xdotool("key alt+c")); // to the placement group, on the checked centre
+    ASSERT_TRUE(Xdotool("key Right"));
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_PLACEMENT_FIRST + 5); }));
+    ASSERT_TRUE(Xdotool("key Return"));
+    ExpectDialogClosed();
+    std::vector<BYTE> expected = kDefaults;
+    expected[6] = 6; // right
+    expected[10] = 1;
+    EXPECT_EQ(StoredOptionsBytes(), expected);
+
+    OpenDialog();
+    ASSERT_TRUE(Xdotool("mousemove 20 20"));
+    FocusDialog(dialog);
+    ASSERT_TRUE(Xdotool("key alt+i"));
+    EXPECT_TRUE(WaitUntil([&] { return IsChecked(dialog, IDC_SMALL_ICONS); }, 2000));
+    { printf("@@screenshot /tmp/hc-dbg.png\n"); fflush(stdout); char a[64]; fgets(a, 64, stdin);
+      GUITHREADINFO info = {}; info.cbSize = sizeof(info);
+      GetGUIThreadInfo(GetWindowThreadProcessId(dialog, nullptr), &info);
+      printf("focus %p active %p dialog %p fg %p\n", (void*)info.hwndFocus, (void*)info.hwndActive, (void*)dialog, (void*)GetForegroundWindow()); }
+    ASSERT_TRUE(Xdotool("key Escape"));
+    ExpectDialogClosed();
+    EXPECT_EQ(StoredOptionsBytes(), expected);
+}
+
+} // namespace

@@ -1,0 +1,47 @@
+// A window of another program for the display tests.
+// Usage: display_window.exe TITLE
+// Shows a top-level window with the given title and a class without icons, and
+// runs until the window is closed. A posted WM_APP makes its thread stop
+// handling messages for 30 seconds, as a hung application does, and then end.
+#include <windows.h>
+
+namespace {
+
+constexpr DWORD kHangMs = 30000;
+
+LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_APP) {
+        Sleep(kHangMs);
+        DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY)
+        PostQuitMessage(0);
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 2)
+        return 2;
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = HelperWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
+    windowClass.lpszClassName = L"ZephtabDisplayHelper";
+    RegisterClassExW(&windowClass);
+    HWND window = CreateWindowExW(0, windowClass.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, 140,
+                                  140, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window)
+        return 1;
+    ShowWindow(window, SW_SHOWNOACTIVATE);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}

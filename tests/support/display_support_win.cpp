@@ -1,0 +1,145 @@
+#include "display_support_win.h"
+
+#include <cstdlib>
+#include <map>
+
+#include "app/app_win.h"
+#include "settings/settings_store_win.h"
+#include "test_support_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+namespace {
+
+std::map<HWND, int> renderRequests;
+std::map<HWND, HBRUSH> clientBrushes;
+
+LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_PRINT || message == WM_PRINTCLIENT)
+        ++renderRequests[window];
+    if (message == WM_NCDESTROY) {
+        auto brush = clientBrushes.find(window);
+        if (brush != clientBrushes.end()) {
+            DeleteObject(brush->second);
+            clientBrushes.erase(brush);
+        }
+    }
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+const wchar_t* DisplayWindowClass(const DisplayWindowSpec& spec, HBRUSH brush) {
+    static int classNumber = 0;
+    static wchar_t className[64];
+    wsprintfW(className, L"ZephtabDisplayTest%d", ++classNumber);
+    WNDCLASSEXW windowClass = {};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = DisplayWindowProc;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.hIcon = spec.classBig;
+    windowClass.hIconSm = spec.classSmall;
+    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = brush;
+    windowClass.lpszClassName = className;
+    RegisterClassExW(&windowClass);
+    return className;
+}
+
+} // namespace
+
+void StartSwitcherInProcess(const SwitcherOptions* stored) {
+    CloseRunningSwitcher();
+    if (stored)
+        WriteStoredOptions(stored);
+    else
+        DeleteSettingsKey();
+    RegisterSwitcherClass(GetModuleHandleW(nullptr));
+    InitSwitcher(GetModuleHandleW(nullptr));
+}
+
+void StopSwitcherInProcess() {
+    if (SwitcherWindow)
+        DestroyWindow(SwitcherWindow);
+    SwitcherWindow = nullptr;
+    PumpMessages();
+    DeleteSettingsKey();
+    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+}
+
+void UseWindowList(const std::vector<HWND>& windows, const std::vector<HWND>& owners) {
+    if (WindowList)
+        HeapFree(GetProcessHeap(), 0, WindowList);
+    WindowList = nullptr;
+    windowCount = 0;
+    if (!windows.empty()) {
+        WindowList = static_cast<WindowEntry*>(
+            HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, windows.size() * sizeof(WindowEntry)));
+        for (size_t i = 0; i < windows.size(); ++i) {
+            WindowList[i].window = windows[i];
+            WindowList[i].owner = i < owners.size() ? owners[i] : nullptr;
+        }
+        windowCount = static_cast<int>(windows.size());
+    }
+    listedCount = windowCount;
+    selectedIndex = 0;
+    SendMessageW(IconStrip, LVM_DELETEALLITEMS, 0, 0);
+    if (listedCount >= 2)
+        FillIconStrip(IconStrip);
+}
+
+HICON CreateSolidIcon(COLORREF colour, int size) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP colourBitmap = CreateCompatibleBitmap(screen, size, size);
+    HBITMAP maskBitmap = CreateBitmap(size, size, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, colourBitmap);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all = {0, 0, size, size};
+    FillRect(dc, &all, brush);
+    SelectObject(dc, maskBitmap);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); // opaque everywhere
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ICONINFO info = {};
+    info.fIcon = TRUE;
+    info.hbmColor = colourBitmap;
+    info.hbmMask = maskBitmap;
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colourBitmap);
+    DeleteObject(maskBitmap);
+    return icon;
+}
+
+HWND CreateDisplayWindow(const DisplayWindowSpec& spec) {
+    HBRUSH brush = CreateSolidBrush(spec.clientColour);
+    HWND window = CreateWindowExW(spec.exStyle, DisplayWindowClass(spec, brush), spec.title.c_str(),
+                                  spec.style, 60, 60, spec.width, spec.height, spec.owner, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    if (!window) {
+        DeleteObject(brush);
+        return nullptr;
+    }
+    clientBrushes[window] = brush;
+    if (spec.windowBig)
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(spec.windowBig));
+    if (spec.windowSmall)
+        SendMessageW(window, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(spec.windowSmall));
+    PumpMessages();
+    return window;
+}
+
+int RenderRequests(HWND window) {
+    auto found = renderRequests.find(window);
+    return found == renderRequests.end() ? 0 : found->second;
+}
+
+COLORREF PixelAt(HDC dc, int x, int y) {
+    return GetPixel(dc, x, y);
+}
+
+bool IsColour(COLORREF pixel, COLORREF expected, int tolerance) {
+    return std::abs(GetRValue(pixel) - GetRValue(expected)) <= tolerance &&
+           std::abs(GetGValue(pixel) - GetGValue(expected)) <= tolerance &&
+           std::abs(GetBValue(pixel) - GetBValue(expected)) <= tolerance;
+}

@@ -1,0 +1,48 @@
+// Helpers of the icon strip and switcher display tests.
+#pragma once
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/options.h"
+
+// Starts the switcher in this process: closes any running zephtab, stores the
+// given options (or deletes the settings for the defaults) and runs the start-up.
+void StartSwitcherInProcess(const SwitcherOptions* stored = nullptr);
+// Destroys the in-process switcher and removes what the start-up wrote to the registry.
+void StopSwitcherInProcess();
+
+// Replaces the window list with these entries, as a refresh would leave it
+// (selectedIndex 0, the icon strip refilled for two or more). owners may be
+// shorter than windows; missing owners are null.
+void UseWindowList(const std::vector<HWND>& windows, const std::vector<HWND>& owners = {});
+
+// An icon of one colour, size x size; the caller destroys it.
+HICON CreateSolidIcon(COLORREF colour, int size = 32);
+
+// A top-level test window of this process. Each window gets its own class with
+// the given class icons and client colour; the window icons are set with WM_SETICON.
+struct DisplayWindowSpec {
+    std::wstring title;
+    HICON classBig = nullptr;
+    HICON classSmall = nullptr;
+    HICON windowBig = nullptr;
+    HICON windowSmall = nullptr;
+    COLORREF clientColour = RGB(255, 255, 255);
+    DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    DWORD exStyle = 0;
+    HWND owner = nullptr;
+    int width = 300;
+    int height = 200;
+};
+HWND CreateDisplayWindow(const DisplayWindowSpec& spec);
+// How many times the window was asked to render itself (WM_PRINT or WM_PRINTCLIENT).
+int RenderRequests(HWND window);
+
+COLORREF PixelAt(HDC dc, int x, int y);
+// Whether two colours agree within a tolerance per component.
+bool IsColour(COLORREF pixel, COLORREF expected, int tolerance = 8);
+
+// RGB(0, 51, 153): the backdrop of the switcher and of the empty preview square.
+constexpr COLORREF BACKDROP = RGB(0, 51, 153);

@@ -1,0 +1,325 @@
+#include <gtest/gtest.h>
+
+#include "app/identifiers.h"
+#include "control/hook_decisions.h"
+
+namespace {
+
+constexpr uint32_t KEY_A = 'A';
+constexpr uint32_t KEY_F4 = 0x73;
+constexpr uint32_t KEY_SPACE = 0x20;
+constexpr uint32_t KEY_MENU = 0x12; // the generic Alt code
+constexpr uint32_t MSG_MOUSEMOVE = 0x200;
+constexpr uint32_t MSG_MBUTTONDOWN = 0x207;
+constexpr uint32_t MSG_XBUTTONDOWN = 0x20B;
+constexpr uint32_t MSG_MOUSEHWHEEL = 0x20E;
+constexpr uint32_t MSG_LBUTTONDBLCLK = 0x203;
+
+constexpr bool PASS = false;
+constexpr bool SWALLOW = true;
+constexpr int UNCHANGED = -1; // switcherActive keeps what it was
+
+struct KeyRow {
+    const char* what;
+    int nCode;
+    uint32_t message;
+    uint32_t key;
+    uint8_t active;
+    uint8_t stayOpen;
+    bool altDown;
+    bool leftShift;
+    unsigned command;
+    int activeAfter;
+    bool swallow;
+    bool readsShift;
+};
+
+// Every row of the keyboard table, in its order, followed by the edge cases.
+const KeyRow kKeyRows[] = {
+    // 1: nCode other than 0 passes without any test, negative ones too.
+    {"1 nCode 1 Alt+Tab idle", 1, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 0, true, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"1 nCode -1 Escape active", -1, KEYMSG_SYSKEYDOWN, KEYCODE_ESCAPE, 1, 0, true, false,
+     NO_COMMAND, UNCHANGED, PASS, false},
+    {"1 nCode 3 Alt up active", 3, KEYMSG_SYSKEYUP, KEYCODE_LMENU, 1, 0, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"1 nCode INT_MIN Tab active", INT32_MIN, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, true,
+     NO_COMMAND, UNCHANGED, PASS, false},
+    {"1 nCode -5 plain key stay-open", -5, KEYMSG_KEYDOWN, KEYCODE_RETURN, 1, 1, false, false,
+     NO_COMMAND, UNCHANGED, PASS, false},
+    // 2: Alt+Tab from idle opens; Shift is not consulted.
+    {"2 Alt+Tab idle", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 0, true, false, CMD_OPEN, 1, SWALLOW,
+     false},
+    {"2 Alt+Shift+Tab idle", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 0, true, true, CMD_OPEN, 1,
+     SWALLOW, false},
+    {"2 Alt+Tab idle stay-open", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 7, true, false, CMD_OPEN, 1,
+     SWALLOW, false},
+    // 3 and 4: Tab with Alt during a switch steps, back with the left Shift key.
+    {"3 Alt+LShift+Tab", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, true, CMD_PREV, 1, SWALLOW,
+     true},
+    {"3 Alt+LShift+Tab stay-open", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 1, true, true, CMD_PREV, 1,
+     SWALLOW, true},
+    {"4 Alt+Tab", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, false, CMD_NEXT, 1, SWALLOW, true},
+    // Only the left Shift key reverses: with the right one held the query says up.
+    {"4 Alt+Tab right Shift held", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, false, CMD_NEXT,
+     1, SWALLOW, true},
+    {"4 Alt+Tab stay-open", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 1, true, false, CMD_NEXT, 1,
+     SWALLOW, true},
+    // 5: a system Tab without Alt passes, whatever the flag.
+    {"5 Tab no Alt idle", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 0, false, true, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"5 Tab no Alt active", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, false, true, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"5 Tab no Alt active stay-open", 0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 1, false, false,
+     NO_COMMAND, UNCHANGED, PASS, false},
+    // 6 to 11: keys with Alt during a switch.
+    {"6 Alt+Enter", 0, KEYMSG_SYSKEYDOWN, KEYCODE_RETURN, 1, 0, false, false, CMD_ACTIVATE, 0,
+     SWALLOW, false},
+    {"7 Alt+Escape", 0, KEYMSG_SYSKEYDOWN, KEYCODE_ESCAPE, 1, 0, false, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"8 Alt+End", 0, KEYMSG_SYSKEYDOWN, KEYCODE_END, 1, 0, false, false, CMD_LAST, 1, SWALLOW,
+     false},
+    {"9 Alt+Home", 0, KEYMSG_SYSKEYDOWN, KEYCODE_HOME, 1, 1, false, false, CMD_FIRST, 1, SWALLOW,
+     false},
+    {"10 Alt+Left", 0, KEYMSG_SYSKEYDOWN, KEYCODE_LEFT, 1, 0, false, false, CMD_PREV, 1, SWALLOW,
+     false},
+    {"10 Alt+Up", 0, KEYMSG_SYSKEYDOWN, KEYCODE_UP, 1, 0, true, false, CMD_PREV, 1, SWALLOW, false},
+    {"11 Alt+Right", 0, KEYMSG_SYSKEYDOWN, KEYCODE_RIGHT, 1, 0, false, false, CMD_NEXT, 1, SWALLOW,
+     false},
+    {"11 Alt+Down", 0, KEYMSG_SYSKEYDOWN, KEYCODE_DOWN, 1, 0, false, false, CMD_NEXT, 1, SWALLOW,
+     false},
+    // 12: the Shift keys pressed with Alt pass on.
+    {"12 Alt+LShift", 0, KEYMSG_SYSKEYDOWN, KEYCODE_LSHIFT, 1, 0, true, true, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    {"12 Alt+RShift", 0, KEYMSG_SYSKEYDOWN, KEYCODE_RSHIFT, 1, 0, true, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    // 13: any other key with Alt cancels and is swallowed, either Alt key included.
+    {"13 Alt+A", 0, KEYMSG_SYSKEYDOWN, KEY_A, 1, 0, false, false, CMD_CANCEL, 0, SWALLOW, false},
+    {"13 Alt+F4", 0, KEYMSG_SYSKEYDOWN, KEY_F4, 1, 0, true, false, CMD_CANCEL, 0, SWALLOW, false},
+    {"13 Alt press LMENU", 0, KEYMSG_SYSKEYDOWN, KEYCODE_LMENU, 1, 0, true, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"13 Alt press RMENU", 0, KEYMSG_SYSKEYDOWN, KEYCODE_RMENU, 1, 1, true, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"13 Alt press generic MENU", 0, KEYMSG_SYSKEYDOWN, KEY_MENU, 1, 0, true, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    // 14 to 17: plain keys while the switcher stays open after Alt.
+    {"14 Enter stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_RETURN, 1, 1, false, false, CMD_ACTIVATE, 0,
+     SWALLOW, false},
+    {"15 Left stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_LEFT, 1, 1, false, false, CMD_PREV, 1, SWALLOW,
+     false},
+    {"15 Up stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_UP, 1, 255, false, false, CMD_PREV, 1, SWALLOW,
+     false},
+    {"16 Right stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_RIGHT, 1, 1, false, false, CMD_NEXT, 1,
+     SWALLOW, false},
+    {"16 Down stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_DOWN, 1, 1, false, false, CMD_NEXT, 1, SWALLOW,
+     false},
+    {"17 Tab stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_TAB, 1, 1, false, false, CMD_CANCEL, 0, SWALLOW,
+     false},
+    {"17 Escape stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_ESCAPE, 1, 1, false, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"17 Home stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_HOME, 1, 1, false, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"17 End stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_END, 1, 1, false, false, CMD_CANCEL, 0, SWALLOW,
+     false},
+    {"17 LShift stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_LSHIFT, 1, 1, false, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"17 RShift stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_RSHIFT, 1, 1, false, false, CMD_CANCEL, 0,
+     SWALLOW, false},
+    {"17 Space stay-open", 0, KEYMSG_KEYDOWN, KEY_SPACE, 1, 1, false, false, CMD_CANCEL, 0, SWALLOW,
+     false},
+    // 18: without stay-open, plain keys during a switch pass untouched.
+    {"18 Enter", 0, KEYMSG_KEYDOWN, KEYCODE_RETURN, 1, 0, false, false, NO_COMMAND, UNCHANGED, PASS,
+     false},
+    {"18 A", 0, KEYMSG_KEYDOWN, KEY_A, 1, 0, false, false, NO_COMMAND, UNCHANGED, PASS, false},
+    {"18 Escape", 0, KEYMSG_KEYDOWN, KEYCODE_ESCAPE, 1, 0, false, false, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    // 19: the Alt release activates and is passed on.
+    {"19 LMENU sysup", 0, KEYMSG_SYSKEYUP, KEYCODE_LMENU, 1, 0, false, false, CMD_ACTIVATE, 0, PASS,
+     false},
+    {"19 RMENU sysup", 0, KEYMSG_SYSKEYUP, KEYCODE_RMENU, 1, 0, false, false, CMD_ACTIVATE, 0, PASS,
+     false},
+    {"19 LMENU up", 0, KEYMSG_KEYUP, KEYCODE_LMENU, 1, 0, false, false, CMD_ACTIVATE, 0, PASS,
+     false},
+    {"19 RMENU up", 0, KEYMSG_KEYUP, KEYCODE_RMENU, 1, 0, true, false, CMD_ACTIVATE, 0, PASS,
+     false},
+    // 20: with stay-open the Alt release changes nothing.
+    {"20 LMENU sysup stay-open", 0, KEYMSG_SYSKEYUP, KEYCODE_LMENU, 1, 1, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"20 RMENU up stay-open", 0, KEYMSG_KEYUP, KEYCODE_RMENU, 1, 1, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    // 21: everything else passes: idle events, other key-ups, unknown messages.
+    {"21 idle Alt down", 0, KEYMSG_SYSKEYDOWN, KEYCODE_LMENU, 0, 0, true, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"21 idle Alt up", 0, KEYMSG_SYSKEYUP, KEYCODE_LMENU, 0, 0, false, false, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    {"21 idle Alt+Escape", 0, KEYMSG_SYSKEYDOWN, KEYCODE_ESCAPE, 0, 0, true, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"21 idle Enter stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_RETURN, 0, 1, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"21 idle plain Tab", 0, KEYMSG_KEYDOWN, KEYCODE_TAB, 0, 0, true, false, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    {"21 Tab up active", 0, KEYMSG_SYSKEYUP, KEYCODE_TAB, 1, 0, true, false, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    {"21 Shift up active", 0, KEYMSG_KEYUP, KEYCODE_LSHIFT, 1, 0, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"21 generic MENU up active", 0, KEYMSG_SYSKEYUP, KEY_MENU, 1, 0, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"21 unknown message active", 0, 0x0102, KEYCODE_RETURN, 1, 1, true, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+};
+
+KeyHookInput ToInput(const KeyRow& row) {
+    KeyHookInput input = {};
+    input.nCode = row.nCode;
+    input.message = row.message;
+    input.key = row.key;
+    input.switcherActive = row.active;
+    input.stayOpenAfterAlt = row.stayOpen;
+    input.altDown = row.altDown;
+    input.leftShiftDown = row.leftShift;
+    return input;
+}
+
+void ExpectKeyRow(const KeyRow& row, const KeyHookInput& input) {
+    const HookDecision decision = DecideKeyEvent(input);
+    EXPECT_EQ(decision.command, row.command);
+    const int activeAfter = row.activeAfter == UNCHANGED ? row.active : row.activeAfter;
+    EXPECT_EQ(decision.switcherActive, activeAfter);
+    EXPECT_EQ(decision.swallow, row.swallow);
+}
+
+} // namespace
+
+TEST(HookDecisions, KeyboardTableRowByRow) {
+    for (const KeyRow& row : kKeyRows) {
+        SCOPED_TRACE(row.what);
+        KeyHookInput input = ToInput(row);
+        ExpectKeyRow(row, input);
+        EXPECT_EQ(KeyHookReadsLeftShift(input), row.readsShift);
+        // Where Shift is not consulted, its state must not change the outcome.
+        if (!row.readsShift) {
+            input.leftShiftDown = !input.leftShiftDown;
+            ExpectKeyRow(row, input);
+        }
+    }
+}
+
+TEST(HookDecisions, OneAltTabFromStartToEnd) {
+    struct Step {
+        uint32_t message;
+        uint32_t key;
+        bool altDown;
+        bool leftShift;
+        unsigned command;
+        bool swallow;
+    } steps[] = {
+        {KEYMSG_SYSKEYDOWN, KEYCODE_LMENU, true, false, NO_COMMAND, false},
+        {KEYMSG_SYSKEYDOWN, KEYCODE_TAB, true, false, CMD_OPEN, true},
+        {KEYMSG_SYSKEYUP, KEYCODE_TAB, true, false, NO_COMMAND, false},
+        {KEYMSG_SYSKEYDOWN, KEYCODE_TAB, true, false, CMD_NEXT, true},
+        {KEYMSG_SYSKEYDOWN, KEYCODE_TAB, true, false, CMD_NEXT, true}, // auto-repeat
+        {KEYMSG_SYSKEYDOWN, KEYCODE_LSHIFT, true, true, NO_COMMAND, false},
+        {KEYMSG_SYSKEYDOWN, KEYCODE_TAB, true, true, CMD_PREV, true},
+        {KEYMSG_KEYUP, KEYCODE_LMENU, false, false, CMD_ACTIVATE, false},
+        {KEYMSG_KEYDOWN, KEY_A, false, false, NO_COMMAND, false},
+    };
+    uint8_t active = 0;
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.key);
+        KeyHookInput input = {};
+        input.message = step.message;
+        input.key = step.key;
+        input.switcherActive = active;
+        input.altDown = step.altDown;
+        input.leftShiftDown = step.leftShift;
+        const HookDecision decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, step.command);
+        EXPECT_EQ(decision.swallow, step.swallow);
+        active = decision.switcherActive;
+    }
+    EXPECT_EQ(active, 0);
+}
+
+namespace {
+
+struct MouseRow {
+    const char* what;
+    int nCode;
+    uint32_t message;
+    uint8_t active;
+    bool inside;
+    int32_t mouseData;
+    unsigned command;
+    int activeAfter;
+    bool swallow;
+    bool readsRect;
+};
+
+constexpr int32_t WHEEL_TOWARD_USER = -120 * 65536;
+constexpr int32_t WHEEL_AWAY = 120 * 65536;
+
+const MouseRow kMouseRows[] = {
+    // Step 1: nCode other than 0, or no switch in progress: pass on.
+    {"nCode 1 click outside", 1, MOUSEMSG_LBUTTONDOWN, 1, false, 0, NO_COMMAND, UNCHANGED, PASS,
+     false},
+    {"nCode -1 wheel", -1, MOUSEMSG_MOUSEWHEEL, 1, false, WHEEL_TOWARD_USER, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    {"idle click outside", 0, MOUSEMSG_LBUTTONDOWN, 0, false, 0, NO_COMMAND, UNCHANGED, PASS,
+     false},
+    {"idle wheel", 0, MOUSEMSG_MOUSEWHEEL, 0, false, WHEEL_AWAY, NO_COMMAND, UNCHANGED, PASS,
+     false},
+    // Clicks inside pass to the switcher; outside they cancel and still pass.
+    {"left down inside", 0, MOUSEMSG_LBUTTONDOWN, 1, true, 0, NO_COMMAND, UNCHANGED, PASS, true},
+    {"left up inside", 0, MOUSEMSG_LBUTTONUP, 1, true, 0, NO_COMMAND, UNCHANGED, PASS, true},
+    {"right down inside", 0, MOUSEMSG_RBUTTONDOWN, 1, true, 0, NO_COMMAND, UNCHANGED, PASS, true},
+    {"right up inside", 0, MOUSEMSG_RBUTTONUP, 1, true, 0, NO_COMMAND, UNCHANGED, PASS, true},
+    {"left down outside", 0, MOUSEMSG_LBUTTONDOWN, 1, false, 0, CMD_CANCEL, 0, PASS, true},
+    {"left up outside", 0, MOUSEMSG_LBUTTONUP, 1, false, 0, CMD_CANCEL, 0, PASS, true},
+    {"right down outside", 0, MOUSEMSG_RBUTTONDOWN, 1, false, 0, CMD_CANCEL, 0, PASS, true},
+    {"right up outside", 0, MOUSEMSG_RBUTTONUP, 1, false, 0, CMD_CANCEL, 0, PASS, true},
+    // The wheel steps wherever the pointer is, and is swallowed.
+    {"wheel toward user", 0, MOUSEMSG_MOUSEWHEEL, 1, false, WHEEL_TOWARD_USER, CMD_NEXT, UNCHANGED,
+     SWALLOW, false},
+    {"wheel toward user inside", 0, MOUSEMSG_MOUSEWHEEL, 1, true, WHEEL_TOWARD_USER, CMD_NEXT,
+     UNCHANGED, SWALLOW, false},
+    {"wheel smallest negative", 0, MOUSEMSG_MOUSEWHEEL, 1, false, INT32_MIN, CMD_NEXT, UNCHANGED,
+     SWALLOW, false},
+    {"wheel away", 0, MOUSEMSG_MOUSEWHEEL, 1, false, WHEEL_AWAY, CMD_PREV, UNCHANGED, SWALLOW,
+     false},
+    {"wheel zero", 0, MOUSEMSG_MOUSEWHEEL, 1, false, 0, CMD_PREV, UNCHANGED, SWALLOW, false},
+    // Everything else passes.
+    {"move", 0, MSG_MOUSEMOVE, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
+    {"middle button", 0, MSG_MBUTTONDOWN, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
+    {"extra button", 0, MSG_XBUTTONDOWN, 1, false, 0x10000, NO_COMMAND, UNCHANGED, PASS, false},
+    {"horizontal wheel", 0, MSG_MOUSEHWHEEL, 1, false, WHEEL_TOWARD_USER, NO_COMMAND, UNCHANGED,
+     PASS, false},
+    {"double click outside", 0, MSG_LBUTTONDBLCLK, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
+};
+
+void ExpectMouseRow(const MouseRow& row, const MouseHookInput& input) {
+    const HookDecision decision = DecideMouseEvent(input);
+    EXPECT_EQ(decision.command, row.command);
+    const int activeAfter = row.activeAfter == UNCHANGED ? row.active : row.activeAfter;
+    EXPECT_EQ(decision.switcherActive, activeAfter);
+    EXPECT_EQ(decision.swallow, row.swallow);
+}
+
+} // namespace
+
+TEST(HookDecisions, MouseTableRowByRow) {
+    for (const MouseRow& row : kMouseRows) {
+        SCOPED_TRACE(row.what);
+        MouseHookInput input = {};
+        input.nCode = row.nCode;
+        input.message = row.message;
+        input.switcherActive = row.active;
+        input.insideSwitcher = row.inside;
+        input.mouseData = row.mouseData;
+        ExpectMouseRow(row, input);
+        EXPECT_EQ(MouseHookReadsSwitcherRect(input), row.readsRect);
+        if (!row.readsRect) {
+            input.insideSwitcher = !input.insideSwitcher;
+            ExpectMouseRow(row, input);
+        }
+    }
+}

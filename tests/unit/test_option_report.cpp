@@ -1,0 +1,130 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "settings/option_fields.h"
+#include "settings/option_report.h"
+
+namespace {
+
+SettingsReport Report(StoreState store, uint32_t version = 258, bool running = false) {
+    SettingsReport report = {};
+    SetDefaultOptions(&report.record);
+    report.store = store;
+    report.version = version;
+    report.running = running;
+    return report;
+}
+
+std::string ShowText(const SettingsReport& report) {
+    char text[REPORT_TEXT_CAPACITY];
+    FormatShowText(report, text, sizeof(text));
+    return text;
+}
+
+std::string ShowJson(const SettingsReport& report) {
+    char text[REPORT_TEXT_CAPACITY];
+    FormatShowJson(report, text, sizeof(text));
+    return text;
+}
+
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
+} // namespace
+
+TEST(OptionReport, ShowListsEveryFieldWithValueDefaultAndMeaning) {
+    SettingsReport report = Report(STORE_STATE_VALID, 258, true);
+    report.record.screenPosition = 4;
+    report.record.switcherAlpha = 40;
+    std::string text = ShowText(report);
+    EXPECT_TRUE(Contains(text, "HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab\n"));
+    EXPECT_TRUE(Contains(text, "Store:   present, \"Version\" 258\n"));
+    EXPECT_TRUE(Contains(text, "Zephtab: running\n"));
+    EXPECT_TRUE(Contains(text, "   6  screenPosition          4        0  upper left\n"));
+    EXPECT_TRUE(Contains(
+        text,
+        "   5  switcherAlpha          40      255  below 50: opaque at start-up, applied as is on "
+        "reload\n"));
+    EXPECT_TRUE(Contains(text, "   3  storedFlag3             1        1  kept, not used\n"));
+    size_t previous = 0;
+    for (const OptionField& field : optionFields) {
+        size_t at = text.find(field.name);
+        ASSERT_NE(at, std::string::npos) << field.name;
+        EXPECT_GT(at, previous) << field.name << " out of byte order";
+        previous = at;
+    }
+}
+
+TEST(OptionReport, StoreStatesAreSpelledOut) {
+    const struct {
+        StoreState store;
+        uint32_t version;
+        const char* text;
+        bool defaults;
+    } cases[] = {
+        {STORE_STATE_VALID, 259, "present, \"Version\" 259", false},
+        {STORE_STATE_ABSENT, 0, "nothing stored yet; these are the defaults", true},
+        {STORE_STATE_UNREADABLE, 0, "cannot be opened", true},
+        {STORE_STATE_NO_VERSION, 0, "\"Version\" is missing", true},
+        {STORE_STATE_OLD_VERSION, 257, "\"Version\" 257 is below 258", true},
+        {STORE_STATE_NO_OPTIONS, 258, "\"Options\" is missing or wider than 11 bytes", true},
+    };
+    for (const auto& c : cases) {
+        SettingsReport report = Report(c.store, c.version);
+        char text[512];
+        FormatStoreState(report, text, sizeof(text));
+        EXPECT_TRUE(Contains(text, c.text)) << text;
+        EXPECT_EQ(ReportShowsDefaults(c.store), c.defaults) << c.text;
+    }
+    SettingsReport shortRecord = Report(STORE_STATE_SHORT_OPTIONS);
+    shortRecord.storedLength = 5;
+    char text[512];
+    FormatStoreState(shortRecord, text, sizeof(text));
+    EXPECT_TRUE(Contains(text, "only 5 of 11 bytes")) << text;
+    EXPECT_FALSE(ReportShowsDefaults(STORE_STATE_SHORT_OPTIONS));
+    EXPECT_TRUE(Contains(ShowText(Report(STORE_STATE_ABSENT, 0)), "Zephtab: not running\n"));
+}
+
+TEST(OptionReport, JsonCarriesTheSameFacts) {
+    SettingsReport report = Report(STORE_STATE_VALID, 258, true);
+    report.record.showToolbar = 1;
+    std::string json = ShowJson(report);
+    EXPECT_TRUE(Contains(json, "\"key\": \"HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\"
+                               "Zephtab\""));
+    EXPECT_TRUE(Contains(json, "\"store\": \"present\""));
+    EXPECT_TRUE(Contains(json, "\"version\": 258"));
+    EXPECT_TRUE(Contains(json, "\"defaults\": false"));
+    EXPECT_TRUE(Contains(json, "\"running\": true"));
+    EXPECT_TRUE(Contains(json, "{\"byte\": 10, \"name\": \"showToolbar\", \"value\": 1, "
+                               "\"default\": 0, \"meaning\": \"on: toolbar shown\"}\n"));
+    EXPECT_TRUE(Contains(json, "{\"byte\": 0, \"name\": \"showProcessInfo\", \"value\": 0, "
+                               "\"default\": 0, \"meaning\": \"off: no process panel\"},\n"));
+    EXPECT_EQ(json.back(), '\n');
+
+    std::string absent = ShowJson(Report(STORE_STATE_ABSENT, 0));
+    EXPECT_TRUE(Contains(absent, "\"store\": \"absent\""));
+    EXPECT_TRUE(Contains(absent, "\"version\": null"));
+    EXPECT_TRUE(Contains(absent, "\"defaults\": true"));
+    EXPECT_TRUE(Contains(absent, "\"running\": false"));
+}
+
+TEST(OptionReport, GetPrintsOneLine) {
+    char text[256];
+    FormatGetText(FindOptionField("screenPosition"), 4, text, sizeof(text));
+    EXPECT_STREQ(text, "screenPosition 4 (upper left)\n");
+    FormatGetJson(FindOptionField("switcherAlpha"), 120, false, text, sizeof(text));
+    EXPECT_STREQ(text, "{\"byte\": 5, \"name\": \"switcherAlpha\", \"value\": 120, \"default\": "
+                       "255, \"meaning\": \"translucent, 120 of 255\", \"defaults\": false}\n");
+}
+
+TEST(OptionReport, ShowFitsItsBuffer) {
+    SettingsReport report = Report(STORE_STATE_SHORT_OPTIONS, 0xFFFFFFFFu, true);
+    report.storedLength = 10;
+    std::string text = ShowText(report);
+    std::string json = ShowJson(report);
+    EXPECT_LT(text.size() + 1, REPORT_TEXT_CAPACITY);
+    EXPECT_LT(json.size() + 1, REPORT_TEXT_CAPACITY);
+    EXPECT_TRUE(Contains(json, "]\n}\n"));
+}

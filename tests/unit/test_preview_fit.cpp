@@ -1,0 +1,63 @@
+// Fitting a window's image into the preview square.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdint>
+
+#include "display/preview_fit.h"
+
+namespace {
+
+TEST(PreviewFit, LongerSideBecomesTheSquareAndTheShorterIsCentred) {
+    struct Case {
+        int64_t width, height;
+        float scale, offsetX, offsetY;
+    };
+    const Case cases[] = {
+        {792, 396, 0.25f, 0.0f, 49.5f}, {396, 792, 0.25f, 49.5f, 0.0f},
+        {396, 396, 0.5f, 0.0f, 0.0f},   {198, 198, 1.0f, 0.0f, 0.0f},
+        {99, 33, 2.0f, 0.0f, 66.0f},    {1, 1, 198.0f, 0.0f, 0.0f},
+        {1980, 1, 0.1f, 0.0f, 98.95f},
+    };
+    for (const Case& c : cases) {
+        const PreviewFit fit = FitPreview(c.width, c.height);
+        EXPECT_FALSE(fit.showIcon) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(fit.scale, c.scale) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(fit.offsetX, c.offsetX) << c.width << "x" << c.height;
+        EXPECT_FLOAT_EQ(fit.offsetY, c.offsetY) << c.width << "x" << c.height;
+    }
+}
+
+TEST(PreviewFit, ResultsAreSinglePrecisionAsTheTransformHoldsThem) {
+    const PreviewFit fit = FitPreview(1000, 300);
+    EXPECT_EQ(fit.scale, 198.0f / 1000.0f);
+    EXPECT_EQ(fit.offsetY, (198.0f - fit.scale * 300.0f) * 0.5f);
+}
+
+TEST(PreviewFit, NoAreaShowsTheIconAndNeverAnInfiniteOrUndefinedNumber) {
+    const int64_t sizes[][2] = {{0, 0}, {0, 100}, {100, 0}, {-5, 100}, {100, -5}, {-1, -1}};
+    for (const auto& size : sizes) {
+        const PreviewFit fit = FitPreview(size[0], size[1]);
+        EXPECT_TRUE(fit.showIcon) << size[0] << "x" << size[1];
+        EXPECT_TRUE(std::isfinite(fit.scale) && std::isfinite(fit.offsetX) &&
+                    std::isfinite(fit.offsetY));
+    }
+}
+
+TEST(PreviewFit, HugeWindowsStayFinite) {
+    const PreviewFit fit = FitPreview(INT64_MAX, 1);
+    EXPECT_FALSE(fit.showIcon);
+    EXPECT_TRUE(std::isfinite(fit.scale) && std::isfinite(fit.offsetY));
+    EXPECT_GT(fit.scale, 0.0f);
+}
+
+TEST(PreviewDelay, FiftyMillisecondsPerKeyboardDelayStep) {
+    EXPECT_EQ(PreviewDelayMs(0), 50u);
+    EXPECT_EQ(PreviewDelayMs(1), 100u);
+    EXPECT_EQ(PreviewDelayMs(2), 150u);
+    EXPECT_EQ(PreviewDelayMs(3), 200u);
+    EXPECT_EQ(PreviewDelayMs(4), 200u);
+    EXPECT_EQ(PreviewDelayMs(0xFFFFFFFFu), 200u);
+}
+
+} // namespace

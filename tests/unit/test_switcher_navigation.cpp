@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include "app/identifiers.h"
+#include "control/switcher_navigation.h"
+
+namespace {
+
+struct Point {
+    int x, y;
+};
+
+void ExpectPlacements(int width, int height, const Point (&expected)[9]) {
+    for (int position = 0; position < 9; ++position) {
+        SwitcherPlacement place = PlaceSwitcher(width, height, static_cast<uint8_t>(position));
+        EXPECT_EQ(place.x, expected[position].x) << width << "x" << height << " pos " << position;
+        EXPECT_EQ(place.y, expected[position].y) << width << "x" << height << " pos " << position;
+    }
+}
+
+TEST(PlaceSwitcher, FullHdScreen) {
+    const Point expected[9] = {{660, 353}, {660, 137},  {660, 569},  {276, 353}, {276, 137},
+                               {276, 569}, {1044, 353}, {1044, 137}, {1044, 569}};
+    ExpectPlacements(1920, 1080, expected);
+}
+
+TEST(PlaceSwitcher, XgaScreen) {
+    const Point expected[9] = {{212, 197}, {212, 43},  {212, 350}, {7, 197},  {7, 43},
+                               {7, 350},   {416, 197}, {416, 43},  {416, 350}};
+    ExpectPlacements(1024, 768, expected);
+}
+
+TEST(PlaceSwitcher, SvgaScreenHangsOffTheTopLeftCorner) {
+    const Point expected[9] = {{100, 113}, {100, -7},  {100, 233}, {-60, 113}, {-60, -7},
+                               {-60, 233}, {260, 113}, {260, -7},  {260, 233}};
+    ExpectPlacements(800, 600, expected);
+}
+
+TEST(PlaceSwitcher, LowerRowAt720UsesTheTruncatedDoubleProduct) {
+    EXPECT_EQ(ScaleBy14(720), 1007);
+    EXPECT_EQ(ScaleBy14(1080), 1512);
+    EXPECT_EQ(PlaceSwitcher(1280, 720, 2).y, 316);
+    EXPECT_EQ(PlaceSwitcher(1280, 720, 0).y, 173);
+}
+
+TEST(PlaceSwitcher, ScalingMatchesTheDoubleProductForEveryScreenLength) {
+    const volatile double six = 0.6, fourteen = 1.4; // volatile: no constant folding
+    for (int v = 0; v <= 20000; ++v) {
+        ASSERT_EQ(ScaleBy06(v), static_cast<int>(v * six)) << v;
+        ASSERT_EQ(ScaleBy14(v), static_cast<int>(v * fourteen)) << v;
+    }
+}
+
+TEST(PlaceSwitcher, PositionsPastEightAreCentred) {
+    const SwitcherPlacement centre = PlaceSwitcher(1920, 1080, 0);
+    for (int position : {9, 10, 128, 255}) {
+        SwitcherPlacement place = PlaceSwitcher(1920, 1080, static_cast<uint8_t>(position));
+        EXPECT_EQ(place.x, centre.x) << position;
+        EXPECT_EQ(place.y, centre.y) << position;
+    }
+}
+
+TEST(Navigation, OnlyTheFourSteppingCodesNavigate) {
+    const struct {
+        uintptr_t code;
+        bool navigates;
+    } cases[] = {
+        {CMD_NEXT, true},      {CMD_PREV, true},    {CMD_OPEN, false},
+        {CMD_ACTIVATE, false}, {CMD_CANCEL, false}, {120, false},
+        {CMD_LAST, true},      {CMD_FIRST, true},   {114, false},
+        {123, false},          {0, false},          {uintptr_t(CMD_NEXT) + 0x10000, false}};
+    for (const auto& c : cases)
+        EXPECT_EQ(IsNavigationCommand(c.code), c.navigates) << c.code;
+}
+
+TEST(Navigation, StepsWrapAroundAtBothEnds) {
+    const struct {
+        unsigned code;
+        int selected, listed, expected;
+    } cases[] = {
+        {CMD_NEXT, 0, 3, 1},  {CMD_NEXT, 1, 3, 2},  {CMD_NEXT, 2, 3, 0},  {CMD_NEXT, 5, 3, 0},
+        {CMD_PREV, 2, 3, 1},  {CMD_PREV, 1, 3, 0},  {CMD_PREV, 0, 3, 2},  {CMD_PREV, -1, 3, 2},
+        {CMD_LAST, 0, 3, 2},  {CMD_LAST, 2, 3, 2},  {CMD_FIRST, 2, 3, 0}, {CMD_FIRST, -1, 3, 0},
+        {CMD_NEXT, 0, 1, 0},  {CMD_PREV, 0, 1, 0},  {CMD_NEXT, 0, 2, 1},  {CMD_NEXT, 1, 2, 0},
+        {CMD_NEXT, -1, 0, 0}, {CMD_NEXT, 0, 0, 0},  {CMD_PREV, 0, 0, -1}, {CMD_LAST, 0, 0, -1},
+        {CMD_FIRST, 0, 0, 0}, {CMD_NEXT, -1, 3, 0}, {CMD_OPEN, 2, 3, 2},  {120, 1, 3, 1},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(NavigatedIndex(c.code, c.selected, c.listed), c.expected)
+            << "code " << c.code << " from " << c.selected << " of " << c.listed;
+}
+
+TEST(Navigation, ExtremeIndicesDoNotOverflow) {
+    EXPECT_EQ(NavigatedIndex(CMD_NEXT, INT32_MAX, INT32_MAX), 0);
+    EXPECT_EQ(NavigatedIndex(CMD_PREV, INT32_MIN, 4), 3);
+    EXPECT_EQ(NavigatedIndex(CMD_NEXT, INT32_MAX - 1, INT32_MAX), 0);
+}
+
+} // namespace

@@ -1,0 +1,295 @@
+// The switcher commands run through the window procedure of a live switcher in
+// this process, against windows of this process.
+#include <gtest/gtest.h>
+
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/hooks_win.h"
+#include "control/switcher_commands_win.h"
+#include "control/switcher_navigation.h"
+#include "settings/options.h"
+#include "test_support_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+#include "windowlist_support_win.h"
+
+namespace {
+
+LRESULT Command(WPARAM code) {
+    return SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, code, 0);
+}
+
+// Whether the switcher was visible when a watched window was last activated.
+WNDPROC plainWindowProc;
+int switcherVisibleAtActivation = -1;
+
+LRESULT CALLBACK WatchActivation(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)
+        switcherVisibleAtActivation = IsWindowVisible(SwitcherWindow) ? 1 : 0;
+    return CallWindowProcW(plainWindowProc, window, message, wParam, lParam);
+}
+
+class SwitcherCommands : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        CloseRunningSwitcher();
+        RegisterSwitcherClass(GetModuleHandleW(nullptr));
+        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
+        StartRecordingKeys();
+    }
+    static void TearDownTestSuite() {
+        StopRecordingKeys();
+        DestroyWindow(SwitcherWindow);
+    }
+
+    void SetUp() override {
+        SetDefaultOptions(&switcherOptions);
+        switcherActive = 0;
+    }
+    void TearDown() override {
+        Command(CMD_CANCEL);
+        switcherActive = 0;
+        DestroyWindows(&windows);
+    }
+
+    void MakeWindows(int count) {
+        for (int i = 0; i < count; ++i)
+            windows.push_back(CreateTestWindow(L"test window"));
+        StackInOrder(windows);
+    }
+
+    void ExpectOpenAt(uint8_t screenPosition) {
+        EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+        RECT rect = {};
+        GetWindowRect(SwitcherWindow, &rect);
+        SwitcherPlacement place = PlaceSwitcher(GetSystemMetrics(SM_CXSCREEN),
+                                                GetSystemMetrics(SM_CYSCREEN), screenPosition);
+        EXPECT_EQ(rect.left, place.x);
+        EXPECT_EQ(rect.top, place.y);
+        EXPECT_EQ(rect.right - rect.left, SWITCHER_WIDTH);
+        EXPECT_EQ(rect.bottom - rect.top, SWITCHER_HEIGHT);
+        EXPECT_NE(mouseHook, nullptr);
+        EXPECT_EQ(GetForegroundWindow(), SwitcherWindow);
+    }
+
+    void ExpectHidden() {
+        EXPECT_FALSE(IsWindowVisible(SwitcherWindow));
+        EXPECT_EQ(mouseHook, nullptr);
+        EXPECT_EQ(StripImageList, nullptr);
+    }
+
+    std::vector<HWND> windows;
+};
+
+TEST_F(SwitcherCommands, OpenPlacesShowsAndSelectsThenCancelHidesWithAndWithoutAnimation) {
+    MakeWindows(3);
+    for (uint8_t noAnimation : {0, 1}) {
+        for (uint8_t position : {0, 4, 8}) {
+            SCOPED_TRACE(testing::Message()
+                         << "noAnimation " << int(noAnimation) << " position " << int(position));
+            switcherOptions.noAnimation = noAnimation;
+            switcherOptions.screenPosition = position;
+            switcherActive = 1;
+            EXPECT_EQ(Command(CMD_OPEN), 0);
+            ExpectOpenAt(position);
+            EXPECT_EQ(listedCount, 3);
+            EXPECT_EQ(selectedIndex, 0);
+            EXPECT_EQ(switcherActive, 1);
+            EXPECT_EQ(ListedWindows(), windows);
+
+            EXPECT_EQ(Command(CMD_CANCEL), 0);
+            ExpectHidden();
+            // Hiding leaves the flag and the list as they are.
+            EXPECT_EQ(switcherActive, 1);
+            EXPECT_EQ(listedCount, 3);
+        }
+    }
+}
+
+TEST_F(SwitcherCommands, OpenSelectsTheSecondEntryWhenAsked) {
+    MakeWindows(3);
+    switcherOptions.selectSecondOnOpen = 1;
+    Command(CMD_OPEN);
+    EXPECT_EQ(selectedIndex, 1);
+    Command(CMD_ACTIVATE);
+    EXPECT_TRUE(WaitUntil([this] { return GetForegroundWindow() == windows[1]; }));
+}
+
+TEST_F(SwitcherCommands, OpenWithNoWindowShowsNothingAndClearsTheFlag) {
+    windows.push_back(CreateTestWindow(L"hidden", WS_OVERLAPPEDWINDOW));
+    switcherActive = 1;
+    Command(CMD_OPEN);
+    EXPECT_EQ(listedCount, 0);
+    EXPECT_EQ(switcherActive, 0);
+    ExpectHidden();
+}
+
+TEST_F(SwitcherCommands, OpenWithOneWindowActivatesItWithoutShowing) {
+    MakeWindows(1);
+    ShowWindow(windows[0], SW_MINIMIZE);
+    // A tool window is not listed: it holds the foreground meanwhile.
+    windows.push_back(
+        CreateTestWindow(L"tool", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOOLWINDOW));
+    ASSERT_TRUE(BringToForeground(windows[1]));
+    switcherActive = 1;
+    Command(CMD_OPEN);
+    EXPECT_EQ(switcherActive, 0);
+    ExpectHidden();
+    EXPECT_FALSE(IsIconic(windows[0]));
+    EXPECT_TRUE(WaitUntil([this] { return GetForegroundWindow() == windows[0]; }));
+}
+
+TEST_F(SwitcherCommands, NavigationWrapsAroundTheListedCount) {
+    MakeWindows(3);
+    Command(CMD_OPEN);
+    const struct {
+        WPARAM code;
+        int selected;
+    } steps[] = {{CMD_NEXT, 1},  {CMD_NEXT, 2}, {CMD_NEXT, 0}, {CMD_PREV, 2}, {CMD_PREV, 1},
+                 {CMD_FIRST, 0}, {CMD_PREV, 2}, {CMD_LAST, 2}, {CMD_NEXT, 0}, {CMD_LAST, 2}};
+    for (const auto& step : steps) {
+        EXPECT_EQ(Command(step.code), 0);
+        EXPECT_EQ(selectedIndex, step.selected) << "after code " << step.code;
+    }
+    EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+}
+
+TEST_F(SwitcherCommands, ActivateHidesTheSwitcherBeforeSwitching) {
+    MakeWindows(3);
+    plainWindowProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(windows[2], GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchActivation)));
+    switcherVisibleAtActivation = -1;
+    Command(CMD_OPEN);
+    Command(CMD_LAST);
+    Command(CMD_ACTIVATE);
+    ExpectHidden();
+    EXPECT_TRUE(WaitUntil([this] { return GetForegroundWindow() == windows[2]; }));
+    EXPECT_EQ(switcherVisibleAtActivation, 0);
+}
+
+TEST_F(SwitcherCommands, CancelOnlyHides) {
+    MakeWindows(3);
+    Command(CMD_OPEN);
+    Command(CMD_NEXT);
+    TakeRecordedKeys();
+    Command(CMD_CANCEL);
+    ExpectHidden();
+    EXPECT_TRUE(TakeRecordedKeys().empty()); // no activation injects its Alt releases
+    EXPECT_NE(GetForegroundWindow(), windows[1]);
+    EXPECT_EQ(selectedIndex, 1);
+}
+
+TEST_F(SwitcherCommands, CancelAndActivateWhileHiddenAreHarmless) {
+    MakeWindows(2);
+    Command(CMD_OPEN);
+    Command(CMD_CANCEL);
+    for (int i = 0; i < 3; ++i) {
+        Command(CMD_CANCEL);
+        ExpectHidden();
+        Command(CMD_ACTIVATE);
+        ExpectHidden();
+    }
+    HideSwitcher();
+    ReleaseOpenSwitcher();
+    ExpectHidden();
+}
+
+TEST_F(SwitcherCommands, ActivateOutsideTheListActivatesNothing) {
+    windows.push_back(CreateTestWindow(L"hidden", WS_OVERLAPPEDWINDOW));
+    Command(CMD_OPEN);
+    ASSERT_EQ(listedCount, 0);
+    Command(CMD_PREV);
+    ASSERT_EQ(selectedIndex, -1);
+    TakeRecordedKeys();
+    Command(CMD_ACTIVATE);
+    EXPECT_TRUE(TakeRecordedKeys().empty());
+
+    DestroyWindows(&windows);
+    MakeWindows(2);
+    Command(CMD_OPEN);
+    NMITEMACTIVATE click = {};
+    click.iItem = 7; // as if the strip held more items than the list
+    OnIconStripClick(&click);
+    ASSERT_EQ(selectedIndex, 7);
+    TakeRecordedKeys();
+    Command(CMD_ACTIVATE);
+    EXPECT_TRUE(TakeRecordedKeys().empty());
+    ExpectHidden();
+}
+
+TEST_F(SwitcherCommands, UnknownCodesDoNothing) {
+    MakeWindows(3);
+    Command(CMD_OPEN);
+    Command(CMD_NEXT);
+    for (WPARAM code : {WPARAM(120), WPARAM(114), WPARAM(123), WPARAM(0), WPARAM(0xFFFF)}) {
+        EXPECT_EQ(Command(code), 0);
+        EXPECT_EQ(selectedIndex, 1);
+        EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+        EXPECT_NE(mouseHook, nullptr);
+    }
+    Command(CMD_CANCEL);
+    EXPECT_EQ(Command(120), 0);
+    ExpectHidden();
+}
+
+TEST_F(SwitcherCommands, SecondOpenKeepsTheMouseHookItHolds) {
+    MakeWindows(2);
+    Command(CMD_OPEN);
+    HHOOK first = mouseHook;
+    ASSERT_NE(first, nullptr);
+    Command(CMD_OPEN);
+    EXPECT_EQ(mouseHook, first);
+    Command(CMD_CANCEL);
+    ExpectHidden();
+}
+
+TEST_F(SwitcherCommands, ClickInTheIconStripSelectsAndEmptySpaceKeepsTheSelection) {
+    MakeWindows(3);
+    Command(CMD_OPEN);
+    ASSERT_NE(IconStrip, nullptr);
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = IconStrip;
+    click.hdr.idFrom = 0;
+    click.hdr.code = NM_CLICK;
+    click.iItem = 2;
+    EXPECT_EQ(SendMessageW(SwitcherWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)), 1);
+    EXPECT_EQ(selectedIndex, 2);
+
+    click.iItem = -1;
+    EXPECT_EQ(SendMessageW(SwitcherWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)), 1);
+    EXPECT_EQ(selectedIndex, 2);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSTATE, 2, LVIS_SELECTED), LVIS_SELECTED);
+
+    click.hdr.code = NM_DBLCLK;
+    click.iItem = 0;
+    EXPECT_EQ(SendMessageW(SwitcherWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)), 0);
+    EXPECT_EQ(selectedIndex, 2);
+    EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+}
+
+TEST_F(SwitcherCommands, TwoHundredOpenCancelCyclesLeaveObjectCountsWhereTheyStarted) {
+    MakeWindows(3);
+    auto cycle = [](int i) {
+        switcherOptions.noAnimation = static_cast<uint8_t>(i & 1);
+        Command(CMD_OPEN);
+        Command(CMD_NEXT);
+        Command(CMD_CANCEL);
+        PumpMessages();
+    };
+    for (int i = 0; i < 2; ++i)
+        cycle(i);
+    DWORD t0 = GetTickCount();
+    const int gdiBefore = CountGdiObjects();
+    DWORD t1 = GetTickCount();
+    const int userBefore = CountUserObjects();
+    DWORD t2 = GetTickCount();
+    printf("TIMING gdi %lu user %lu gdi=%d user=%d\n", t1 - t0, t2 - t1, gdiBefore, userBefore);
+    for (int i = 0; i < 200; ++i)
+        cycle(i);
+    printf("TIMING cycles %lu\n", GetTickCount() - t2);
+    EXPECT_EQ(CountGdiObjects(), gdiBefore);
+    EXPECT_EQ(CountUserObjects(), userBefore);
+    ExpectHidden();
+}
+
+} // namespace

@@ -1,0 +1,277 @@
+// The icon strip: items and images after each refresh, spacing, the image
+// list's one owner, and clicks on the icons.
+#include <gtest/gtest.h>
+
+#include <vector>
+
+#include "app/app_win.h"
+#include "control/switcher_commands_win.h"
+#include "display/selection_texts.h"
+#include "display/selection_win.h"
+#include "display/surfaces_win.h"
+#include "display_support_win.h"
+#include "settings/settings_store_win.h"
+#include "test_support_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+namespace {
+
+constexpr COLORREF kRed = RGB(255, 0, 0);
+constexpr COLORREF kGreen = RGB(0, 255, 0);
+
+class IconStripTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { StartSwitcherInProcess(); }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
+
+    void TearDown() override {
+        HideSwitcher();
+        for (HWND window : windows)
+            DestroyWindow(window);
+        for (HICON icon : icons)
+            DestroyIcon(icon);
+        PumpMessages();
+        switcherOptions.smallIcons = 0;
+        switcherOptions.livePreview = 1;
+    }
+
+    HICON Icon(COLORREF colour) {
+        icons.push_back(CreateSolidIcon(colour));
+        return icons.back();
+    }
+
+    HWND Window(DisplayWindowSpec spec) {
+        windows.push_back(CreateDisplayWindow(spec));
+        return windows.back();
+    }
+
+    void MakeWindows(int count) {
+        for (int i = 0; i < count; ++i) {
+            DisplayWindowSpec spec;
+            spec.windowBig = Icon(RGB(10 * i, 100, 200));
+            Window(spec);
+        }
+    }
+
+    int IndexOf(HWND window) {
+        for (int i = 0; i < listedCount; ++i)
+            if (WindowList[i].window == window)
+                return i;
+        return -1;
+    }
+
+    std::vector<HWND> windows;
+    std::vector<HICON> icons;
+};
+
+int ItemCount() {
+    return static_cast<int>(SendMessageW(IconStrip, LVM_GETITEMCOUNT, 0, 0));
+}
+
+int ItemImage(int index) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = -100;
+    SendMessageW(IconStrip, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+int SelectedItem() {
+    return static_cast<int>(
+        SendMessageW(IconStrip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+HIMAGELIST AttachedImageList() {
+    return reinterpret_cast<HIMAGELIST>(SendMessageW(IconStrip, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
+}
+
+// The centre colour of image index of the strip's image list.
+COLORREF ImageColour(int index) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    ImageList_Draw(StripImageList, index, dc, 0, 0, ILD_NORMAL);
+    const COLORREF colour = GetPixel(dc, 8, 8);
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+TEST_F(IconStripTest, CreatedAsAnIconViewWithDoubleBufferingAndNoBackground) {
+    ASSERT_NE(IconStrip, nullptr);
+    EXPECT_EQ(GetParent(IconStrip), SwitcherWindow);
+    EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(IconStrip, GWL_STYLE)) & 0xFFFF000Fu, 0x5000000Cu);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_DOUBLEBUFFER);
+    EXPECT_EQ(static_cast<COLORREF>(SendMessageW(IconStrip, LVM_GETBKCOLOR, 0, 0)), CLR_NONE);
+    RECT rect;
+    GetWindowRect(IconStrip, &rect);
+    MapWindowPoints(nullptr, SwitcherWindow, reinterpret_cast<POINT*>(&rect), 2);
+    EXPECT_EQ(rect.left, 1);
+    EXPECT_EQ(rect.top, 68);
+    EXPECT_EQ(rect.right - rect.left, 340);
+    EXPECT_EQ(rect.bottom - rect.top, 200);
+}
+
+TEST_F(IconStripTest, EachRefreshGivesOneItemPerEntryShowingItsOwnImage) {
+    for (int round = 0; round < 3; ++round) {
+        MakeWindows(2 + round);
+        ASSERT_GE(RefreshWindowList(), 2);
+        ASSERT_NE(StripImageList, nullptr);
+        EXPECT_EQ(AttachedImageList(), StripImageList);
+        EXPECT_EQ(ItemCount(), listedCount);
+        EXPECT_EQ(ImageList_GetImageCount(StripImageList), listedCount);
+        for (int i = 0; i < listedCount; ++i)
+            EXPECT_EQ(ItemImage(i), i);
+        int cx = 0, cy = 0;
+        ImageList_GetIconSize(StripImageList, &cx, &cy);
+        EXPECT_EQ(cx, 32);
+        EXPECT_EQ(cy, 32);
+        for (HWND window : windows) {
+            const int index = IndexOf(window);
+            ASSERT_GE(index, 0);
+            HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
+            ICONINFO info;
+            GetIconInfo(icon, &info);
+            DeleteObject(info.hbmColor);
+            DeleteObject(info.hbmMask);
+            HDC screen = GetDC(nullptr);
+            HDC dc = CreateCompatibleDC(screen);
+            HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
+            HGDIOBJ old = SelectObject(dc, canvas);
+            DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+            const COLORREF expected = GetPixel(dc, 8, 8);
+            SelectObject(dc, old);
+            DeleteObject(canvas);
+            DeleteDC(dc);
+            ReleaseDC(nullptr, screen);
+            EXPECT_TRUE(IsColour(ImageColour(index), expected)) << "entry " << index;
+        }
+    }
+}
+
+TEST_F(IconStripTest, AnOwnedEntryShowsItsOwnersIconInTheStripAndItsOwnInThePreview) {
+    DisplayWindowSpec ownerSpec;
+    ownerSpec.exStyle = WS_EX_APPWINDOW;
+    ownerSpec.windowBig = Icon(kRed);
+    HWND owner = Window(ownerSpec);
+    DisplayWindowSpec ownedSpec;
+    ownedSpec.owner = owner;
+    ownedSpec.windowBig = Icon(kGreen);
+    HWND owned = Window(ownedSpec);
+    MakeWindows(1);
+
+    ASSERT_GE(RefreshWindowList(), 2);
+    const int index = IndexOf(owned);
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(WindowList[index].owner, owner);
+    EXPECT_EQ(IndexOf(owner), -1);
+    EXPECT_TRUE(IsColour(ImageColour(index), kRed));
+
+    switcherOptions.livePreview = 0;
+    selectedIndex = index;
+    ShowSelection(index);
+    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), kGreen));
+}
+
+TEST_F(IconStripTest, SmallIconsAfterAReloadChangeTheImagesButNotTheSpacing) {
+    const LRESULT startSpacing = SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0);
+    EXPECT_EQ(LOWORD(startSpacing), 40);
+    EXPECT_EQ(HIWORD(startSpacing), 40);
+
+    SwitcherOptions stored = switcherOptions;
+    stored.smallIcons = 1;
+    WriteStoredOptions(&stored);
+    ReloadOptions(SwitcherWindow);
+    ASSERT_EQ(switcherOptions.smallIcons, 1);
+    MakeWindows(3);
+    ASSERT_GE(RefreshWindowList(), 2);
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(StripImageList, &cx, &cy);
+    EXPECT_EQ(cx, 16);
+    EXPECT_EQ(cy, 16);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0), startSpacing);
+
+    stored.smallIcons = 0;
+    WriteStoredOptions(&stored);
+    ReloadOptions(SwitcherWindow);
+}
+
+TEST_F(IconStripTest, HidingDetachesAndDestroysTheImageListOnceAndAgainIsHarmless) {
+    MakeWindows(2);
+    ASSERT_GE(RefreshWindowList(), 2);
+    HIMAGELIST held = StripImageList;
+    ASSERT_NE(held, nullptr);
+    HideSwitcher();
+    EXPECT_EQ(StripImageList, nullptr);
+    EXPECT_EQ(AttachedImageList(), nullptr);
+    EXPECT_EQ(ImageList_GetImageCount(held), 0); // gone: no longer a valid list
+    HideSwitcher();
+    DestroyStripImageList();
+    EXPECT_EQ(StripImageList, nullptr);
+    // A refill after the hide builds a fresh list.
+    ASSERT_GE(RefreshWindowList(), 2);
+    EXPECT_NE(StripImageList, nullptr);
+    EXPECT_EQ(AttachedImageList(), StripImageList);
+}
+
+TEST_F(IconStripTest, TheSelectedIconIsScrolledIntoView) {
+    MakeWindows(45); // more than the 8 x 5 icons that fit
+    ASSERT_GE(RefreshWindowList(), 45);
+    const int last = listedCount - 1;
+    selectedIndex = last;
+    switcherOptions.livePreview = 0;
+    ShowSelection(last);
+    RECT item = {};
+    item.left = LVIR_ICON;
+    SendMessageW(IconStrip, LVM_GETITEMRECT, last, reinterpret_cast<LPARAM>(&item));
+    RECT client;
+    GetClientRect(IconStrip, &client);
+    EXPECT_GE(item.top, client.top);
+    EXPECT_LE(item.bottom, client.bottom);
+    EXPECT_EQ(SelectedItem(), last);
+}
+
+// A click as the user makes it: button down and up on the strip at a point of its client area.
+void ClickStrip(POINT point) {
+    const LPARAM position = MAKELPARAM(point.x, point.y);
+    SendMessageW(IconStrip, WM_LBUTTONDOWN, MK_LBUTTON, position);
+    SendMessageW(IconStrip, WM_LBUTTONUP, 0, position);
+    PumpMessages();
+}
+
+POINT ItemCentre(int index) {
+    RECT item = {};
+    item.left = LVIR_ICON;
+    SendMessageW(IconStrip, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&item));
+    return POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2};
+}
+
+TEST_F(IconStripTest, AClickOnTheThirdIconSelectsEntryTwoAndOnEmptySpaceKeepsTheSelection) {
+    MakeWindows(4);
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), 4);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    selectedIndex = 0;
+    ShowSelection(0);
+    ASSERT_EQ(SelectedItem(), 0);
+
+    ClickStrip(ItemCentre(2));
+    EXPECT_EQ(selectedIndex, 2);
+    EXPECT_EQ(SelectedItem(), 2);
+    wchar_t position[32];
+    wsprintfW(position, L": 3/%d", listedCount);
+    EXPECT_STREQ(SelectionTexts.positionText, position);
+
+    RECT client;
+    GetClientRect(IconStrip, &client);
+    ClickStrip(POINT{client.right - 5, client.bottom - 5});
+    EXPECT_EQ(selectedIndex, 2);
+    EXPECT_EQ(SelectedItem(), 2);
+}
+
+} // namespace

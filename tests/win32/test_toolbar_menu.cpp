@@ -1,0 +1,215 @@
+// The context menu: its default item across reloads, no leak per reload,
+// where a right click opens it, and what its two commands open.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <string>
+
+#include "actions/action_texts.h"
+#include "actions/toolbar_win.h"
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/hooks_win.h"
+#include "resources/resource_ids.h"
+#include "resources/vendor.h"
+#include "settings/settings_store_win.h"
+#include "test_support_win.h"
+#include "toolbar_support_win.h"
+#include "windowlist/icon_strip_win.h"
+
+namespace {
+
+bool FirstItemIsDefault() {
+    if (!IsMenu(contextMenu))
+        return false;
+    MENUITEMINFOW item = {};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STATE;
+    return GetMenuDefaultItem(contextMenu, TRUE, 0) == 0 &&
+           GetMenuItemInfoW(contextMenu, 0, TRUE, &item) && (item.fState & MFS_DEFAULT);
+}
+
+std::wstring ItemText(int position) {
+    wchar_t text[64] = {};
+    GetMenuStringW(contextMenu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
+    return text;
+}
+
+// A point of the switcher's own area, outside its child controls.
+POINT SwitcherOwnPoint() {
+    const POINT candidates[] = {{20, 350}, {580, 350}, {300, 360}, {20, 20}, {580, 20}};
+    for (POINT client : candidates) {
+        POINT screen = ClientPointOnScreen(SwitcherWindow, client.x, client.y);
+        if (WindowFromPoint(screen) == SwitcherWindow)
+            return screen;
+    }
+    ADD_FAILURE() << "no point of the switcher's own area is free of controls";
+    return ClientPointOnScreen(SwitcherWindow, 20, 350);
+}
+
+// The centre of a child control, on screen.
+POINT CentreOf(HWND control) {
+    RECT rect;
+    GetWindowRect(control, &rect);
+    return {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+}
+
+// The toolbar's top button on screen (a right click there must not open the menu).
+POINT TopButtonOf(HWND toolbar) {
+    RECT rect;
+    SendMessageW(toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    ClientToScreen(toolbar, &centre);
+    return centre;
+}
+
+void ShowSwitcherInPlace() {
+    ShowWindow(SwitcherWindow, SW_SHOW);
+    SetForegroundWindow(SwitcherWindow);
+    UpdateWindow(SwitcherWindow);
+    ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(SwitcherWindow) != 0; }));
+}
+
+class ContextMenu : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        CloseRunningSwitcher();
+        DeleteSettingsKey();
+        StoreShowToolbar(1);
+        Xdotool("mousemove 512 384");
+        RegisterSwitcherClass(GetModuleHandleW(nullptr));
+        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
+    }
+    void SetUp() override {
+        StartQueueWatch(&queue_);
+        recordFile_ = ExecutableFolder() + L"toolbar_menu_url_record.txt";
+        DeleteFileW(recordFile_.c_str());
+    }
+    void TearDown() override {
+        StopMenuWatch();
+        StopQueueWatch();
+        RestoreHttpHandler();
+        ShowWindow(SwitcherWindow, SW_HIDE);
+        DeleteFileW(recordFile_.c_str());
+        PumpMessages();
+    }
+
+    // Right-clicks at a screen point and waits until the click has been handled.
+    bool RightClickHandled(POINT screen) {
+        int before = queue_.rightButtonUps;
+        return MouseAt(screen, "click 3") &&
+               WaitUntil([&] { return queue_.rightButtonUps > before; });
+    }
+
+    void ChooseAndExpectPage(MenuReaction choice, int menuId) {
+        ASSERT_TRUE(InstallHttpHandler(L"url_recorder.exe", recordFile_));
+        ShowSwitcherInPlace();
+        switcherActive = 1;
+        MenuWatch watch;
+        StartMenuWatch(&watch, choice);
+        ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
+        ASSERT_EQ(watch.openings, 1);
+        ASSERT_TRUE(WaitUntil([&] { return queue_.switcherCommands > 0; }));
+        EXPECT_EQ(switcherActive, 0);
+        EXPECT_EQ(queue_.switcherCommands, 1);
+        EXPECT_EQ(queue_.lastSwitcherCommand, CMD_CANCEL);
+        ASSERT_TRUE(WaitUntil([&] { return !ReadRecordValue(recordFile_, L"show").empty(); }));
+        EXPECT_EQ(ReadRecordValue(recordFile_, L"address"), VendorPageAddress(menuId));
+        EXPECT_EQ(ReadRecordValue(recordFile_, L"useShow"), L"1");
+        EXPECT_EQ(ReadRecordValue(recordFile_, L"show"), std::to_wstring(SW_SHOWMAXIMIZED));
+    }
+
+    QueueWatch queue_;
+    std::wstring recordFile_;
+};
+
+TEST_F(ContextMenu, HoldsTheTwoLinksAndTheFirstIsTheDefault) {
+    ASSERT_TRUE(IsMenu(contextMenu));
+    ASSERT_EQ(GetMenuItemCount(contextMenu), 3);
+    EXPECT_EQ(GetMenuItemID(contextMenu, 0), static_cast<UINT>(IDM_VENDOR_SITE));
+    EXPECT_EQ(ItemText(0), ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_BANNER));
+    EXPECT_EQ(GetMenuState(contextMenu, 1, MF_BYPOSITION) & MF_SEPARATOR,
+              static_cast<UINT>(MF_SEPARATOR));
+    EXPECT_EQ(GetMenuItemID(contextMenu, 2), static_cast<UINT>(IDM_PRODUCT_SITE));
+    EXPECT_EQ(ItemText(2), L"Zephtab website");
+    EXPECT_TRUE(FirstItemIsDefault());
+}
+
+TEST_F(ContextMenu, EveryReloadKeepsTheDefaultItemAndLeaksNothing) {
+    SendMessageW(SwitcherWindow, WM_RELOAD_OPTIONS, 0, 0); // settle any first-use allocation
+    const int menus = CountMenus();
+    const int userObjects = CountUserObjects();
+    for (int reload = 0; reload < 100; ++reload) {
+        ASSERT_EQ(SendMessageW(SwitcherWindow, WM_RELOAD_OPTIONS, 0, 0), 1);
+        ASSERT_TRUE(FirstItemIsDefault()) << "after reload " << reload;
+    }
+    EXPECT_EQ(CountMenus(), menus);
+    EXPECT_EQ(CountUserObjects(), userObjects);
+}
+
+TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
+    ShowSwitcherInPlace();
+    MenuWatch watch;
+    StartMenuWatch(&watch);
+    POINT point = SwitcherOwnPoint();
+    ASSERT_TRUE(RightClickHandled(point));
+    EXPECT_EQ(queue_.lastRightButtonUpWindow, SwitcherWindow);
+    ASSERT_EQ(watch.openings, 1);
+    EXPECT_EQ(watch.cursorAtOpening.x, point.x);
+    EXPECT_EQ(watch.cursorAtOpening.y, point.y);
+    EXPECT_NEAR(watch.menuRect.left, point.x, 4);
+    EXPECT_NEAR(watch.menuRect.top, point.y, 4);
+    EXPECT_EQ(FindOpenMenuWindow(), nullptr);
+}
+
+TEST_F(ContextMenu, RightClickOnTheToolbarOrTheStripOpensNoMenu) {
+    ShowSwitcherInPlace();
+    MenuWatch watch;
+    StartMenuWatch(&watch);
+    ASSERT_TRUE(IsWindowVisible(ActionToolbar));
+    ASSERT_TRUE(RightClickHandled(TopButtonOf(ActionToolbar)));
+    EXPECT_EQ(queue_.lastRightButtonUpWindow, ActionToolbar);
+    EXPECT_EQ(watch.openings, 0);
+    if (!IconStrip || !IsWindowVisible(IconStrip))
+        GTEST_SKIP() << "no icon strip in this build";
+    ASSERT_TRUE(RightClickHandled(CentreOf(IconStrip)));
+    EXPECT_EQ(watch.openings, 0);
+}
+
+void ReloadWhileTheMenuIsOpen() {
+    SendMessageW(SwitcherWindow, WM_RELOAD_OPTIONS, 0, 0);
+}
+
+TEST_F(ContextMenu, AReloadWhileTheMenuIsOpenReplacesItSafely) {
+    ShowSwitcherInPlace();
+    const int menus = CountMenus();
+    MenuWatch watch;
+    StartMenuWatch(&watch, MenuReaction::Dismiss, ReloadWhileTheMenuIsOpen);
+    ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
+    ASSERT_EQ(watch.openings, 1);
+    EXPECT_TRUE(FirstItemIsDefault());
+    EXPECT_EQ(CountMenus(), menus);
+    // The replacement opens as well.
+    ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
+    EXPECT_EQ(watch.openings, 2);
+}
+
+TEST_F(ContextMenu, VendorItemOpensItsPageMaximisedAndClosesTheSwitcher) {
+    ChooseAndExpectPage(MenuReaction::ChooseFirstItem, IDM_VENDOR_SITE);
+}
+
+TEST_F(ContextMenu, ProductItemOpensItsPageMaximisedAndClosesTheSwitcher) {
+    ChooseAndExpectPage(MenuReaction::ChooseLastItem, IDM_PRODUCT_SITE);
+}
+
+TEST_F(ContextMenu, APageThatCannotOpenStillClosesTheSwitcher) {
+    ASSERT_TRUE(InstallHttpHandler(L"no_such_program.exe", recordFile_));
+    switcherActive = 1;
+    SendMessageW(SwitcherWindow, WM_COMMAND, IDM_PRODUCT_SITE, 0);
+    EXPECT_EQ(switcherActive, 0);
+    ASSERT_TRUE(WaitUntil([&] { return queue_.switcherCommands > 0; }));
+    EXPECT_EQ(queue_.lastSwitcherCommand, CMD_CANCEL);
+}
+
+} // namespace

@@ -1,0 +1,222 @@
+// zephtab-config: shows and changes Zephtab's settings from the command line.
+// The record's names, meanings and command-line rules are shared with the
+// dialog (settings/option_fields), the store with the program itself.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "settings/option_fields.h"
+#include "settings/option_report.h"
+#include "settings/settings_store_win.h"
+#include "settings_tool_win.h"
+
+namespace {
+
+enum ExitStatus {
+    EXIT_DONE = 0,
+    EXIT_BAD_INPUT = 1,
+    EXIT_STORE_FAILED = 2,
+    EXIT_NOT_RELOADED = 3,
+};
+
+constexpr char kStoreKeyText[] = "HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab";
+
+// A console gets UTF-16 through WriteConsoleW; a pipe or file gets UTF-8 with CRLF line ends.
+void WriteText(DWORD streamId, const char* text) {
+    HANDLE stream = GetStdHandle(streamId);
+    if (!stream || stream == INVALID_HANDLE_VALUE)
+        return;
+    DWORD mode = 0;
+    DWORD written = 0;
+    if (GetConsoleMode(stream, &mode)) {
+        static wchar_t wide[2 * REPORT_TEXT_CAPACITY];
+        int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, ARRAYSIZE(wide));
+        if (length > 1)
+            WriteConsoleW(stream, wide, static_cast<DWORD>(length - 1), &written, nullptr);
+        return;
+    }
+    static char bytes[2 * REPORT_TEXT_CAPACITY];
+    size_t count = 0;
+    for (const char* c = text; *c && count + 2 < sizeof(bytes); ++c) {
+        if (*c == '\n')
+            bytes[count++] = '\r';
+        bytes[count++] = *c;
+    }
+    WriteFile(stream, bytes, static_cast<DWORD>(count), &written, nullptr);
+}
+
+void PrintOut(const char* text) {
+    WriteText(STD_OUTPUT_HANDLE, text);
+}
+
+int Fail(int status, const char* message) {
+    char text[CONFIG_TEXT_CAPACITY + 64];
+    TextSink sink = StartText(text, sizeof(text));
+    AppendText(&sink, "zephtab-config: %s\n", message);
+    WriteText(STD_ERROR_HANDLE, text);
+    return status;
+}
+
+int FailUnreadable() {
+    char message[256];
+    TextSink sink = StartText(message, sizeof(message));
+    AppendText(&sink, "cannot read the settings: the key %s cannot be opened", kStoreKeyText);
+    return Fail(EXIT_STORE_FAILED, message);
+}
+
+int FailBadInput(const ConfigParse& parse, int count, const char* const* arguments) {
+    char problem[CONFIG_TEXT_CAPACITY];
+    FormatConfigProblem(parse, count, arguments, problem, sizeof(problem));
+    char message[CONFIG_TEXT_CAPACITY + 64];
+    TextSink sink = StartText(message, sizeof(message));
+    AppendText(&sink, "%s\nNothing was written. Run zephtab-config --help for the usage.", problem);
+    return Fail(EXIT_BAD_INPUT, message);
+}
+
+int RunShow(bool json) {
+    SettingsReport report;
+    GatherSettingsReport(&report);
+    if (report.store == STORE_STATE_UNREADABLE)
+        return FailUnreadable();
+    char text[REPORT_TEXT_CAPACITY];
+    if (json)
+        FormatShowJson(report, text, sizeof(text));
+    else
+        FormatShowText(report, text, sizeof(text));
+    PrintOut(text);
+    return EXIT_DONE;
+}
+
+int RunGet(int field, bool json) {
+    SettingsReport report;
+    GatherSettingsReport(&report);
+    if (report.store == STORE_STATE_UNREADABLE)
+        return FailUnreadable();
+    uint8_t value = GetOptionByte(&report.record, field);
+    char text[512];
+    if (json)
+        FormatGetJson(field, value, ReportShowsDefaults(report.store), text, sizeof(text));
+    else
+        FormatGetText(field, value, text, sizeof(text));
+    PrintOut(text);
+    return EXIT_DONE;
+}
+
+int StoreRecord(const SwitcherOptions* record) {
+    StoreWriteResult result = WriteStoredOptions(record);
+    if (result == STORE_WRITTEN)
+        return EXIT_DONE;
+    char message[256];
+    TextSink sink = StartText(message, sizeof(message));
+    AppendText(&sink, "cannot store the settings: %s %s",
+               result == STORE_KEY_FAILED ? "the key cannot be opened or created:"
+                                          : "a value cannot be written under",
+               kStoreKeyText);
+    return Fail(EXIT_STORE_FAILED, message);
+}
+
+int ReportReload(ReloadOutcome outcome, bool requested) {
+    switch (outcome) {
+    case RELOAD_ANSWERED:
+        PrintOut("Zephtab reloaded the settings.\n");
+        return EXIT_DONE;
+    case RELOAD_NOT_RUNNING:
+        if (requested)
+            return Fail(EXIT_NOT_RELOADED,
+                        "Zephtab is not running (no window of class gZephtab): nothing to reload.");
+        PrintOut("Zephtab is not running; it reads the settings when it starts.\n");
+        return EXIT_DONE;
+    case RELOAD_NO_ANSWER:
+        break;
+    }
+    return Fail(EXIT_NOT_RELOADED, requested
+                                       ? "Zephtab did not answer the reload message."
+                                       : "the settings are stored, but Zephtab did not answer the "
+                                         "reload message; it reads them at its next start.");
+}
+
+int ReloadAfterStoring(bool noReload) {
+    if (noReload) {
+        PrintOut("Zephtab was not told to reload (--no-reload); it reads the settings at its next "
+                 "start or reload.\n");
+        return EXIT_DONE;
+    }
+    return ReportReload(SendReloadToZephtab(), false);
+}
+
+int RunSet(const OptionChanges* changes, bool noReload) {
+    SwitcherOptions record;
+    DWORD version = 0;
+    DWORD storedLength = 0;
+    if (ReadOptionsForEditing(&record, &version, &storedLength) == STORE_STATE_UNREADABLE)
+        return FailUnreadable();
+    ApplyOptionChanges(changes, &record);
+    int status = StoreRecord(&record);
+    if (status != EXIT_DONE)
+        return status;
+    for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
+        if (!changes->given[field])
+            continue;
+        char line[256];
+        FormatOptionLine(field, GetOptionByte(&record, field), line, sizeof(line));
+        char text[300];
+        TextSink sink = StartText(text, sizeof(text));
+        AppendText(&sink, "Stored %s\n", line);
+        PrintOut(text);
+    }
+    return ReloadAfterStoring(noReload);
+}
+
+int RunReset(bool noReload) {
+    SwitcherOptions record;
+    SetDefaultOptions(&record);
+    int status = StoreRecord(&record);
+    if (status != EXIT_DONE)
+        return status;
+    PrintOut("Stored the defaults: 00 01 00 01 01 FF 00 00 00 00 00, \"Version\" 258.\n");
+    return ReloadAfterStoring(noReload);
+}
+
+std::string Utf8(const wchar_t* text) {
+    int length = WideCharToMultiByte(CP_UTF8, 0, text, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1)
+        return std::string();
+    std::string result(static_cast<size_t>(length), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, text, -1, &result[0], length, nullptr, nullptr);
+    result.resize(static_cast<size_t>(length - 1));
+    return result;
+}
+
+} // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    std::vector<std::string> texts;
+    for (int i = 1; i < argc; ++i)
+        texts.push_back(Utf8(argv[i]));
+    std::vector<const char*> arguments;
+    for (const std::string& text : texts)
+        arguments.push_back(text.c_str());
+    const int count = static_cast<int>(arguments.size());
+
+    ConfigRequest request;
+    ConfigParse parse = ParseConfigCommandLine(count, arguments.data(), &request);
+    if (parse.problem != CONFIG_OK)
+        return FailBadInput(parse, count, arguments.data());
+    switch (request.command) {
+    case CONFIG_HELP:
+        PrintOut(configUsageText);
+        return EXIT_DONE;
+    case CONFIG_SHOW:
+        return RunShow(request.json);
+    case CONFIG_GET:
+        return RunGet(request.field, request.json);
+    case CONFIG_SET:
+        return RunSet(&request.changes, request.noReload);
+    case CONFIG_RESET:
+        return RunReset(request.noReload);
+    case CONFIG_RELOAD:
+        return ReportReload(SendReloadToZephtab(), true);
+    }
+    return EXIT_BAD_INPUT;
+}

@@ -1,0 +1,29 @@
+// Resource and control ids of the Zephtab Settings dialog, shared by its
+// code, its resource script and the test that drives it.
+#pragma once
+
+#define IDD_SETTINGS 100
+#define IDI_SETTINGS 101
+
+#define IDC_SHOW_PROCESS_INFO 1001
+#define IDC_LIVE_PREVIEW 1002
+#define IDC_STAY_OPEN 1003
+#define IDC_SELECT_SECOND 1004
+#define IDC_SMALL_ICONS 1005
+#define IDC_ANIMATION 1006
+#define IDC_SHOW_TOOLBAR 1007
+
+#define IDC_OPACITY_LABEL 1010
+#define IDC_OPACITY 1011
+#define IDC_OPACITY_VALUE 1012
+
+// The nine placements, row by row from the upper left (cells of the 3 x 3 grid).
+#define IDC_PLACEMENT_GROUP 1019
+#define IDC_PLACEMENT_FIRST 1020
+#define IDC_PLACEMENT_LAST 1028
+
+#define IDC_RUNNING_STATE 1030
+#define IDC_APPLY_RESULT 1031
+
+#define IDC_DEFAULTS 1040
+#define IDC_APPLY 1041

@@ -1,0 +1,285 @@
+// Zephtab Settings: one dialog for every setting a user can change. The
+// controls only edit a copy of the record, so bytes a control cannot show
+// (an opacity below 50, a placement code above 8, the two stored flags, an
+// on/off byte other than 1) stay as stored until the user changes that
+// setting. Apply and OK store the record through the program's own store
+// and ask the running program to reload it.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <cstddef>
+#include <cstring>
+
+#include "settings/option_fields.h"
+#include "settings/settings_store_win.h"
+#include "settings_dialog_ids.h"
+#include "settings_tool_win.h"
+
+namespace {
+
+constexpr UINT_PTR TIMER_RUNNING_STATE = 1;
+constexpr UINT kRunningStateIntervalMs = 1000;
+// One step of the toolbar's opacity buttons.
+constexpr int kOpacityPage = 15;
+constexpr int kOpacityTickStep = 25;
+constexpr wchar_t kDialogCaption[] = L"Zephtab Settings";
+
+struct CheckBoxField {
+    int controlId;
+    size_t field; // the byte of the record, which is also its index in optionFields
+    bool inverted;
+};
+
+const CheckBoxField kCheckBoxes[] = {
+    {IDC_SHOW_PROCESS_INFO, offsetof(SwitcherOptions, showProcessInfo), false},
+    {IDC_LIVE_PREVIEW, offsetof(SwitcherOptions, livePreview), false},
+    {IDC_STAY_OPEN, offsetof(SwitcherOptions, stayOpenAfterAlt), false},
+    {IDC_SELECT_SECOND, offsetof(SwitcherOptions, selectSecondOnOpen), false},
+    {IDC_SMALL_ICONS, offsetof(SwitcherOptions, smallIcons), false},
+    {IDC_ANIMATION, offsetof(SwitcherOptions, noAnimation), true},
+    {IDC_SHOW_TOOLBAR, offsetof(SwitcherOptions, showToolbar), false},
+};
+static_assert(IDC_PLACEMENT_LAST - IDC_PLACEMENT_FIRST + 1 == PLACEMENT_CELL_COUNT,
+              "one radio button per placement");
+
+// The dialog's state: the record as the controls edit it, and as last stored or read.
+SwitcherOptions editedOptions;
+SwitcherOptions storedOptions;
+
+bool HasChanges() {
+    return std::memcmp(&editedOptions, &storedOptions, sizeof(editedOptions)) != 0;
+}
+
+void UpdateApplyButton(HWND dialog) {
+    EnableWindow(GetDlgItem(dialog, IDC_APPLY), HasChanges());
+}
+
+void ShowOpacityValue(HWND dialog) {
+    unsigned alpha = editedOptions.switcherAlpha;
+    wchar_t text[32];
+    if (alpha == OPAQUE_ALPHA)
+        wsprintfW(text, L"%u (opaque)", alpha);
+    else if (alpha < MIN_STARTUP_ALPHA)
+        wsprintfW(text, L"%u (below 50)", alpha);
+    else
+        wsprintfW(text, L"%u", alpha);
+    SetDlgItemTextW(dialog, IDC_OPACITY_VALUE, text);
+}
+
+// Tab and the group's access key land on the checked placement, not on the first one.
+void MarkCheckedPlacementAsTabStop(HWND dialog) {
+    for (int id = IDC_PLACEMENT_FIRST; id <= IDC_PLACEMENT_LAST; ++id) {
+        HWND button = GetDlgItem(dialog, id);
+        LONG style = GetWindowLongW(button, GWL_STYLE);
+        bool checked = IsDlgButtonChecked(dialog, id) == BST_CHECKED;
+        SetWindowLongW(button, GWL_STYLE, checked ? style | WS_TABSTOP : style & ~WS_TABSTOP);
+    }
+}
+
+void ShowOptions(HWND dialog) {
+    for (const CheckBoxField& box : kCheckBoxes) {
+        bool on = GetOptionByte(&editedOptions, static_cast<int>(box.field)) != 0;
+        CheckDlgButton(dialog, box.controlId, on != box.inverted ? BST_CHECKED : BST_UNCHECKED);
+    }
+    SendDlgItemMessageW(dialog, IDC_OPACITY, TBM_SETPOS, TRUE,
+                        SliderAlpha(editedOptions.switcherAlpha));
+    ShowOpacityValue(dialog);
+    CheckRadioButton(dialog, IDC_PLACEMENT_FIRST, IDC_PLACEMENT_LAST,
+                     IDC_PLACEMENT_FIRST + PlacementCell(editedOptions.screenPosition));
+    MarkCheckedPlacementAsTabStop(dialog);
+    UpdateApplyButton(dialog);
+}
+
+void ShowRunningState(HWND dialog) {
+    SetDlgItemTextW(dialog, IDC_RUNNING_STATE,
+                    FindRunningZephtab() ? L"Zephtab is running: Apply and OK update it at once."
+                                         : L"Zephtab is not running: it uses these settings when "
+                                           L"it starts.");
+}
+
+const wchar_t* StoreNote(StoreState state) {
+    switch (state) {
+    case STORE_STATE_VALID:
+        return L"";
+    case STORE_STATE_SHORT_OPTIONS:
+        return L"Part of the stored record is missing: those settings show their defaults.";
+    case STORE_STATE_ABSENT:
+        return L"Nothing is stored yet: these are the defaults.";
+    case STORE_STATE_UNREADABLE:
+        return L"The stored settings cannot be read: these are the defaults.";
+    case STORE_STATE_NO_VERSION:
+    case STORE_STATE_OLD_VERSION:
+    case STORE_STATE_NO_OPTIONS:
+        break;
+    }
+    return L"The stored settings are not usable: Zephtab replaces them with these defaults.";
+}
+
+const wchar_t* ReloadNote(ReloadOutcome outcome) {
+    switch (outcome) {
+    case RELOAD_ANSWERED:
+        return L"Saved. Zephtab reloaded the settings.";
+    case RELOAD_NOT_RUNNING:
+        return L"Saved. Zephtab is not running: it uses them when it starts.";
+    case RELOAD_NO_ANSWER:
+        break;
+    }
+    return L"Saved, but Zephtab did not answer the reload: it uses them at its next start.";
+}
+
+void SetUpOpacitySlider(HWND dialog) {
+    HWND slider = GetDlgItem(dialog, IDC_OPACITY);
+    SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(MIN_STARTUP_ALPHA, OPAQUE_ALPHA));
+    SendMessageW(slider, TBM_SETPAGESIZE, 0, kOpacityPage);
+    SendMessageW(slider, TBM_SETTICFREQ, kOpacityTickStep, 0);
+}
+
+void SetDialogIcon(HWND dialog) {
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    // Shared icons from LoadImage need no release.
+    HANDLE big = LoadImageW(instance, MAKEINTRESOURCEW(IDI_SETTINGS), IMAGE_ICON, 0, 0,
+                            LR_DEFAULTSIZE | LR_SHARED);
+    HANDLE small =
+        LoadImageW(instance, MAKEINTRESOURCEW(IDI_SETTINGS), IMAGE_ICON,
+                   GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED);
+    SendMessageW(dialog, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
+    SendMessageW(dialog, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(small));
+}
+
+BOOL OnInitDialog(HWND dialog) {
+    SetDialogIcon(dialog);
+    SetUpOpacitySlider(dialog);
+    DWORD version = 0;
+    DWORD storedLength = 0;
+    StoreState state = ReadOptionsForEditing(&storedOptions, &version, &storedLength);
+    editedOptions = storedOptions;
+    ShowOptions(dialog);
+    SetDlgItemTextW(dialog, IDC_APPLY_RESULT, StoreNote(state));
+    ShowRunningState(dialog);
+    SetTimer(dialog, TIMER_RUNNING_STATE, kRunningStateIntervalMs, nullptr);
+    return TRUE; // the first tab stop gets the focus
+}
+
+void OnCheckBox(HWND dialog, const CheckBoxField& box) {
+    bool checked = IsDlgButtonChecked(dialog, box.controlId) == BST_CHECKED;
+    SetOptionByte(&editedOptions, static_cast<int>(box.field), checked != box.inverted ? 1 : 0);
+    UpdateApplyButton(dialog);
+}
+
+void OnPlacement(HWND dialog, int controlId) {
+    if (IsDlgButtonChecked(dialog, controlId) != BST_CHECKED)
+        return;
+    editedOptions.screenPosition = PlacementCode(controlId - IDC_PLACEMENT_FIRST);
+    MarkCheckedPlacementAsTabStop(dialog);
+    UpdateApplyButton(dialog);
+}
+
+// Any move of the slider, by mouse, keyboard or program, sets the opacity it shows.
+void OnOpacityScroll(HWND dialog, HWND slider) {
+    if (slider != GetDlgItem(dialog, IDC_OPACITY))
+        return;
+    LRESULT position = SendMessageW(slider, TBM_GETPOS, 0, 0);
+    editedOptions.switcherAlpha = static_cast<uint8_t>(position);
+    ShowOpacityValue(dialog);
+    UpdateApplyButton(dialog);
+}
+
+// The stored flags are not shown, so the defaults leave them as they are.
+void OnDefaults(HWND dialog) {
+    SwitcherOptions defaults;
+    SetDefaultOptions(&defaults);
+    defaults.storedFlag3 = editedOptions.storedFlag3;
+    defaults.storedFlag4 = editedOptions.storedFlag4;
+    editedOptions = defaults;
+    ShowOptions(dialog);
+}
+
+// Stores the edited record and asks Zephtab to reload it; false when nothing could be stored.
+bool ApplyChanges(HWND dialog, ReloadOutcome* outcome) {
+    if (WriteStoredOptions(&editedOptions) != STORE_WRITTEN) {
+        MessageBoxW(dialog,
+                    L"The settings could not be saved to the registry "
+                    L"(HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab).",
+                    kDialogCaption, MB_OK | MB_ICONERROR);
+        return false;
+    }
+    storedOptions = editedOptions;
+    *outcome = SendReloadToZephtab();
+    SetDlgItemTextW(dialog, IDC_APPLY_RESULT, ReloadNote(*outcome));
+    UpdateApplyButton(dialog);
+    return true;
+}
+
+void OnApply(HWND dialog) {
+    ReloadOutcome outcome;
+    ApplyChanges(dialog, &outcome);
+}
+
+// The dialog closes only when the record is stored; a reload without answer is said before.
+void OnOk(HWND dialog) {
+    ReloadOutcome outcome = RELOAD_ANSWERED;
+    if (HasChanges() && !ApplyChanges(dialog, &outcome))
+        return;
+    if (outcome == RELOAD_NO_ANSWER)
+        MessageBoxW(dialog, ReloadNote(outcome), kDialogCaption, MB_OK | MB_ICONWARNING);
+    EndDialog(dialog, IDOK);
+}
+
+void OnCommand(HWND dialog, int id, int code) {
+    for (const CheckBoxField& box : kCheckBoxes) {
+        if (box.controlId == id && code == BN_CLICKED) {
+            OnCheckBox(dialog, box);
+            return;
+        }
+    }
+    if (id >= IDC_PLACEMENT_FIRST && id <= IDC_PLACEMENT_LAST && code == BN_CLICKED) {
+        OnPlacement(dialog, id);
+        return;
+    }
+    switch (id) {
+    case IDC_DEFAULTS:
+        OnDefaults(dialog);
+        break;
+    case IDC_APPLY:
+        OnApply(dialog);
+        break;
+    case IDOK:
+        OnOk(dialog);
+        break;
+    case IDCANCEL:
+        EndDialog(dialog, IDCANCEL);
+        break;
+    }
+}
+
+INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_INITDIALOG:
+        return OnInitDialog(dialog);
+    case WM_COMMAND:
+        OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
+        return TRUE;
+    case WM_HSCROLL:
+        OnOpacityScroll(dialog, reinterpret_cast<HWND>(lParam));
+        return TRUE;
+    case WM_TIMER:
+        if (wParam == TIMER_RUNNING_STATE)
+            ShowRunningState(dialog);
+        return TRUE;
+    case WM_DESTROY:
+        KillTimer(dialog, TIMER_RUNNING_STATE);
+        return FALSE;
+    }
+    return FALSE;
+}
+
+} // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
+    INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    INT_PTR result =
+        DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+    return result == IDOK || result == IDCANCEL ? 0 : 1;
+}

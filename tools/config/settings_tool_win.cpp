@@ -1,0 +1,77 @@
+#include "settings_tool_win.h"
+
+#include "app/identifiers.h"
+#include "settings/settings_store_win.h"
+
+namespace {
+
+// Long enough for a reload that redraws the background, short enough not to hang a script.
+constexpr UINT kReloadTimeoutMs = 5000;
+
+StoreState StateOfRead(StoreReadResult result) {
+    switch (result) {
+    case STORE_LOADED:
+        return STORE_STATE_VALID;
+    case STORE_NO_KEY:
+        return STORE_STATE_ABSENT;
+    case STORE_NO_VERSION:
+        return STORE_STATE_NO_VERSION;
+    case STORE_OLD_VERSION:
+        return STORE_STATE_OLD_VERSION;
+    case STORE_NO_OPTIONS:
+        return STORE_STATE_NO_OPTIONS;
+    }
+    return STORE_STATE_UNREADABLE;
+}
+
+} // namespace
+
+StoreState ReadOptionsForEditing(SwitcherOptions* record, DWORD* version, DWORD* storedLength) {
+    SetDefaultOptions(record);
+    *version = 0;
+    *storedLength = 0;
+    switch (LookAtSettingsKey()) {
+    case STORE_KEY_ABSENT:
+        return STORE_STATE_ABSENT;
+    case STORE_KEY_UNREADABLE:
+        return STORE_STATE_UNREADABLE;
+    case STORE_KEY_PRESENT:
+        break;
+    }
+    StoreState state = StateOfRead(ReadStoredOptions(record, version, true));
+    if (state != STORE_STATE_VALID) {
+        // A failed read may have left part of a value behind.
+        SetDefaultOptions(record);
+        return state;
+    }
+    DWORD length = 0;
+    if (StoredValueSize(L"Options", &length) && length < sizeof(SwitcherOptions)) {
+        *storedLength = length;
+        return STORE_STATE_SHORT_OPTIONS;
+    }
+    return STORE_STATE_VALID;
+}
+
+void GatherSettingsReport(SettingsReport* report) {
+    DWORD version = 0;
+    DWORD storedLength = 0;
+    report->store = ReadOptionsForEditing(&report->record, &version, &storedLength);
+    report->version = version;
+    report->storedLength = storedLength;
+    report->running = FindRunningZephtab() != nullptr;
+}
+
+HWND FindRunningZephtab() {
+    return FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr);
+}
+
+ReloadOutcome SendReloadToZephtab() {
+    HWND window = FindRunningZephtab();
+    if (!window)
+        return RELOAD_NOT_RUNNING;
+    DWORD_PTR answer = 0;
+    if (!SendMessageTimeoutW(window, WM_RELOAD_OPTIONS, 0, 0, SMTO_ABORTIFHUNG, kReloadTimeoutMs,
+                             &answer))
+        return RELOAD_NO_ANSWER;
+    return answer == 1 ? RELOAD_ANSWERED : RELOAD_NO_ANSWER;
+}
