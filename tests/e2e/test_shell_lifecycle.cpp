@@ -161,38 +161,40 @@ TEST_F(RunningSwitcher, ReloadAppliesOpacityAsStoredAndBackToOpaque) {
     EXPECT_FALSE(IsLayered(window));
 }
 
+BOOL CALLBACK CountSwitcherWindow(HWND window, LPARAM counter) {
+    wchar_t className[64];
+    if (GetClassNameW(window, className, 64) && wcscmp(className, L"gZephtab") == 0)
+        ++*reinterpret_cast<int*>(counter);
+    return TRUE;
+}
+
 int CountSwitcherWindows() {
     int count = 0;
-    EnumWindows(
-        [](HWND window, LPARAM counter) -> BOOL {
-            wchar_t className[64];
-            if (GetClassNameW(window, className, 64) && wcscmp(className, L"gZephtab") == 0)
-                ++*reinterpret_cast<int*>(counter);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    EnumWindows(CountSwitcherWindow, reinterpret_cast<LPARAM>(&count));
     return count;
 }
 
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16];
+    if (owner == search->processId && GetClassNameW(window, className, 16) &&
+        wcscmp(className, L"#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 HWND FindDialogOf(DWORD processId) {
-    struct Search {
-        DWORD processId;
-        HWND found;
-    } search = {processId, nullptr};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(param);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            wchar_t className[16];
-            if (owner == s->processId && GetClassNameW(window, className, 16) &&
-                wcscmp(className, L"#32770") == 0 && IsWindowVisible(window)) {
-                s->found = window;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    DialogSearch search = {processId, nullptr};
+    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
