@@ -26,6 +26,7 @@ import shlex
 import signal
 import subprocess
 import sys
+import threading
 import time
 
 DESKTOP_SIZE = "1024x768"
@@ -206,6 +207,16 @@ def run_serving_input(argv, env):
     command = ["wine", program] + argv[1:]
     child = subprocess.Popen(command, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                              bufsize=0)
+    reader = threading.Thread(target=serve_output, args=(child, env), daemon=True)
+    reader.start()
+    status = child.wait()
+    # A program that the test started and left running holds the inherited
+    # pipe open: do not wait for its end of file, only for the rest of the output.
+    reader.join(timeout=2)
+    return status
+
+
+def serve_output(child, env):
     for raw in iter(child.stdout.readline, b""):
         line = raw.decode("utf-8", "replace").rstrip("\r\n")
         request = None
@@ -220,12 +231,11 @@ def run_serving_input(argv, env):
             try:
                 child.stdin.write(f"@@done {result.returncode}\n".encode())
                 child.stdin.flush()
-            except BrokenPipeError:
+            except (BrokenPipeError, ValueError):
                 pass
             continue
         sys.stdout.write(line + "\n")
         sys.stdout.flush()
-    return child.wait()
 
 
 def main():
