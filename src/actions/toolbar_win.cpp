@@ -47,7 +47,6 @@ TBBUTTON ToolButton(int image, int command) {
     button.idCommand = command;
     button.fsState = TBSTATE_ENABLED;
     button.fsStyle = BTNS_AUTOSIZE;
-    button.dwData = 0;
     button.iString = -1;
     return button;
 }
@@ -163,7 +162,7 @@ HWND CreateActionToolbar(HWND parent) {
     if (!toolbar)
         return nullptr;
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    if (!ToolbarImageList) {
+    if (!ToolbarImageList) { // one image list for the program's life
         ToolbarImageList =
             ImageList_Create(kToolIconSize, kToolIconSize, ILC_COLOR16, ARRAYSIZE(kToolIcons), 1);
         AddToolIcons();
@@ -183,7 +182,7 @@ void PrepareContextMenu() {
 }
 
 void ShowContextMenu(HWND window) {
-    // Only one menu at a time: a right click cannot reach here while one is open.
+    // One menu at a time: the system refuses a second popup while one is tracked.
     if (!contextMenu || menuOnScreen)
         return;
     menuOnScreen = loadedMenu;
@@ -267,7 +266,8 @@ void RunActionCommand(int id) {
 }
 
 void ReleaseActions() {
-    if (ActionToolbar && IsWindow(ActionToolbar))
+    // The toolbar does not own its image list; it must not draw from a destroyed one.
+    if (IsWindow(ActionToolbar))
         SendMessageW(ActionToolbar, TB_SETIMAGELIST, 0, 0);
     if (ToolbarImageList)
         ImageList_Destroy(ToolbarImageList);

@@ -36,26 +36,22 @@ int BandCentre(Band band, int length) {
     }
 }
 
-// On 32-bit x86 the x87 unit would form the product in extended precision; SSE2
-// rounds it to double once, as the placement is defined.
+} // namespace
+
+// On 32-bit x86 the x87 unit would form the products in extended precision; SSE2
+// rounds them to double once, as the placement is defined.
 #if defined(__i386__)
 #define DOUBLE_PRECISION_MATH __attribute__((target("sse2,fpmath=sse")))
 #else
 #define DOUBLE_PRECISION_MATH
 #endif
 
-DOUBLE_PRECISION_MATH int TruncatedProduct(int v, double factor) {
-    return static_cast<int>(static_cast<double>(v) * factor);
+DOUBLE_PRECISION_MATH int ScaleBy06(int v) {
+    return static_cast<int>(static_cast<double>(v) * 0.6);
 }
 
-} // namespace
-
-int ScaleBy06(int v) {
-    return TruncatedProduct(v, 0.6);
-}
-
-int ScaleBy14(int v) {
-    return TruncatedProduct(v, 1.4);
+DOUBLE_PRECISION_MATH int ScaleBy14(int v) {
+    return static_cast<int>(static_cast<double>(v) * 1.4);
 }
 
 SwitcherPlacement PlaceSwitcher(int screenWidth, int screenHeight, uint8_t screenPosition) {

@@ -2,6 +2,7 @@
 
 #include <cwchar>
 
+#include "app/app_win.h"
 #include "app/identifiers.h"
 #include "display/clock_text.h"
 #include "display/preview_fit.h"
@@ -83,7 +84,14 @@ void ComposeFrameInto(HDC dc) {
 }
 
 LRESULT EraseSwitcherBackground(HDC dc) {
-    BitBlt(dc, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, 0, 0, SRCCOPY);
+    // A child without a background of its own (the icon strip) passes its erase on
+    // with its own DC: it gets the part of the background that lies beneath it.
+    POINT origin = {0, 0};
+    HWND painted = WindowFromDC(dc);
+    if (painted && painted != SwitcherWindow && IsChild(SwitcherWindow, painted))
+        MapWindowPoints(painted, SwitcherWindow, &origin, 1);
+    BitBlt(dc, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, origin.x, origin.y,
+           SRCCOPY);
     return 1;
 }
 

@@ -15,8 +15,19 @@ std::map<HWND, int> renderRequests;
 std::map<HWND, HBRUSH> clientBrushes;
 
 LRESULT CALLBACK DisplayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_PRINT || message == WM_PRINTCLIENT)
+    if (message == WM_PRINT)
         ++renderRequests[window];
+    if (message == WM_ERASEBKGND) {
+        // Only the client rectangle, as applications paint: the default erase fills
+        // the whole clip box of the given DC, all of a capture canvas under Wine.
+        auto brush = clientBrushes.find(window);
+        if (brush == clientBrushes.end())
+            return 0;
+        RECT client;
+        GetClientRect(window, &client);
+        FillRect(reinterpret_cast<HDC>(wParam), &client, brush->second);
+        return 1;
+    }
     if (message == WM_NCDESTROY) {
         auto brush = clientBrushes.find(window);
         if (brush != clientBrushes.end()) {

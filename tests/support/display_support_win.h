@@ -37,7 +37,7 @@ struct DisplayWindowSpec {
     int height = 200;
 };
 HWND CreateDisplayWindow(const DisplayWindowSpec& spec);
-// How many times the window was asked to render itself (WM_PRINT or WM_PRINTCLIENT).
+// How many times the window was asked to render itself (WM_PRINT, as PrintWindow sends).
 int RenderRequests(HWND window);
 
 COLORREF PixelAt(HDC dc, int x, int y);

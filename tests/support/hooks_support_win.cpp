@@ -57,10 +57,25 @@ std::vector<WPARAM> TakePostedCommands(HWND window) {
     return codes;
 }
 
+WPARAM WaitForPostedCommand(HWND window, DWORD deadlineMs) {
+    const DWORD start = GetTickCount();
+    MSG message;
+    while (!PeekMessageW(&message, window, WM_SWITCHER_COMMAND, WM_SWITCHER_COMMAND, PM_REMOVE)) {
+        if (GetTickCount() - start > deadlineMs)
+            return 0;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    }
+    return message.wParam;
+}
+
 void InjectKey(WORD key, bool down) {
     INPUT input = {};
     input.type = INPUT_KEYBOARD;
     input.ki.wVk = key;
-    input.ki.dwFlags = down ? 0 : KEYEVENTF_KEYUP;
+    input.ki.wScan = static_cast<WORD>(MapVirtualKeyW(key, MAPVK_VK_TO_VSC));
+    if (key == VK_RSHIFT || key == VK_RMENU)
+        input.ki.dwFlags |= KEYEVENTF_EXTENDEDKEY;
+    if (!down)
+        input.ki.dwFlags |= KEYEVENTF_KEYUP;
     SendInput(1, &input, sizeof(input));
 }

@@ -26,5 +26,11 @@ bool NoLighter(COLORREF colour, COLORREF than, int tolerance = 0);
 // WM_SWITCHER_COMMAND codes waiting in this thread's queue for the window, removed, in order.
 std::vector<WPARAM> TakePostedCommands(HWND window);
 
+// The first WM_SWITCHER_COMMAND code posted to the window, removed; 0 after the deadline.
+// Handles sent messages and hook calls while it waits, but runs no posted message.
+WPARAM WaitForPostedCommand(HWND window, DWORD deadlineMs = 3000);
+
 // Presses or releases one key through SendInput (this process's own input).
+// The right Shift and Alt keys are sent as extended keys: that is how Wine tells
+// them from the left ones.
 void InjectKey(WORD key, bool down);

@@ -32,8 +32,16 @@ std::vector<HWND> StackingOrderOf(const std::vector<HWND>& set) {
 }
 
 bool BringToForeground(HWND window) {
-    SetForegroundWindow(window);
-    return WaitUntil([window] { return GetForegroundWindow() == window; }, 5000);
+    // Asked again while it does not hold: Wine sometimes drops a request that comes
+    // right after another process switched to a window of this one.
+    return WaitUntil(
+        [window] {
+            if (GetForegroundWindow() == window)
+                return true;
+            SetForegroundWindow(window);
+            return GetForegroundWindow() == window;
+        },
+        5000);
 }
 
 void DestroyWindows(std::vector<HWND>* windows) {

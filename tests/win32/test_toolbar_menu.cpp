@@ -6,7 +6,6 @@
 
 #include <string>
 
-#include "actions/action_texts.h"
 #include "actions/toolbar_win.h"
 #include "app/app_win.h"
 #include "app/identifiers.h"
@@ -19,6 +18,8 @@
 #include "windowlist/icon_strip_win.h"
 
 namespace {
+
+const std::wstring kVendorRoot = L"http://" ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_HOST);
 
 bool FirstItemIsDefault() {
     if (!IsMenu(contextMenu))
@@ -64,10 +65,8 @@ POINT TopButtonOf(HWND toolbar) {
     return centre;
 }
 
-void ShowSwitcherInPlace() {
-    ShowWindow(SwitcherWindow, SW_SHOW);
-    SetForegroundWindow(SwitcherWindow);
-    UpdateWindow(SwitcherWindow);
+void OpenSwitcher() {
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
     ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(SwitcherWindow) != 0; }));
 }
 
@@ -80,6 +79,9 @@ class ContextMenu : public ::testing::Test {
         Xdotool("mousemove 512 384");
         RegisterSwitcherClass(GetModuleHandleW(nullptr));
         ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
+        // Two windows to switch between, so that an opening shows the switcher.
+        CreateTestWindow(L"Menu test window 1");
+        CreateTestWindow(L"Menu test window 2");
     }
     void SetUp() override {
         StartQueueWatch(&queue_);
@@ -90,7 +92,7 @@ class ContextMenu : public ::testing::Test {
         StopMenuWatch();
         StopQueueWatch();
         RestoreHttpHandler();
-        ShowWindow(SwitcherWindow, SW_HIDE);
+        SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
         DeleteFileW(recordFile_.c_str());
         PumpMessages();
     }
@@ -102,9 +104,9 @@ class ContextMenu : public ::testing::Test {
                WaitUntil([&] { return queue_.rightButtonUps > before; });
     }
 
-    void ChooseAndExpectPage(MenuReaction choice, int menuId) {
+    void ChooseAndExpectPage(MenuReaction choice, const std::wstring& address) {
         ASSERT_TRUE(InstallHttpHandler(L"url_recorder.exe", recordFile_));
-        ShowSwitcherInPlace();
+        OpenSwitcher();
         switcherActive = 1;
         MenuWatch watch;
         StartMenuWatch(&watch, choice);
@@ -114,8 +116,9 @@ class ContextMenu : public ::testing::Test {
         EXPECT_EQ(switcherActive, 0);
         EXPECT_EQ(queue_.switcherCommands, 1);
         EXPECT_EQ(queue_.lastSwitcherCommand, CMD_CANCEL);
+        EXPECT_FALSE(IsWindowVisible(SwitcherWindow));
         ASSERT_TRUE(WaitUntil([&] { return !ReadRecordValue(recordFile_, L"show").empty(); }));
-        EXPECT_EQ(ReadRecordValue(recordFile_, L"address"), VendorPageAddress(menuId));
+        EXPECT_EQ(ReadRecordValue(recordFile_, L"address"), address);
         EXPECT_EQ(ReadRecordValue(recordFile_, L"useShow"), L"1");
         EXPECT_EQ(ReadRecordValue(recordFile_, L"show"), std::to_wstring(SW_SHOWMAXIMIZED));
     }
@@ -149,7 +152,7 @@ TEST_F(ContextMenu, EveryReloadKeepsTheDefaultItemAndLeaksNothing) {
 }
 
 TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
-    ShowSwitcherInPlace();
+    OpenSwitcher();
     MenuWatch watch;
     StartMenuWatch(&watch);
     POINT point = SwitcherOwnPoint();
@@ -164,7 +167,7 @@ TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
 }
 
 TEST_F(ContextMenu, RightClickOnTheToolbarOrTheStripOpensNoMenu) {
-    ShowSwitcherInPlace();
+    OpenSwitcher();
     MenuWatch watch;
     StartMenuWatch(&watch);
     ASSERT_TRUE(IsWindowVisible(ActionToolbar));
@@ -177,17 +180,23 @@ TEST_F(ContextMenu, RightClickOnTheToolbarOrTheStripOpensNoMenu) {
     EXPECT_EQ(watch.openings, 0);
 }
 
+bool menuOnScreenSurvivedReload;
+
 void ReloadWhileTheMenuIsOpen() {
     SendMessageW(SwitcherWindow, WM_RELOAD_OPTIONS, 0, 0);
+    HWND menuWindow = FindOpenMenuWindow();
+    menuOnScreenSurvivedReload =
+        menuWindow && IsMenu(reinterpret_cast<HMENU>(SendMessageW(menuWindow, MN_GETHMENU, 0, 0)));
 }
 
 TEST_F(ContextMenu, AReloadWhileTheMenuIsOpenReplacesItSafely) {
-    ShowSwitcherInPlace();
+    OpenSwitcher();
     const int menus = CountMenus();
     MenuWatch watch;
     StartMenuWatch(&watch, MenuReaction::Dismiss, ReloadWhileTheMenuIsOpen);
     ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
     ASSERT_EQ(watch.openings, 1);
+    EXPECT_TRUE(menuOnScreenSurvivedReload); // destroyed only once it has closed
     EXPECT_TRUE(FirstItemIsDefault());
     EXPECT_EQ(CountMenus(), menus);
     // The replacement opens as well.
@@ -196,11 +205,11 @@ TEST_F(ContextMenu, AReloadWhileTheMenuIsOpenReplacesItSafely) {
 }
 
 TEST_F(ContextMenu, VendorItemOpensItsPageMaximisedAndClosesTheSwitcher) {
-    ChooseAndExpectPage(MenuReaction::ChooseFirstItem, IDM_VENDOR_SITE);
+    ChooseAndExpectPage(MenuReaction::ChooseFirstItem, kVendorRoot + L"/?id=zephtab&v=1");
 }
 
 TEST_F(ContextMenu, ProductItemOpensItsPageMaximisedAndClosesTheSwitcher) {
-    ChooseAndExpectPage(MenuReaction::ChooseLastItem, IDM_PRODUCT_SITE);
+    ChooseAndExpectPage(MenuReaction::ChooseLastItem, kVendorRoot + L"/go/?id=zephtab&v=1");
 }
 
 TEST_F(ContextMenu, APageThatCannotOpenStillClosesTheSwitcher) {

@@ -1,0 +1,165 @@
+// Alt+Tab driven by real keys sent through the X server, with three windows of
+// this driver to switch between. The selection is seen through the window that
+// comes to the foreground when it is activated.
+#include <gtest/gtest.h>
+
+#include "hooks_support_win.h"
+#include "keyboard_support_win.h"
+#include "test_support_win.h"
+
+namespace {
+
+class KeyboardSwitching : public SwitcherKeyboardTest {
+  protected:
+    static void SetUpTestSuite() { StartSession(DefaultSwitcherOptions()); }
+    static void TearDownTestSuite() { EndSession(); }
+};
+
+TEST_F(KeyboardSwitching, AltTabOpensAndReleasingAltActivatesTheFirstEntry) {
+    OpenWithAltTab();
+    EXPECT_TRUE(WaitForForeground(FindSwitcherWindow())) << "the switcher takes the foreground";
+    ReleaseAltAndExpectForeground(windowC);
+    // The Tab was swallowed; the Alt press and the activating release were passed on.
+    EXPECT_FALSE(WasPassedOn(WM_SYSKEYDOWN, VK_TAB));
+    EXPECT_TRUE(WasPassedDown(VK_LMENU));
+    EXPECT_TRUE(WasPassedOn(WM_KEYUP, VK_LMENU) || WasPassedOn(WM_SYSKEYUP, VK_LMENU));
+}
+
+TEST_F(KeyboardSwitching, TabStepsForward) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key Tab"));
+    ReleaseAltAndExpectForeground(windowA);
+    EXPECT_FALSE(WasPassedDown(VK_TAB));
+}
+
+TEST_F(KeyboardSwitching, TabWrapsAroundAfterTheLastEntry) {
+    OpenWithAltTab();
+    for (int step = 0; step < 4; ++step)
+        ASSERT_TRUE(Send("key Tab"));
+    ReleaseAltAndExpectForeground(windowB);
+}
+
+TEST_F(KeyboardSwitching, LeftShiftTabStepsBack) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("keydown Shift_L"));
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("keyup Shift_L"));
+    ReleaseAltAndExpectForeground(windowB);
+}
+
+TEST_F(KeyboardSwitching, LeftShiftTabFromTheFirstEntryWrapsToTheLast) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("keydown Shift_L"));
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("keyup Shift_L"));
+    ReleaseAltAndExpectForeground(windowA);
+}
+
+TEST_F(KeyboardSwitching, AltShiftTabFromIdleOpensAtTheFirstEntry) {
+    ASSERT_TRUE(Send("keydown Alt_L Shift_L"));
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(WaitForSwitcherShown(true));
+    ASSERT_TRUE(Send("keyup Shift_L"));
+    ReleaseAltAndExpectForeground(windowC);
+}
+
+// xdotool presses the left Shift key along with the Shift_R key name, so the
+// right Shift key is sent by its key code in the X server's layout (62).
+TEST_F(KeyboardSwitching, RightShiftTabStepsForward) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("keydown 62"));
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("keyup 62"));
+    ReleaseAltAndExpectForeground(windowB);
+}
+
+TEST_F(KeyboardSwitching, AltEscapeCancelsWithoutActivating) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key Escape"));
+    EXPECT_TRUE(WaitForSwitcherShown(false)) << "hidden while Alt is still held";
+    EXPECT_NE(GetForegroundWindow(), windowB);
+    ASSERT_TRUE(Send("keyup Alt_L"));
+    // A fresh Alt+Tab opens again: the cancel left the switch idle.
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Escape"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    ASSERT_TRUE(Send("keyup Alt_L"));
+    EXPECT_FALSE(WasPassedDown(VK_ESCAPE));
+}
+
+TEST_F(KeyboardSwitching, AltEnterActivatesAtOnce) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key Return"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(windowB)) << "activated while Alt is still held";
+    ASSERT_TRUE(Send("keyup Alt_L"));
+    EXPECT_FALSE(WasPassedDown(VK_RETURN));
+}
+
+TEST_F(KeyboardSwitching, AltEndSelectsTheLastEntry) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key End"));
+    ReleaseAltAndExpectForeground(windowA);
+}
+
+TEST_F(KeyboardSwitching, AltHomeSelectsTheFirstEntry) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key Home"));
+    ReleaseAltAndExpectForeground(windowC);
+}
+
+TEST_F(KeyboardSwitching, AltArrowsStepBothWays) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Right"));
+    ASSERT_TRUE(Send("key Down"));
+    ASSERT_TRUE(Send("key Up"));
+    ASSERT_TRUE(Send("key Left"));
+    ASSERT_TRUE(Send("key Left"));
+    ReleaseAltAndExpectForeground(windowA);
+}
+
+TEST_F(KeyboardSwitching, AnyOtherKeyWithAltCancelsAndIsSwallowed) {
+    OpenWithAltTab();
+    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Send("key a"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_NE(GetForegroundWindow(), windowB);
+    ASSERT_TRUE(Send("keyup Alt_L"));
+    EXPECT_FALSE(WasPassedDown('A'));
+}
+
+TEST_F(KeyboardSwitching, ShownSwitcherShowsItsBackgroundOnScreen) {
+    OpenWithAltTab();
+    const struct {
+        int x, y;
+        COLORREF colour;
+    } spots[] = {
+        {590, 40, RGB(0, 51, 153)},    // top backdrop, right of title and clock
+        {300, 52, RGB(255, 153, 0)},   // accent strip
+        {2, 52, RGB(255, 255, 255)},   // accent strip near its white end
+        {400, 60, RGB(153, 183, 247)}, // main band, lightest column
+        {0, 150, RGB(91, 125, 222)},   // main band, left edge beside the icon strip
+        {590, 60, RGB(94, 128, 223)},  // main band, darker toward the right
+        {595, 300, RGB(0, 51, 153)},   // process panel backdrop
+    };
+    HDC screen = GetDC(nullptr);
+    for (const auto& spot : spots) {
+        const POINT point = SwitcherScreenPoint(spot.x, spot.y);
+        EXPECT_TRUE(WaitUntil(
+            [&] { return ColourNear(GetPixel(screen, point.x, point.y), spot.colour); }, 3000))
+            << spot.x << "," << spot.y << ": "
+            << ColourNear(GetPixel(screen, point.x, point.y), spot.colour).message();
+    }
+    ReleaseDC(nullptr, screen);
+    ASSERT_TRUE(Send("key Escape"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+}
+
+} // namespace

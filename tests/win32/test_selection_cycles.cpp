@@ -1,0 +1,147 @@
+// Many openings leave nothing behind: live GDI and USER objects and the working
+// set stay where they were; the program can end while the switcher is shown.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/switcher_commands_win.h"
+#include "display/selection_win.h"
+#include "display/surfaces_win.h"
+#include "display_support_win.h"
+#include "settings/options.h"
+#include "test_support_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+namespace {
+
+constexpr int kCycles = 200;
+// An image list left behind per opening would add several megabytes over the run.
+constexpr SIZE_T kWorkingSetSlack = 1024 * 1024;
+
+SIZE_T WorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.WorkingSetSize;
+}
+
+int TotalRenderRequests(const std::vector<HWND>& windows) {
+    int total = 0;
+    for (HWND window : windows)
+        total += RenderRequests(window);
+    return total;
+}
+
+// Open, step (waiting for the live capture of the new selection), step back, hide.
+void Cycle(const std::vector<HWND>& windows) {
+    RunSwitcherCommand(CMD_OPEN);
+    const int captures = TotalRenderRequests(windows);
+    RunSwitcherCommand(CMD_NEXT);
+    WaitUntil([&] { return TotalRenderRequests(windows) > captures; }, 2000);
+    RunSwitcherCommand(CMD_PREV);
+    RunSwitcherCommand(CMD_CANCEL);
+    PumpMessages();
+}
+
+class SwitcherCycles : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &savedDelay, 0);
+        SystemParametersInfoW(SPI_SETKEYBOARDDELAY, 0, nullptr, 0);
+    }
+    static void TearDownTestSuite() {
+        SystemParametersInfoW(SPI_SETKEYBOARDDELAY, savedDelay, nullptr, 0);
+    }
+    static UINT savedDelay;
+};
+UINT SwitcherCycles::savedDelay;
+
+std::vector<HWND> MakeWindows(std::vector<HICON>* icons) {
+    std::vector<HWND> windows;
+    for (int i = 0; i < 4; ++i) {
+        icons->push_back(CreateSolidIcon(RGB(60 * i, 200, 100)));
+        DisplayWindowSpec spec;
+        spec.title = L"cycle window " + std::to_wstring(i);
+        spec.windowBig = icons->back();
+        spec.clientColour = RGB(0, 60 * i, 200);
+        windows.push_back(CreateDisplayWindow(spec));
+    }
+    return windows;
+}
+
+TEST_F(SwitcherCycles, TwoHundredOpeningsLeaveObjectCountsAndWorkingSetFlat) {
+    SwitcherOptions stored;
+    SetDefaultOptions(&stored);
+    stored.noAnimation = 1;
+    stored.livePreview = 1;
+    stored.showProcessInfo = 1;
+    StartSwitcherInProcess(&stored);
+    std::vector<HICON> icons;
+    const std::vector<HWND> windows = MakeWindows(&icons);
+
+    for (int i = 0; i < 5; ++i) // let caches of the system settle
+        Cycle(windows);
+    const int gdiBefore = CountGdiObjects();
+    const int userBefore = CountUserObjects();
+    const SIZE_T workingSetBefore = WorkingSet();
+    const int capturesBefore = TotalRenderRequests(windows);
+    for (int i = 0; i < kCycles; ++i)
+        Cycle(windows);
+    const int gdiAfter = CountGdiObjects();
+    const int userAfter = CountUserObjects();
+    const SIZE_T workingSetAfter = WorkingSet();
+    std::printf("GDI objects %d -> %d, USER objects %d -> %d, working set %lu -> %lu KB\n",
+                gdiBefore, gdiAfter, userBefore, userAfter,
+                static_cast<unsigned long>(workingSetBefore / 1024),
+                static_cast<unsigned long>(workingSetAfter / 1024));
+    EXPECT_EQ(gdiAfter, gdiBefore);
+    EXPECT_EQ(userAfter, userBefore);
+    EXPECT_LT(workingSetAfter, workingSetBefore + kWorkingSetSlack);
+    EXPECT_GE(TotalRenderRequests(windows) - capturesBefore, kCycles) << "live captures ran";
+    EXPECT_EQ(StripImageList, nullptr);
+
+    for (HWND window : windows)
+        DestroyWindow(window);
+    for (HICON icon : icons)
+        DestroyIcon(icon);
+    StopSwitcherInProcess();
+}
+
+TEST_F(SwitcherCycles, EndingWhileShownDestroysTheImageListOnce) {
+    const int gdiAtStart = CountGdiObjects();
+    SwitcherOptions stored;
+    SetDefaultOptions(&stored);
+    stored.noAnimation = 1;
+    stored.livePreview = 0;
+    StartSwitcherInProcess(&stored);
+    std::vector<HICON> icons;
+    const std::vector<HWND> windows = MakeWindows(&icons);
+    RunSwitcherCommand(CMD_OPEN);
+    ASSERT_TRUE(IsWindowVisible(SwitcherWindow));
+    HIMAGELIST held = StripImageList;
+    ASSERT_NE(held, nullptr);
+    ASSERT_GT(ImageList_GetImageCount(held), 0);
+
+    // The shutdown detaches the list before destroying it, so the strip, destroyed
+    // after its parent's WM_DESTROY, finds none to destroy a second time.
+    DestroyWindow(SwitcherWindow);
+    SwitcherWindow = nullptr;
+    EXPECT_EQ(StripImageList, nullptr);
+    EXPECT_FALSE(IsWindow(IconStrip));
+    EXPECT_EQ(ImageList_GetImageCount(held), 0);
+
+    for (HWND window : windows)
+        DestroyWindow(window);
+    for (HICON icon : icons)
+        DestroyIcon(icon);
+    StopSwitcherInProcess();
+    std::printf("GDI objects %d at start, %d after shutdown\n", gdiAtStart, CountGdiObjects());
+}
+
+} // namespace

@@ -1,0 +1,172 @@
+// A hung application does not keep the switcher from opening: its window is
+// listed with a fallback icon, and its preview keeps the icon. Under Wine an
+// icon query to another process is answered at once, so the icon time-out is
+// shown with a window of another thread of this process; the capture guard
+// with a window of a helper program.
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/switcher_commands_win.h"
+#include "display/selection_texts.h"
+#include "display/selection_win.h"
+#include "display/surfaces_win.h"
+#include "display_support_win.h"
+#include "resources/resource_ids.h"
+#include "settings/options.h"
+#include "test_support_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+namespace {
+
+// A hung window stops answering for far longer: an open that waited for it would miss this.
+constexpr DWORD kGenerousDeadlineMs = 10000;
+
+bool Answers(HWND window, UINT timeoutMs) {
+    DWORD_PTR result;
+    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
+}
+
+int IndexOf(HWND window) {
+    for (int i = 0; i < listedCount; ++i)
+        if (WindowList[i].window == window)
+            return i;
+    return -1;
+}
+
+COLORREF IconPixel(HICON icon, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    RECT all = {0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
+    const COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+// The open as a user starts it; returns how long it took.
+DWORD TimedOpen() {
+    const DWORD start = GetTickCount();
+    RunSwitcherCommand(CMD_OPEN);
+    return GetTickCount() - start;
+}
+
+// A window on a thread of its own that stops handling messages on WM_APP until released.
+struct HungThread {
+    HANDLE thread = nullptr;
+    HANDLE release = nullptr;
+    HANDLE ready = nullptr;
+    HWND window = nullptr;
+};
+
+DWORD WINAPI HungThreadMain(void* parameter) {
+    HungThread* hung = static_cast<HungThread*>(parameter);
+    hung->window = CreateTestWindow(L"hung thread window");
+    SetEvent(hung->ready);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (message.message == WM_APP) {
+            WaitForSingleObject(hung->release, INFINITE);
+            break;
+        }
+        DispatchMessageW(&message);
+    }
+    DestroyWindow(hung->window);
+    return 0;
+}
+
+class HungWindow : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        SwitcherOptions stored;
+        SetDefaultOptions(&stored);
+        stored.noAnimation = 1;
+        stored.showProcessInfo = 1;
+        stored.livePreview = 1;
+        StartSwitcherInProcess(&stored);
+        fallback = LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW));
+    }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
+    void TearDown() override { RunSwitcherCommand(CMD_CANCEL); }
+
+    static HICON fallback;
+};
+HICON HungWindow::fallback;
+
+TEST_F(HungWindow, AThreadThatStopsAnsweringIconQueriesDoesNotHoldUpTheOpen) {
+    HungThread hung;
+    hung.release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    hung.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    hung.thread = CreateThread(nullptr, 0, HungThreadMain, &hung, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(hung.ready, 5000), WAIT_OBJECT_0);
+    ASSERT_TRUE(Answers(hung.window, 5000));
+    PostMessageW(hung.window, WM_APP, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(hung.window, 200); }));
+    // Created after the hung one, so it is on top and becomes the selection.
+    HWND answering = CreateTestWindow(L"answering window");
+
+    const DWORD openMs = TimedOpen();
+    std::printf("open with a hung window of this process took %lu ms\n", openMs);
+    EXPECT_LT(openMs, kGenerousDeadlineMs);
+    EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+    ASSERT_GE(IndexOf(hung.window), 0);
+    EXPECT_EQ(ImageList_GetImageCount(StripImageList), listedCount);
+    EXPECT_EQ(LookupWindowIcon(hung.window), fallback);
+    EXPECT_STREQ(SelectionTexts.titleText, L"answering window");
+
+    SetEvent(hung.release);
+    WaitForSingleObject(hung.thread, 5000);
+    CloseHandle(hung.thread);
+    CloseHandle(hung.release);
+    CloseHandle(hung.ready);
+    DestroyWindow(answering);
+}
+
+TEST_F(HungWindow, AHungApplicationIsListedAndItsPreviewKeepsTheIcon) {
+    HWND own = CreateTestWindow(L"answering window");
+    StartedProgram helper = StartProgram(L"display_window.exe", L"hung-helper");
+    ASSERT_TRUE(helper.started);
+    HWND hung = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (hung = FindWindowW(L"ZephtabDisplayHelper", L"hung-helper")) != nullptr; }));
+    ASSERT_TRUE(Answers(hung, 5000));
+    PostMessageW(hung, WM_APP, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(hung, 200); }));
+
+    const DWORD openMs = TimedOpen();
+    std::printf("open with a hung application took %lu ms\n", openMs);
+    EXPECT_LT(openMs, kGenerousDeadlineMs);
+    const int index = IndexOf(hung);
+    ASSERT_GE(index, 0);
+    EXPECT_EQ(LookupWindowIcon(hung), fallback);
+
+    // Its texts are read without asking it; the capture, due after the delay, would
+    // wait for it: the preview keeps its icon instead.
+    const DWORD selectStart = GetTickCount();
+    selectedIndex = index;
+    ShowSelection(index);
+    EXPECT_STREQ(SelectionTexts.titleText, L"hung-helper");
+    EXPECT_STRNE(SelectionTexts.modulePathText, L"");
+    ASSERT_TRUE(previewPending);
+    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), BACKDROP, 0));
+    ASSERT_TRUE(
+        WaitUntil([] { return !IsColour(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), BACKDROP, 0); },
+                  kGenerousDeadlineMs));
+    EXPECT_LT(GetTickCount() - selectStart, kGenerousDeadlineMs);
+    EXPECT_EQ(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), IconPixel(fallback, 16, 20));
+    EXPECT_EQ(GetPixel(PreviewCanvas, 83 + 10, 83 + 6), IconPixel(fallback, 10, 6));
+
+    EndProgram(helper);
+    DestroyWindow(own);
+}
+
+} // namespace
