@@ -101,9 +101,13 @@ class Session:
                            timeout=BOOT_DEADLINE_S)
             subprocess.run(["wineserver", "-w"], env=env, check=False, timeout=BOOT_DEADLINE_S)
             self.configure_prefix(env)
-        # A persistent wineserver keeps each program start fast.
+        # A persistent wineserver keeps each program start fast, and Wine's
+        # services, started here with no pipe of anyone's, stay up with it.
         subprocess.Popen(["wineserver", "-p"], env=env,
                          stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL).wait()
+        subprocess.run(["wine", "cmd", "/c", "exit"], env=env, check=False,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=BOOT_DEADLINE_S)
         with open(self.state_file, "w") as f:
             json.dump(state, f)
         return state, True
@@ -205,15 +209,27 @@ def start_xvfb():
 def run_serving_input(argv, env):
     program = argv[0]
     command = ["wine", program] + argv[1:]
+    # Standard error goes through a pipe of ours too: Wine's own services,
+    # started by the first program of a session, and programs that a test left
+    # running inherit it, and must not keep our caller's pipe open.
     child = subprocess.Popen(command, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
-                             bufsize=0)
+                             stderr=subprocess.PIPE, bufsize=0)
     reader = threading.Thread(target=serve_output, args=(child, env), daemon=True)
+    errors = threading.Thread(target=forward_errors, args=(child,), daemon=True)
     reader.start()
+    errors.start()
     status = child.wait()
-    # A program that the test started and left running holds the inherited
-    # pipe open: do not wait for its end of file, only for the rest of the output.
+    # Do not wait for the end of file that such a left-over program would hold
+    # back: only for the rest of the output.
     reader.join(timeout=2)
+    errors.join(timeout=1)
     return status
+
+
+def forward_errors(child):
+    for raw in iter(child.stderr.readline, b""):
+        sys.stderr.write(raw.decode("utf-8", "replace"))
+        sys.stderr.flush()
 
 
 def serve_output(child, env):
