@@ -71,6 +71,27 @@ void OpenSampleWindows() {
     }
 }
 
+// The sample windows live on a thread of their own that keeps answering
+// messages (icon queries among them) while the main thread waits for the runner.
+DWORD WINAPI RunSampleWindows(void* ready) {
+    OpenSampleWindows();
+    SetEvent(static_cast<HANDLE>(ready));
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+void StartSampleWindows() {
+    HANDLE ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    HANDLE thread = CreateThread(nullptr, 0, RunSampleWindows, ready, 0, nullptr);
+    WaitForSingleObject(ready, kDeadlineMs);
+    CloseHandle(ready);
+    CloseHandle(thread); // ends with the process
+}
+
 void Pump() {
     MSG message;
     while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
@@ -165,7 +186,7 @@ int wmain(int argc, wchar_t** argv) {
     options.showToolbar = 1;
     WriteStoredOptions(&options);
 
-    OpenSampleWindows();
+    StartSampleWindows();
     PROCESS_INFORMATION zephtab = {};
     if (!Start(L"zephtab.exe", &zephtab)) {
         std::fprintf(stderr, "zephtab-demo: cannot start zephtab.exe\n");
