@@ -115,6 +115,26 @@ class SwitcherCommandsEndToEnd : public ::testing::Test {
         return it == windows.end() ? -1 : static_cast<int>(it - windows.begin());
     }
 
+    struct StepCase {
+        std::vector<WPARAM> steps;
+        int chosen;
+    };
+
+    // Starts with these options and, with and without animation, expects each
+    // case's steps to activate its chosen window.
+    void ExpectChosenWindows(Options options, const std::vector<StepCase>& cases) {
+        ASSERT_NO_FATAL_FAILURE(Start(options));
+        for (BYTE noAnimation : {0, 1}) {
+            options.noAnimation = noAnimation;
+            Reload(options);
+            for (const auto& c : cases) {
+                SCOPED_TRACE(testing::Message() << "noAnimation " << int(noAnimation) << ", "
+                                                << c.steps.size() << " steps to " << c.chosen);
+                EXPECT_EQ(ActivateAfter(c.steps), c.chosen);
+            }
+        }
+    }
+
     HWND decoy = nullptr;
     std::vector<HWND> windows;
     StartedProgram program;
@@ -175,50 +195,24 @@ TEST_F(SwitcherCommandsEndToEnd, OpenPlacesTheSwitcherAtEveryScreenPosition) {
 }
 
 TEST_F(SwitcherCommandsEndToEnd, StepsWrapAndActivateBringsTheChosenWindowForward) {
-    const struct {
-        std::vector<WPARAM> steps;
-        int chosen;
-    } cases[] = {
-        {{}, 0},
-        {{CMD_NEXT}, 1},
-        {{CMD_NEXT, CMD_NEXT}, 2},
-        {{CMD_NEXT, CMD_NEXT, CMD_NEXT}, 0},
-        {{CMD_PREV}, 2},
-        {{CMD_PREV, CMD_PREV}, 1},
-        {{CMD_LAST}, 2},
-        {{CMD_LAST, CMD_NEXT}, 0},
-        {{CMD_NEXT, CMD_FIRST}, 0},
-    };
-    Start({});
-    for (BYTE noAnimation : {0, 1}) {
-        Options options;
-        options.noAnimation = noAnimation;
-        Reload(options);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << "noAnimation " << int(noAnimation) << ", "
-                                            << c.steps.size() << " steps to " << c.chosen);
-            EXPECT_EQ(ActivateAfter(c.steps), c.chosen);
-        }
-    }
+    ExpectChosenWindows({}, {
+                                {{}, 0},
+                                {{CMD_NEXT}, 1},
+                                {{CMD_NEXT, CMD_NEXT}, 2},
+                                {{CMD_NEXT, CMD_NEXT, CMD_NEXT}, 0},
+                                {{CMD_PREV}, 2},
+                                {{CMD_PREV, CMD_PREV}, 1},
+                                {{CMD_LAST}, 2},
+                                {{CMD_LAST, CMD_NEXT}, 0},
+                                {{CMD_NEXT, CMD_FIRST}, 0},
+                            });
 }
 
 TEST_F(SwitcherCommandsEndToEnd, SelectSecondOnOpenStartsAtTheSecondEntry) {
-    const struct {
-        std::vector<WPARAM> steps;
-        int chosen;
-    } cases[] = {{{}, 1}, {{CMD_PREV}, 0}, {{CMD_PREV, CMD_PREV}, 2}, {{CMD_NEXT}, 2}};
     Options options;
     options.selectSecondOnOpen = 1;
-    Start(options);
-    for (BYTE noAnimation : {0, 1}) {
-        options.noAnimation = noAnimation;
-        Reload(options);
-        for (const auto& c : cases) {
-            SCOPED_TRACE(testing::Message() << "noAnimation " << int(noAnimation) << ", "
-                                            << c.steps.size() << " steps to " << c.chosen);
-            EXPECT_EQ(ActivateAfter(c.steps), c.chosen);
-        }
-    }
+    ExpectChosenWindows(options,
+                        {{{}, 1}, {{CMD_PREV}, 0}, {{CMD_PREV, CMD_PREV}, 2}, {{CMD_NEXT}, 2}});
 }
 
 TEST_F(SwitcherCommandsEndToEnd, CommandsQueuedBehindOpenActOnTheListItBuilds) {

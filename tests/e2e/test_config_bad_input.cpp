@@ -14,10 +14,6 @@ namespace {
 const std::vector<BYTE> kCustom = {1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 0};
 constexpr wchar_t kVendorKey[] = L"Software\\Varnok";
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 struct BadInput {
     const wchar_t* arguments;
     const char* message;

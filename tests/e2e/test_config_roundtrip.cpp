@@ -10,12 +10,7 @@
 
 namespace {
 
-const std::vector<BYTE> kDefaults = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
-                                     0x00, 0x00, 0x00, 0x00, 0x00};
-
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
+const std::vector<BYTE>& kDefaults = DefaultOptionsRecord();
 
 class ConfigRoundTrip : public ::testing::Test {
   protected:

@@ -14,10 +14,6 @@
 
 namespace {
 
-bool Contains(const std::string& text, const std::string& part) {
-    return text.find(part) != std::string::npos;
-}
-
 class ConfigWithZephtab : public ::testing::Test {
   protected:
     void SetUp() override {

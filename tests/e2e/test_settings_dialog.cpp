@@ -16,8 +16,7 @@
 
 namespace {
 
-const std::vector<BYTE> kDefaults = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
-                                     0x00, 0x00, 0x00, 0x00, 0x00};
+const std::vector<BYTE>& kDefaults = DefaultOptionsRecord();
 
 HWND FindSettingsDialog() {
     return FindWindowW(L"#32770", L"Zephtab Settings");

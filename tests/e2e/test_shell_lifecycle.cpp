@@ -11,8 +11,7 @@
 
 namespace {
 
-const std::vector<BYTE> kDefaults = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
-                                     0x00, 0x00, 0x00, 0x00, 0x00};
+const std::vector<BYTE>& kDefaults = DefaultOptionsRecord();
 
 void StoreRecord(std::vector<BYTE> bytes) {
     const DWORD version = 258;
@@ -78,15 +77,7 @@ class RunningSwitcher : public ::testing::Test {
 TEST_F(RunningSwitcher, FirstStartStoresTheDefaultRecordAndItsPath) {
     DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
     ASSERT_NE(Start(), nullptr);
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", &type, &data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(data, kDefaults);
-    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", &type, &data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    ASSERT_EQ(data.size(), 4u);
-    EXPECT_EQ(data[0] | data[1] << 8 | data[2] << 16 | data[3] << 24, 258);
+    ASSERT_NO_FATAL_FAILURE(ExpectStoredRecord(kDefaults));
     EXPECT_EQ(RunValue(), ExpectedRunValue());
 }
 
@@ -174,36 +165,12 @@ int CountSwitcherWindows() {
     return count;
 }
 
-struct DialogSearch {
-    DWORD processId;
-    HWND found;
-};
-
-BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[16];
-    if (owner == search->processId && GetClassNameW(window, className, 16) &&
-        wcscmp(className, L"#32770") == 0 && IsWindowVisible(window)) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
-HWND FindDialogOf(DWORD processId) {
-    DialogSearch search = {processId, nullptr};
-    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 TEST_F(RunningSwitcher, SecondInstanceEndsAtOnceWithoutWindowOrMessage) {
     ASSERT_NE(Start(), nullptr);
     StartedProgram second = StartProgram(L"zephtab.exe");
     ASSERT_TRUE(second.started);
     EXPECT_EQ(WaitForExit(second), 0u);
-    EXPECT_EQ(FindDialogOf(second.info.dwProcessId), nullptr);
+    EXPECT_EQ(FindVisibleDialogOf(second.info.dwProcessId), nullptr);
     EndProgram(second);
     EXPECT_EQ(CountSwitcherWindows(), 1);
     // The first instance still holds its hot keys.
@@ -215,8 +182,8 @@ TEST_F(RunningSwitcher, TakenAltTabGivesOneMessageAndTheProgramRunsOn) {
     program = StartProgram(L"zephtab.exe");
     ASSERT_TRUE(program.started);
     HWND dialog = nullptr;
-    ASSERT_TRUE(
-        WaitUntil([&] { return (dialog = FindDialogOf(program.info.dwProcessId)) != nullptr; }));
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (dialog = FindVisibleDialogOf(program.info.dwProcessId)) != nullptr; }));
     EXPECT_EQ(GetWindowTextLengthW(dialog), 0);
     wchar_t text[512] = {};
     GetDlgItemTextW(dialog, 0xFFFF, text, 512);
@@ -227,7 +194,7 @@ TEST_F(RunningSwitcher, TakenAltTabGivesOneMessageAndTheProgramRunsOn) {
     ASSERT_TRUE(WaitUntil([&] { return !IsWindow(dialog); }));
     // Start-up went on after the message: the window exists and no second message came.
     ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
-    EXPECT_EQ(FindDialogOf(program.info.dwProcessId), nullptr);
+    EXPECT_EQ(FindVisibleDialogOf(program.info.dwProcessId), nullptr);
     // The keys after the failed one were not registered.
     EXPECT_TRUE(RegisterHotKey(nullptr, 2, MOD_ALT | MOD_SHIFT, VK_TAB));
     EXPECT_TRUE(RegisterHotKey(nullptr, 3, MOD_WIN, VK_F12));

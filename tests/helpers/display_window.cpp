@@ -3,6 +3,8 @@
 // Shows a top-level window with the given title and a class without icons, and
 // runs until the window is closed. A posted WM_APP makes its thread stop
 // handling messages for 30 seconds, as a hung application does, and then end.
+#include "helper_window.h"
+
 #include <windows.h>
 
 namespace {
@@ -15,9 +17,7 @@ LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
         DestroyWindow(window);
         return 0;
     }
-    if (message == WM_DESTROY)
-        PostQuitMessage(0);
-    return DefWindowProcW(window, message, wParam, lParam);
+    return QuitOnDestroyWindowProc(window, message, wParam, lParam);
 }
 
 } // namespace
@@ -25,23 +25,11 @@ LRESULT CALLBACK HelperWindowProc(HWND window, UINT message, WPARAM wParam, LPAR
 int wmain(int argc, wchar_t** argv) {
     if (argc < 2)
         return 2;
-    WNDCLASSEXW windowClass = {};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = HelperWindowProc;
-    windowClass.hInstance = GetModuleHandleW(nullptr);
-    windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = L"ZephtabDisplayHelper";
-    RegisterClassExW(&windowClass);
-    HWND window = CreateWindowExW(0, windowClass.lpszClassName, argv[1], WS_OVERLAPPEDWINDOW, 140,
-                                  140, 300, 200, nullptr, nullptr, windowClass.hInstance, nullptr);
+    const wchar_t* className = RegisterHelperWindowClass(L"ZephtabDisplayHelper", HelperWindowProc);
+    HWND window = CreateWindowExW(0, className, argv[1], WS_OVERLAPPEDWINDOW, 140, 140, 300, 200,
+                                  nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
     if (!window)
         return 1;
     ShowWindow(window, SW_SHOWNOACTIVATE);
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
-    return 0;
+    return RunHelperMessageLoop();
 }

@@ -93,6 +93,10 @@ CapturedRun RunConfig(const std::wstring& arguments) {
     return RunCaptured(L"zephtab-config.exe", arguments);
 }
 
+bool Contains(const std::string& text, const std::string& part) {
+    return text.find(part) != std::string::npos;
+}
+
 std::vector<BYTE> StoredOptionsBytes() {
     DWORD type = 0;
     std::vector<BYTE> data;

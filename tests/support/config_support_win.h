@@ -21,6 +21,8 @@ CapturedRun RunCaptured(const std::wstring& exeName, const std::wstring& argumen
                         DWORD deadlineMs = 20000);
 // zephtab-config.exe with these arguments.
 CapturedRun RunConfig(const std::wstring& arguments);
+// Whether part stands anywhere in text (as in a program's output).
+bool Contains(const std::string& text, const std::string& part);
 
 // The stored "Options" bytes, or an empty vector when there are none.
 std::vector<BYTE> StoredOptionsBytes();

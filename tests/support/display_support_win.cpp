@@ -4,6 +4,7 @@
 #include <map>
 
 #include "app/app_win.h"
+#include "display/selection_win.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
 #include "windowlist/icon_strip_win.h"
@@ -143,6 +144,37 @@ HWND CreateDisplayWindow(const DisplayWindowSpec& spec) {
 int RenderRequests(HWND window) {
     auto found = renderRequests.find(window);
     return found == renderRequests.end() ? 0 : found->second;
+}
+
+void SelectEntry(int index) {
+    selectedIndex = index;
+    ShowSelection(index);
+}
+
+int SelectedStripItem() {
+    return static_cast<int>(
+        SendMessageW(IconStrip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+}
+
+COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    RECT all = {0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    draw(dc);
+    const COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+COLORREF IconPixel(HICON icon, int x, int y) {
+    return DrawnPixel([&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); }, x,
+                      y);
 }
 
 COLORREF PixelAt(HDC dc, int x, int y) {

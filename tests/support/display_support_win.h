@@ -1,7 +1,9 @@
 // Helpers of the icon strip and switcher display tests.
 #pragma once
+#include <gtest/gtest.h>
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -12,6 +14,13 @@
 void StartSwitcherInProcess(const SwitcherOptions* stored = nullptr);
 // Destroys the in-process switcher and removes what the start-up wrote to the registry.
 void StopSwitcherInProcess();
+
+// A test suite sharing one in-process switcher with the default options.
+class InProcessSwitcherTest : public ::testing::Test {
+  public:
+    static void SetUpTestSuite() { StartSwitcherInProcess(); }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
+};
 
 // Replaces the window list with these entries, as a refresh would leave it
 // (selectedIndex 0, the icon strip refilled for two or more). owners may be
@@ -39,6 +48,16 @@ struct DisplayWindowSpec {
 HWND CreateDisplayWindow(const DisplayWindowSpec& spec);
 // How many times the window was asked to render itself (WM_PRINT, as PrintWindow sends).
 int RenderRequests(HWND window);
+
+// Selects entry index as the switcher does: selectedIndex, then ShowSelection.
+void SelectEntry(int index);
+// The selected item of the icon strip, or -1.
+int SelectedStripItem();
+
+// The colour at (x, y) of a 32 x 32 canvas, black until draw paints on it.
+COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y);
+// The colour at (x, y) of the icon drawn at 32 x 32 on black.
+COLORREF IconPixel(HICON icon, int x, int y);
 
 COLORREF PixelAt(HDC dc, int x, int y);
 // Whether two colours agree within a tolerance per component.

@@ -1,8 +1,12 @@
 #include "test_support_win.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <cstring>
 
+#include "../helpers/helper_window.h"
+#include "app/app_win.h"
 #include "app/identifiers.h"
 #include "settings/settings_store_win.h"
 
@@ -78,6 +82,40 @@ void CloseRunningSwitcher(DWORD deadlineMs) {
     WaitUntil([] { return FindSwitcherWindow() == nullptr; }, deadlineMs);
 }
 
+bool RunSwitcherStartUp() {
+    CloseRunningSwitcher();
+    RegisterSwitcherClass(GetModuleHandleW(nullptr));
+    return InitSwitcher(GetModuleHandleW(nullptr)) != FALSE;
+}
+
+namespace {
+
+struct DialogSearch {
+    DWORD processId;
+    HWND found;
+};
+
+BOOL CALLBACK FindVisibleDialog(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16];
+    if (owner == search->processId && GetClassNameW(window, className, 16) &&
+        wcscmp(className, L"#32770") == 0 && IsWindowVisible(window)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+} // namespace
+
+HWND FindVisibleDialogOf(DWORD processId) {
+    DialogSearch search = {processId, nullptr};
+    EnumWindows(FindVisibleDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void DeleteSettingsKey() {
     RegDeleteTreeW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY);
 }
@@ -118,6 +156,26 @@ bool DeleteRegistryValue(const wchar_t* key, const wchar_t* name) {
     return result == ERROR_SUCCESS;
 }
 
+const std::vector<BYTE>& DefaultOptionsRecord() {
+    static const std::vector<BYTE> record = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
+                                             0x00, 0x00, 0x00, 0x00, 0x00};
+    return record;
+}
+
+void ExpectStoredRecord(const std::vector<BYTE>& options) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", &type, &data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    EXPECT_EQ(data, options);
+    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", &type, &data));
+    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
+    ASSERT_EQ(data.size(), 4u);
+    DWORD version;
+    std::memcpy(&version, data.data(), 4);
+    EXPECT_EQ(version, 258u);
+}
+
 bool Xdotool(const std::string& arguments) {
     std::printf("@@xdotool %s\n", arguments.c_str());
     std::fflush(stdout);
@@ -154,19 +212,9 @@ LRESULT CALLBACK TestWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
 }
 
 const wchar_t* TestWindowClass() {
-    static bool registered = false;
-    if (!registered) {
-        WNDCLASSEXW windowClass = {};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = TestWindowProc;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
-        windowClass.lpszClassName = L"ZephtabTestWindow";
-        RegisterClassExW(&windowClass);
-        registered = true;
-    }
-    return L"ZephtabTestWindow";
+    static const wchar_t* className =
+        RegisterHelperWindowClass(L"ZephtabTestWindow", TestWindowProc);
+    return className;
 }
 
 } // namespace
@@ -175,4 +223,11 @@ HWND CreateTestWindow(const wchar_t* title, DWORD style, DWORD exStyle, HWND own
                       int height) {
     return CreateWindowExW(exStyle, TestWindowClass(), title, style, 50, 50, width, height, owner,
                            nullptr, GetModuleHandleW(nullptr), nullptr);
+}
+
+RECT RectInParent(HWND child) {
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
 }

@@ -30,6 +30,11 @@ void EndProgram(StartedProgram& program); // terminates it if still running, clo
 HWND FindSwitcherWindow();
 // Ends any running zephtab (WM_CLOSE, then waits until its window is gone).
 void CloseRunningSwitcher(DWORD deadlineMs = 10000);
+// Ends any running zephtab, then registers the switcher class and runs the
+// start-up in this process with the settings as stored. Returns whether it succeeded.
+bool RunSwitcherStartUp();
+// A visible top-level dialog (class "#32770", as a message box) of that process, or null.
+HWND FindVisibleDialogOf(DWORD processId);
 
 // Registry helpers on HKEY_CURRENT_USER.
 void DeleteSettingsKey();
@@ -38,6 +43,11 @@ bool WriteRegistryValue(const wchar_t* key, const wchar_t* name, DWORD type, con
 bool ReadRegistryValue(const wchar_t* key, const wchar_t* name, DWORD* type,
                        std::vector<BYTE>* data);
 bool DeleteRegistryValue(const wchar_t* key, const wchar_t* name);
+// The "Options" bytes of the default options, as the store writes them.
+const std::vector<BYTE>& DefaultOptionsRecord();
+// Expects the settings key to hold these "Options" bytes as REG_BINARY and the
+// "Version" REG_DWORD 258 (GoogleTest failures; a fatal one when a value is missing).
+void ExpectStoredRecord(const std::vector<BYTE>& options);
 
 // Sends input through the X server: asks the test runner (winerun.py) to run
 // xdotool with these arguments and waits for it to finish. Example:
@@ -48,6 +58,9 @@ bool Xdotool(const std::string& arguments);
 int CountGdiObjects();
 // Live USER objects of this process: windows, menus, cursors and icons found by probing.
 int CountUserObjects();
+
+// A child window's rectangle in its parent's client coordinates.
+RECT RectInParent(HWND child);
 
 // A plain top-level test window of this process.
 HWND CreateTestWindow(const wchar_t* title, DWORD style = WS_OVERLAPPEDWINDOW | WS_VISIBLE,

@@ -1,8 +1,11 @@
 #include "toolbar_support_win.h"
 
+#include <gtest/gtest.h>
+
 #include <cstdio>
 #include <vector>
 
+#include "app/app_win.h"
 #include "app/identifiers.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
@@ -222,4 +225,27 @@ bool MouseAt(POINT screen, const char* action) {
     char arguments[96];
     std::snprintf(arguments, sizeof(arguments), "mousemove %ld %ld %s", screen.x, screen.y, action);
     return Xdotool(arguments);
+}
+
+bool StartToolbarSwitcher(const wchar_t* firstTitle, const wchar_t* secondTitle, HWND* first,
+                          HWND* second) {
+    CloseRunningSwitcher();
+    DeleteSettingsKey();
+    StoreShowToolbar(1);
+    Xdotool("mousemove 512 384");
+    RegisterSwitcherClass(GetModuleHandleW(nullptr));
+    if (!InitSwitcher(GetModuleHandleW(nullptr)))
+        return false;
+    HWND firstWindow = CreateTestWindow(firstTitle);
+    HWND secondWindow = CreateTestWindow(secondTitle);
+    if (first)
+        *first = firstWindow;
+    if (second)
+        *second = secondWindow;
+    return true;
+}
+
+void OpenSwitcherAndWait() {
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
+    ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(SwitcherWindow) != 0; }));
 }

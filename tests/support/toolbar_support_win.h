@@ -59,3 +59,13 @@ void StoreShowToolbar(BYTE show);
 POINT ClientPointOnScreen(HWND window, int x, int y);
 // Sends a mouse action at a screen point through the X server, e.g. "click 3".
 bool MouseAt(POINT screen, const char* action);
+
+// Starts the switcher in this process for the toolbar tests: no other zephtab,
+// the toolbar shown, the X pointer on the Wine desktop, and two test windows
+// with these titles to switch between. Returns false when the start-up fails
+// (then no window is created).
+bool StartToolbarSwitcher(const wchar_t* firstTitle, const wchar_t* secondTitle,
+                          HWND* first = nullptr, HWND* second = nullptr);
+// Opens the switcher by command and waits until it is visible (a fatal
+// GoogleTest failure otherwise).
+void OpenSwitcherAndWait();

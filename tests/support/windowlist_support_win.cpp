@@ -61,42 +61,20 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-bool IsMessageBoxOfThisProcess(HWND window) {
-    wchar_t className[32] = {};
-    GetClassNameW(window, className, 32);
-    DWORD process = 0;
-    GetWindowThreadProcessId(window, &process);
-    return std::wstring(className) == L"#32770" && process == GetCurrentProcessId() &&
-           IsWindowVisible(window);
-}
-
-struct BoxSearch {
-    HWND found;
-};
-
-BOOL CALLBACK FindMessageBox(HWND window, LPARAM lParam) {
-    if (!IsMessageBoxOfThisProcess(window))
-        return TRUE;
-    reinterpret_cast<BoxSearch*>(lParam)->found = window;
-    return FALSE;
-}
-
 DWORD WINAPI WatchMessageBoxes(void* parameter) {
     MessageBoxWatcher* watcher = static_cast<MessageBoxWatcher*>(parameter);
     while (!watcher->stop) {
-        BoxSearch search = {};
-        EnumWindows(FindMessageBox, reinterpret_cast<LPARAM>(&search));
-        if (!search.found) {
+        HWND box = FindVisibleDialogOf(GetCurrentProcessId());
+        if (!box) {
             Sleep(5);
             continue;
         }
         // The box's text is the static control with id 0xFFFF.
         wchar_t text[512] = {};
-        GetDlgItemTextW(search.found, 0xFFFF, text, 512);
-        watcher->seen.push_back(
-            {text, WindowText(search.found), GetWindow(search.found, GW_OWNER)});
-        PostMessageW(search.found, WM_COMMAND, IDOK, 0);
-        while (IsWindow(search.found) && !watcher->stop)
+        GetDlgItemTextW(box, 0xFFFF, text, 512);
+        watcher->seen.push_back({text, WindowText(box), GetWindow(box, GW_OWNER)});
+        PostMessageW(box, WM_COMMAND, IDOK, 0);
+        while (IsWindow(box) && !watcher->stop)
             Sleep(5);
     }
     return 0;

@@ -32,9 +32,7 @@ LRESULT CALLBACK WatchActivation(HWND window, UINT message, WPARAM wParam, LPARA
 class SwitcherCommands : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        CloseRunningSwitcher();
-        RegisterSwitcherClass(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
+        ASSERT_TRUE(RunSwitcherStartUp());
         StartRecordingKeys();
     }
     static void TearDownTestSuite() {

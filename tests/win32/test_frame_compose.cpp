@@ -111,10 +111,8 @@ bool SameRows(HDC first, HDC second, const RECT& rect) {
     return true;
 }
 
-class FrameCompose : public ::testing::Test {
+class FrameCompose : public InProcessSwitcherTest {
   protected:
-    static void SetUpTestSuite() { StartSwitcherInProcess(); }
-    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void SetUp() override {
         EmptySelectionTexts();
         SetPanel(false);

@@ -12,11 +12,8 @@
 
 namespace {
 
-class IconRule : public ::testing::Test {
+class IconRule : public InProcessSwitcherTest {
   public:
-    static void SetUpTestSuite() { StartSwitcherInProcess(); }
-    static void TearDownTestSuite() { StopSwitcherInProcess(); }
-
     void SetUp() override {
         windowBig = CreateSolidIcon(RGB(255, 0, 0));
         windowSmall = CreateSolidIcon(RGB(0, 255, 0), 16);
@@ -114,22 +111,11 @@ TEST_F(IconRule, DefaultIconIsAGenericWindowPicture) {
     DeleteObject(info.hbmColor);
     DeleteObject(info.hbmMask);
 
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    RECT all = {0, 0, 32, 32};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawIconEx(dc, 0, 0, defaultIcon, 32, 32, 0, nullptr, DI_NORMAL);
-    const COLORREF client = GetPixel(dc, 16, 20);
-    const COLORREF titleBar = GetPixel(dc, 10, 6);
-    const COLORREF closeBox = GetPixel(dc, 25, 6);
-    const COLORREF frame = GetPixel(dc, 2, 20);
-    const COLORREF corner = GetPixel(dc, 0, 0);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    const COLORREF client = IconPixel(defaultIcon, 16, 20);
+    const COLORREF titleBar = IconPixel(defaultIcon, 10, 6);
+    const COLORREF closeBox = IconPixel(defaultIcon, 25, 6);
+    const COLORREF frame = IconPixel(defaultIcon, 2, 20);
+    const COLORREF corner = IconPixel(defaultIcon, 0, 0);
 
     EXPECT_TRUE(IsColour(client, RGB(255, 255, 255)));
     EXPECT_LT(GetRValue(titleBar), 64);

@@ -12,6 +12,7 @@
 #include "display_support_win.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
+#include "windowlist_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -20,11 +21,8 @@ namespace {
 constexpr COLORREF kRed = RGB(255, 0, 0);
 constexpr COLORREF kGreen = RGB(0, 255, 0);
 
-class IconStripTest : public ::testing::Test {
+class IconStripTest : public InProcessSwitcherTest {
   protected:
-    static void SetUpTestSuite() { StartSwitcherInProcess(); }
-    static void TearDownTestSuite() { StopSwitcherInProcess(); }
-
     void TearDown() override {
         HideSwitcher();
         for (HWND window : windows)
@@ -54,13 +52,6 @@ class IconStripTest : public ::testing::Test {
         }
     }
 
-    int IndexOf(HWND window) {
-        for (int i = 0; i < listedCount; ++i)
-            if (WindowList[i].window == window)
-                return i;
-        return -1;
-    }
-
     std::vector<HWND> windows;
     std::vector<HICON> icons;
 };
@@ -78,28 +69,14 @@ int ItemImage(int index) {
     return item.iImage;
 }
 
-int SelectedItem() {
-    return static_cast<int>(
-        SendMessageW(IconStrip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
 HIMAGELIST AttachedImageList() {
     return reinterpret_cast<HIMAGELIST>(SendMessageW(IconStrip, LVM_GETIMAGELIST, LVSIL_NORMAL, 0));
 }
 
 // The centre colour of image index of the strip's image list.
 COLORREF ImageColour(int index) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    ImageList_Draw(StripImageList, index, dc, 0, 0, ILD_NORMAL);
-    const COLORREF colour = GetPixel(dc, 8, 8);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return colour;
+    return DrawnPixel([&](HDC dc) { ImageList_Draw(StripImageList, index, dc, 0, 0, ILD_NORMAL); },
+                      8, 8);
 }
 
 TEST_F(IconStripTest, CreatedAsAnIconViewWithDoubleBufferingAndNoBackground) {
@@ -108,9 +85,7 @@ TEST_F(IconStripTest, CreatedAsAnIconViewWithDoubleBufferingAndNoBackground) {
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(IconStrip, GWL_STYLE)) & 0xFFFF000Fu, 0x5000000Cu);
     EXPECT_EQ(SendMessageW(IconStrip, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0), LVS_EX_DOUBLEBUFFER);
     EXPECT_EQ(static_cast<COLORREF>(SendMessageW(IconStrip, LVM_GETBKCOLOR, 0, 0)), CLR_NONE);
-    RECT rect;
-    GetWindowRect(IconStrip, &rect);
-    MapWindowPoints(nullptr, SwitcherWindow, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = RectInParent(IconStrip);
     EXPECT_EQ(rect.left, 1);
     EXPECT_EQ(rect.top, 68);
     EXPECT_EQ(rect.right - rect.left, 340);
@@ -132,23 +107,14 @@ TEST_F(IconStripTest, EachRefreshGivesOneItemPerEntryShowingItsOwnImage) {
         EXPECT_EQ(cx, 32);
         EXPECT_EQ(cy, 32);
         for (HWND window : windows) {
-            const int index = IndexOf(window);
+            const int index = ListedIndexOf(window);
             ASSERT_GE(index, 0);
             HICON icon = reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0));
             ICONINFO info;
             GetIconInfo(icon, &info);
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
-            HDC screen = GetDC(nullptr);
-            HDC dc = CreateCompatibleDC(screen);
-            HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
-            HGDIOBJ old = SelectObject(dc, canvas);
-            DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
-            const COLORREF expected = GetPixel(dc, 8, 8);
-            SelectObject(dc, old);
-            DeleteObject(canvas);
-            DeleteDC(dc);
-            ReleaseDC(nullptr, screen);
+            const COLORREF expected = IconPixel(icon, 8, 8);
             EXPECT_TRUE(IsColour(ImageColour(index), expected)) << "entry " << index;
         }
     }
@@ -166,15 +132,14 @@ TEST_F(IconStripTest, AnOwnedEntryShowsItsOwnersIconInTheStripAndItsOwnInThePrev
     MakeWindows(1);
 
     ASSERT_GE(RefreshWindowList(), 2);
-    const int index = IndexOf(owned);
+    const int index = ListedIndexOf(owned);
     ASSERT_GE(index, 0);
     EXPECT_EQ(WindowList[index].owner, owner);
-    EXPECT_EQ(IndexOf(owner), -1);
+    EXPECT_EQ(ListedIndexOf(owner), -1);
     EXPECT_TRUE(IsColour(ImageColour(index), kRed));
 
     switcherOptions.livePreview = 0;
-    selectedIndex = index;
-    ShowSelection(index);
+    SelectEntry(index);
     EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), kGreen));
 }
 
@@ -223,9 +188,8 @@ TEST_F(IconStripTest, TheSelectedIconIsScrolledIntoView) {
     MakeWindows(45); // more than the 8 x 5 icons that fit
     ASSERT_GE(RefreshWindowList(), 45);
     const int last = listedCount - 1;
-    selectedIndex = last;
     switcherOptions.livePreview = 0;
-    ShowSelection(last);
+    SelectEntry(last);
     RECT item = {};
     item.left = LVIR_ICON;
     SendMessageW(IconStrip, LVM_GETITEMRECT, last, reinterpret_cast<LPARAM>(&item));
@@ -233,7 +197,7 @@ TEST_F(IconStripTest, TheSelectedIconIsScrolledIntoView) {
     GetClientRect(IconStrip, &client);
     EXPECT_GE(item.top, client.top);
     EXPECT_LE(item.bottom, client.bottom);
-    EXPECT_EQ(SelectedItem(), last);
+    EXPECT_EQ(SelectedStripItem(), last);
 }
 
 // A click as the user makes it: button down and up on the strip at a point of its client area.
@@ -256,13 +220,12 @@ TEST_F(IconStripTest, AClickOnTheThirdIconSelectsEntryTwoAndOnEmptySpaceKeepsThe
     switcherOptions.livePreview = 0;
     ASSERT_GE(RefreshWindowList(), 4);
     ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
-    selectedIndex = 0;
-    ShowSelection(0);
-    ASSERT_EQ(SelectedItem(), 0);
+    SelectEntry(0);
+    ASSERT_EQ(SelectedStripItem(), 0);
 
     ClickStrip(ItemCentre(2));
     EXPECT_EQ(selectedIndex, 2);
-    EXPECT_EQ(SelectedItem(), 2);
+    EXPECT_EQ(SelectedStripItem(), 2);
     wchar_t position[32];
     wsprintfW(position, L": 3/%d", listedCount);
     EXPECT_STREQ(SelectionTexts.positionText, position);
@@ -271,7 +234,7 @@ TEST_F(IconStripTest, AClickOnTheThirdIconSelectsEntryTwoAndOnEmptySpaceKeepsThe
     GetClientRect(IconStrip, &client);
     ClickStrip(POINT{client.right - 5, client.bottom - 5});
     EXPECT_EQ(selectedIndex, 2);
-    EXPECT_EQ(SelectedItem(), 2);
+    EXPECT_EQ(SelectedStripItem(), 2);
 }
 
 } // namespace

@@ -16,10 +16,8 @@
 
 namespace {
 
-class ProcessPanel : public ::testing::Test {
+class ProcessPanel : public InProcessSwitcherTest {
   protected:
-    static void SetUpTestSuite() { StartSwitcherInProcess(); }
-    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void SetUp() override { EmptySelectionTexts(); }
     void TearDown() override {
         for (HWND window : windows)

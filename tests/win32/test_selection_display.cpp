@@ -20,10 +20,8 @@ namespace {
 
 constexpr COLORREF kIconColour = RGB(255, 0, 0);
 
-class SelectionDisplay : public ::testing::Test {
+class SelectionDisplay : public InProcessSwitcherTest {
   protected:
-    static void SetUpTestSuite() { StartSwitcherInProcess(); }
-    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void SetUp() override {
         icon = CreateSolidIcon(kIconColour);
         switcherOptions.livePreview = 1;
@@ -61,16 +59,6 @@ class SelectionDisplay : public ::testing::Test {
     std::vector<HWND> windows;
 };
 
-int SelectedItem() {
-    return static_cast<int>(
-        SendMessageW(IconStrip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
-}
-
-void Select(int index) {
-    selectedIndex = index;
-    ShowSelection(index);
-}
-
 // The preview timer was not running: killing it finds nothing.
 bool NoPreviewTimer() {
     return !KillTimer(SwitcherWindow, TIMER_PREVIEW);
@@ -88,27 +76,27 @@ void ExpectIconInPreview(COLORREF colour) {
 
 TEST_F(SelectionDisplay, PositionTextForTheFirstAndTheLastOfFive) {
     UseWindowList(FiveWindows());
-    Select(0);
+    SelectEntry(0);
     EXPECT_STREQ(SelectionTexts.positionText, L": 1/5");
     EXPECT_STREQ(SelectionTexts.titleText, L"window 1");
-    EXPECT_EQ(SelectedItem(), 0);
-    Select(4);
+    EXPECT_EQ(SelectedStripItem(), 0);
+    SelectEntry(4);
     EXPECT_STREQ(SelectionTexts.positionText, L": 5/5");
     EXPECT_STREQ(SelectionTexts.titleText, L"window 5");
-    EXPECT_EQ(SelectedItem(), 4);
+    EXPECT_EQ(SelectedStripItem(), 4);
 }
 
 TEST_F(SelectionDisplay, AnIndexOutsideTheListChangesNothing) {
     switcherOptions.livePreview = 0;
     UseWindowList(FiveWindows());
-    Select(2);
+    SelectEntry(2);
     SelectionTextsRecord before;
     std::memcpy(&before, &SelectionTexts, sizeof(before));
     FillRect(PreviewCanvas, &PreviewSquare, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     for (int index : {-1, 5, 100}) {
         ShowSelection(index);
         EXPECT_EQ(std::memcmp(&before, &SelectionTexts, sizeof(before)), 0) << index;
-        EXPECT_EQ(SelectedItem(), 2) << index;
+        EXPECT_EQ(SelectedStripItem(), 2) << index;
         EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), RGB(255, 255, 255), 0)) << index;
         EXPECT_TRUE(NoPreviewTimer());
     }
@@ -120,7 +108,7 @@ TEST_F(SelectionDisplay, ALongTitleIsCutTo1023Characters) {
         title += static_cast<wchar_t>(L'a' + i % 26);
     HWND window = Window(title);
     UseWindowList({window, Window(L"other")});
-    Select(0);
+    SelectEntry(0);
     EXPECT_EQ(std::wstring(SelectionTexts.titleText), title.substr(0, 1023));
 }
 
@@ -128,7 +116,7 @@ TEST_F(SelectionDisplay, AMinimisedWindowShowsItsIconWithoutATimer) {
     HWND minimised = Window(L"minimised", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MINIMIZE);
     ASSERT_TRUE(IsIconic(minimised));
     UseWindowList({Window(L"other"), minimised});
-    Select(1);
+    SelectEntry(1);
     ExpectIconInPreview(kIconColour);
     EXPECT_FALSE(previewPending);
     EXPECT_TRUE(NoPreviewTimer());
@@ -138,7 +126,7 @@ TEST_F(SelectionDisplay, WithoutLivePreviewEverySelectionShowsTheIcon) {
     switcherOptions.livePreview = 0;
     UseWindowList(FiveWindows());
     for (int index = 0; index < 5; ++index) {
-        Select(index);
+        SelectEntry(index);
         ExpectIconInPreview(kIconColour);
         EXPECT_FALSE(previewPending);
         EXPECT_TRUE(NoPreviewTimer());
@@ -153,7 +141,7 @@ TEST_F(SelectionDisplay, AWindowWithoutAreaShowsItsIcon) {
     HWND flat = Window(L"no height", WS_POPUP | WS_VISIBLE, 300, 0);
     UseWindowList({empty, flat});
     for (int index : {0, 1}) {
-        Select(index);
+        SelectEntry(index);
         ExpectIconInPreview(kIconColour);
         EXPECT_FALSE(previewPending);
         EXPECT_TRUE(NoPreviewTimer());
@@ -164,7 +152,7 @@ TEST_F(SelectionDisplay, AWindowThatIsGoneShowsTheDefaultIconAndAnEmptyTitle) {
     HWND gone = CreateTestWindow(L"gone");
     DestroyWindow(gone);
     UseWindowList({Window(L"other"), gone});
-    Select(1);
+    SelectEntry(1);
     EXPECT_STREQ(SelectionTexts.titleText, L"");
     EXPECT_STREQ(SelectionTexts.positionText, L": 2/2");
     EXPECT_FALSE(previewPending);
@@ -177,7 +165,7 @@ TEST_F(SelectionDisplay, AWindowThatIsGoneShowsTheDefaultIconAndAnEmptyTitle) {
 TEST_F(SelectionDisplay, ALiveSelectionArmsTheTimerAndClearsTheSquare) {
     UseWindowList(FiveWindows());
     FillRect(PreviewCanvas, &PreviewSquare, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
-    Select(3);
+    SelectEntry(3);
     EXPECT_TRUE(previewPending);
     EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), BACKDROP, 0));
     EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 0, 0), BACKDROP, 0));

@@ -17,6 +17,7 @@
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "test_support_win.h"
+#include "windowlist_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -28,29 +29,6 @@ constexpr DWORD kGenerousDeadlineMs = 10000;
 bool Answers(HWND window, UINT timeoutMs) {
     DWORD_PTR result;
     return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, timeoutMs, &result) != 0;
-}
-
-int IndexOf(HWND window) {
-    for (int i = 0; i < listedCount; ++i)
-        if (WindowList[i].window == window)
-            return i;
-    return -1;
-}
-
-COLORREF IconPixel(HICON icon, int x, int y) {
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    RECT all = {0, 0, 32, 32};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL);
-    const COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    return colour;
 }
 
 // The open as a user starts it; returns how long it took.
@@ -118,7 +96,7 @@ TEST_F(HungWindow, AThreadThatStopsAnsweringIconQueriesDoesNotHoldUpTheOpen) {
     std::printf("open with a hung window of this process took %lu ms\n", openMs);
     EXPECT_LT(openMs, kGenerousDeadlineMs);
     EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
-    ASSERT_GE(IndexOf(hung.window), 0);
+    ASSERT_GE(ListedIndexOf(hung.window), 0);
     EXPECT_EQ(ImageList_GetImageCount(StripImageList), listedCount);
     EXPECT_EQ(LookupWindowIcon(hung.window), fallback);
     EXPECT_STREQ(SelectionTexts.titleText, L"answering window");
@@ -145,15 +123,14 @@ TEST_F(HungWindow, AHungApplicationIsListedAndItsPreviewKeepsTheIcon) {
     const DWORD openMs = TimedOpen();
     std::printf("open with a hung application took %lu ms\n", openMs);
     EXPECT_LT(openMs, kGenerousDeadlineMs);
-    const int index = IndexOf(hung);
+    const int index = ListedIndexOf(hung);
     ASSERT_GE(index, 0);
     EXPECT_EQ(LookupWindowIcon(hung), fallback);
 
     // Its texts are read without asking it; the capture, due after the delay, would
     // wait for it: the preview keeps its icon instead.
     const DWORD selectStart = GetTickCount();
-    selectedIndex = index;
-    ShowSelection(index);
+    SelectEntry(index);
     EXPECT_STREQ(SelectionTexts.titleText, L"hung-helper");
     EXPECT_STRNE(SelectionTexts.modulePathText, L"");
     ASSERT_TRUE(previewPending);

@@ -25,10 +25,8 @@ constexpr COLORREF kGreen = RGB(0, 255, 0);
 constexpr COLORREF kYellow = RGB(255, 255, 0);
 constexpr COLORREF kIconColour = RGB(255, 0, 255);
 
-class LivePreview : public ::testing::Test {
+class LivePreview : public InProcessSwitcherTest {
   protected:
-    static void SetUpTestSuite() { StartSwitcherInProcess(); }
-    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void SetUp() override {
         icon = CreateSolidIcon(kIconColour);
         switcherOptions.livePreview = 1;
@@ -60,11 +58,6 @@ class LivePreview : public ::testing::Test {
     std::vector<HWND> windows;
 };
 
-void Select(int index) {
-    selectedIndex = index;
-    ShowSelection(index);
-}
-
 bool IsPreview(int x, int y, COLORREF colour) {
     return IsColour(GetPixel(PreviewCanvas, x, y), colour, 0);
 }
@@ -77,7 +70,7 @@ DWORD CaptureDelay(HWND window, UINT d) {
     EXPECT_EQ(readBack, d);
     const int before = RenderRequests(window);
     const DWORD start = GetTickCount();
-    Select(0);
+    SelectEntry(0);
     EXPECT_TRUE(previewPending);
     EXPECT_TRUE(IsPreview(99, 99, BACKDROP));
     EXPECT_TRUE(WaitUntil([&] { return RenderRequests(window) > before; }, 5000));
@@ -98,7 +91,7 @@ TEST_F(LivePreview, TheCaptureWaitsFiftyMillisecondsPerDelayStepPlusFifty) {
 TEST_F(LivePreview, AWideWindowIsScaledToTheSquaresWidthAndCentredVertically) {
     HWND wide = Window(kRed, 792, 396); // scale 0.25: image at (0,49.5)-(198,148.5)
     UseWindowList({wide, Window(kGreen, 300, 300)});
-    Select(0);
+    SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(wide) > 0; }));
     EXPECT_TRUE(IsPreview(0, 51, kRed));
     EXPECT_TRUE(IsPreview(197, 51, kRed));
@@ -116,7 +109,7 @@ TEST_F(LivePreview, AWideWindowIsScaledToTheSquaresWidthAndCentredVertically) {
 TEST_F(LivePreview, ATallWindowIsScaledToTheSquaresHeightAndCentredHorizontally) {
     HWND tall = Window(kYellow, 396, 792);
     UseWindowList({Window(kGreen, 300, 300), tall});
-    Select(1);
+    SelectEntry(1);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(tall) > 0; }));
     EXPECT_TRUE(IsPreview(51, 0, kYellow));
     EXPECT_TRUE(IsPreview(147, 197, kYellow));
@@ -128,7 +121,7 @@ TEST_F(LivePreview, ATallWindowIsScaledToTheSquaresHeightAndCentredHorizontally)
 TEST_F(LivePreview, TheComposedFrameShowsTheCaptureInThePreviewBox) {
     HWND square = Window(kGreen, 396, 396);
     UseWindowList({square, Window(kRed, 300, 300)});
-    Select(0);
+    SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(square) > 0; }));
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
@@ -151,9 +144,9 @@ TEST_F(LivePreview, ThreeQuickSelectionsMakeOneCaptureOfTheThirdWindow) {
     HWND second = Window(kGreen, 300, 300);
     HWND third = Window(kYellow, 300, 300);
     UseWindowList({first, second, third});
-    Select(0);
-    Select(1);
-    Select(2);
+    SelectEntry(0);
+    SelectEntry(1);
+    SelectEntry(2);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(third) > 0; }));
     EXPECT_EQ(RenderRequests(first), 0);
     EXPECT_EQ(RenderRequests(second), 0);
@@ -168,8 +161,8 @@ TEST_F(LivePreview, AnIconSelectionAfterALiveOneIsNotOverwrittenWhenTheTimerFire
     HWND minimised = Window(kGreen, 300, 300);
     ShowWindow(minimised, SW_MINIMIZE);
     UseWindowList({live, minimised});
-    Select(0);
-    Select(1);
+    SelectEntry(0);
+    SelectEntry(1);
     EXPECT_FALSE(previewPending);
     OnPreviewTimer(SwitcherWindow); // the armed delay runs out
     EXPECT_EQ(RenderRequests(live), 0);
@@ -180,7 +173,7 @@ TEST_F(LivePreview, AnIconSelectionAfterALiveOneIsNotOverwrittenWhenTheTimerFire
 TEST_F(LivePreview, AWindowThatLosesItsAreaBeforeTheCaptureKeepsItsIcon) {
     HWND shrinking = Window(kRed, 300, 300);
     UseWindowList({shrinking, Window(kGreen, 300, 300)});
-    Select(0);
+    SelectEntry(0);
     ASSERT_TRUE(previewPending);
     SetWindowPos(shrinking, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     OnPreviewTimer(SwitcherWindow);
@@ -204,7 +197,7 @@ TEST_F(LivePreview, ACaptureForAnIndexOutsideTheListDoesNothing) {
 TEST_F(LivePreview, TheCanvasIsLeftWithTheIdentityTransform) {
     HWND window = Window(kRed, 792, 396);
     UseWindowList({window, Window(kGreen, 300, 300)});
-    Select(0);
+    SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(window) > 0; }));
     XFORM transform = {};
     ASSERT_TRUE(GetWorldTransform(PreviewCanvas, &transform));

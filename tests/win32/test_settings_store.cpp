@@ -8,8 +8,7 @@
 
 namespace {
 
-const std::vector<BYTE> kDefaults = {0x00, 0x01, 0x00, 0x01, 0x01, 0xFF,
-                                     0x00, 0x00, 0x00, 0x00, 0x00};
+const std::vector<BYTE>& kDefaults = DefaultOptionsRecord();
 
 std::vector<BYTE> RecordBytes(const SwitcherOptions& record) {
     const BYTE* bytes = reinterpret_cast<const BYTE*>(&record);
@@ -25,20 +24,6 @@ void StoreOptions(const std::vector<BYTE>& bytes, DWORD type = REG_BINARY) {
                        static_cast<DWORD>(bytes.size()));
 }
 
-void ExpectStoredDefaults() {
-    DWORD type = 0;
-    std::vector<BYTE> data;
-    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", &type, &data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
-    EXPECT_EQ(data, kDefaults);
-    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", &type, &data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_DWORD));
-    ASSERT_EQ(data.size(), 4u);
-    DWORD version;
-    std::memcpy(&version, data.data(), 4);
-    EXPECT_EQ(version, 258u);
-}
-
 const std::vector<BYTE> kCustom = {1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 1};
 
 class SettingsStore : public ::testing::Test {
@@ -51,7 +36,7 @@ TEST_F(SettingsStore, FirstLoadStoresAndUsesTheDefaults) {
     SwitcherOptions record = {};
     LoadOptions(&record);
     EXPECT_EQ(RecordBytes(record), kDefaults);
-    ExpectStoredDefaults();
+    ExpectStoredRecord(kDefaults);
 }
 
 TEST_F(SettingsStore, VersionDecidesWhetherTheStoredRecordIsRead) {
@@ -70,7 +55,7 @@ TEST_F(SettingsStore, VersionDecidesWhetherTheStoredRecordIsRead) {
             EXPECT_EQ(RecordBytes(record), kCustom);
         } else {
             EXPECT_EQ(RecordBytes(record), kDefaults);
-            ExpectStoredDefaults();
+            ExpectStoredRecord(kDefaults);
         }
     }
 }
@@ -87,7 +72,7 @@ TEST_F(SettingsStore, NarrowVersionLandsInTheZeroedNumberAndWideOneFails) {
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", REG_BINARY, fiveBytes, 5);
     LoadOptions(&record);
     EXPECT_EQ(RecordBytes(record), kDefaults);
-    ExpectStoredDefaults();
+    ExpectStoredRecord(kDefaults);
 }
 
 TEST_F(SettingsStore, MissingVersionOrOptionsAreReplacedByDefaults) {
@@ -95,13 +80,13 @@ TEST_F(SettingsStore, MissingVersionOrOptionsAreReplacedByDefaults) {
     SwitcherOptions record = {};
     LoadOptions(&record);
     EXPECT_EQ(RecordBytes(record), kDefaults);
-    ExpectStoredDefaults();
+    ExpectStoredRecord(kDefaults);
 
     DeleteSettingsKey();
     StoreVersion(258);
     LoadOptions(&record);
     EXPECT_EQ(RecordBytes(record), kDefaults);
-    ExpectStoredDefaults();
+    ExpectStoredRecord(kDefaults);
 }
 
 TEST_F(SettingsStore, TwelveByteOptionsAreReplacedByDefaults) {
@@ -112,7 +97,7 @@ TEST_F(SettingsStore, TwelveByteOptionsAreReplacedByDefaults) {
     SwitcherOptions record = {};
     LoadOptions(&record);
     EXPECT_EQ(RecordBytes(record), kDefaults);
-    ExpectStoredDefaults();
+    ExpectStoredRecord(kDefaults);
 }
 
 TEST_F(SettingsStore, ShortOptionsFillOnlyTheirOwnBytes) {

@@ -56,15 +56,9 @@ void Reload() {
 class ToolbarControl : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        CloseRunningSwitcher();
-        DeleteSettingsKey();
-        StoreShowToolbar(1);
-        Xdotool("mousemove 512 384");
-        RegisterSwitcherClass(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
         // Two windows to switch between, so that an opening shows the switcher.
-        first = CreateTestWindow(L"Toolbar test window 1");
-        second = CreateTestWindow(L"Toolbar test window 2");
+        ASSERT_TRUE(StartToolbarSwitcher(L"Toolbar test window 1", L"Toolbar test window 2", &first,
+                                         &second));
     }
     void TearDown() override {
         StopQueueWatch();
@@ -81,11 +75,6 @@ class ToolbarControl : public ::testing::Test {
         PumpMessages();
     }
 
-    static void OpenSwitcher() {
-        SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
-        ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(SwitcherWindow) != 0; }));
-    }
-
     static HWND first;
     static HWND second;
 };
@@ -100,9 +89,7 @@ TEST_F(ToolbarControl, IsAFixedColumnOfFourIconButtonsOnTheSwitcher) {
     EXPECT_STREQ(className, TOOLBARCLASSNAMEW);
     EXPECT_EQ(GetParent(ActionToolbar), SwitcherWindow);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(ActionToolbar, GWL_STYLE)), 0x54018BC5u);
-    RECT rect;
-    GetWindowRect(ActionToolbar, &rect);
-    MapWindowPoints(nullptr, SwitcherWindow, reinterpret_cast<POINT*>(&rect), 2);
+    const RECT rect = RectInParent(ActionToolbar);
     EXPECT_EQ(rect.left, 343);
     EXPECT_EQ(rect.top, 75);
     EXPECT_EQ(rect.right - rect.left, 40);
@@ -205,14 +192,14 @@ TEST_F(ToolbarControl, TooltipOfEachButtonComesFromTheSwitcher) {
 TEST_F(ToolbarControl, VisibleOnlyWhileTheSwitcherIsShownWithTheOptionSet) {
     ASSERT_FALSE(IsWindowVisible(SwitcherWindow));
     EXPECT_FALSE(IsWindowVisible(ActionToolbar));
-    OpenSwitcher();
+    OpenSwitcherAndWait();
     EXPECT_TRUE(IsWindowVisible(ActionToolbar));
 
     StoreShowToolbar(0);
     Reload();
     EXPECT_FALSE(IsWindowVisible(ActionToolbar)); // at once, while shown
     SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
-    OpenSwitcher();
+    OpenSwitcherAndWait();
     EXPECT_FALSE(IsWindowVisible(ActionToolbar));
 
     StoreShowToolbar(1);
@@ -224,7 +211,7 @@ TEST_F(ToolbarControl, VisibleOnlyWhileTheSwitcherIsShownWithTheOptionSet) {
 }
 
 TEST_F(ToolbarControl, AClickOnAButtonActsAndLeavesTheSwitcherOpen) {
-    OpenSwitcher();
+    OpenSwitcherAndWait();
     ASSERT_GE(selectedIndex, 0);
     HWND target = WindowList[selectedIndex].window;
     ASSERT_FALSE(GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_LAYERED);

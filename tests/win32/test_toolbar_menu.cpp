@@ -65,23 +65,11 @@ POINT TopButtonOf(HWND toolbar) {
     return centre;
 }
 
-void OpenSwitcher() {
-    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
-    ASSERT_TRUE(WaitUntil([] { return IsWindowVisible(SwitcherWindow) != 0; }));
-}
-
 class ContextMenu : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        CloseRunningSwitcher();
-        DeleteSettingsKey();
-        StoreShowToolbar(1);
-        Xdotool("mousemove 512 384");
-        RegisterSwitcherClass(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
         // Two windows to switch between, so that an opening shows the switcher.
-        CreateTestWindow(L"Menu test window 1");
-        CreateTestWindow(L"Menu test window 2");
+        ASSERT_TRUE(StartToolbarSwitcher(L"Menu test window 1", L"Menu test window 2"));
     }
     void SetUp() override {
         StartQueueWatch(&queue_);
@@ -106,7 +94,7 @@ class ContextMenu : public ::testing::Test {
 
     void ChooseAndExpectPage(MenuReaction choice, const std::wstring& address) {
         ASSERT_TRUE(InstallHttpHandler(L"url_recorder.exe", recordFile_));
-        OpenSwitcher();
+        OpenSwitcherAndWait();
         switcherActive = 1;
         MenuWatch watch;
         StartMenuWatch(&watch, choice);
@@ -152,7 +140,7 @@ TEST_F(ContextMenu, EveryReloadKeepsTheDefaultItemAndLeaksNothing) {
 }
 
 TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
-    OpenSwitcher();
+    OpenSwitcherAndWait();
     MenuWatch watch;
     StartMenuWatch(&watch);
     POINT point = SwitcherOwnPoint();
@@ -167,7 +155,7 @@ TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
 }
 
 TEST_F(ContextMenu, RightClickOnTheToolbarOrTheStripOpensNoMenu) {
-    OpenSwitcher();
+    OpenSwitcherAndWait();
     MenuWatch watch;
     StartMenuWatch(&watch);
     ASSERT_TRUE(IsWindowVisible(ActionToolbar));
@@ -190,7 +178,7 @@ void ReloadWhileTheMenuIsOpen() {
 }
 
 TEST_F(ContextMenu, AReloadWhileTheMenuIsOpenReplacesItSafely) {
-    OpenSwitcher();
+    OpenSwitcherAndWait();
     const int menus = CountMenus();
     MenuWatch watch;
     StartMenuWatch(&watch, MenuReaction::Dismiss, ReloadWhileTheMenuIsOpen);

@@ -13,11 +13,7 @@ constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 
 class WindowListFilter : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() {
-        CloseRunningSwitcher();
-        RegisterSwitcherClass(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(RunSwitcherStartUp()); }
     static void TearDownTestSuite() { DestroyWindow(SwitcherWindow); }
 
     void TearDown() override {

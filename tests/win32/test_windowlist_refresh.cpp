@@ -19,9 +19,7 @@ constexpr wchar_t kMarker[] = L"marker";
 class WindowListRefresh : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        CloseRunningSwitcher();
-        RegisterSwitcherClass(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
+        ASSERT_TRUE(RunSwitcherStartUp());
         if (!IconStrip) { // until the strip is built by start-up, a list view of our own
             INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
             InitCommonControlsEx(&controls);
