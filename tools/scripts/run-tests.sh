@@ -24,8 +24,13 @@ run_ctest() { # label, folder, ctest arguments...
     label=$1 folder=$2
     shift 2
     echo "=== $label"
-    (cd "$folder" && ctest --output-on-failure --no-tests=error "$@")
-    echo "$label $?" >>"$results"
+    log=$(mktemp)
+    { (cd "$folder" && ctest --output-on-failure --no-tests=error "$@"); echo $? >"$log.status"; } | tee "$log"
+    status=$(cat "$log.status")
+    # "N% tests passed, F tests failed out of T"
+    counts=$(sed -n 's/.*tests passed, \([0-9]*\) tests failed out of \([0-9]*\).*/\1 \2/p' "$log" | tail -n 1)
+    rm -f "$log" "$log.status"
+    echo "$label|$status|${counts:-1 1}" >>"$results"
 }
 
 run_ctest "native unit tests" "$build/native"
@@ -36,10 +41,15 @@ if [ "$other" = win64 ] || $winerun can-run-32; then
 fi
 
 echo "=== summary"
-passed=0 failed=0
-while read -r line; do
-    status=${line##* }
-    if [ "$status" -eq 0 ]; then passed=$((passed + 1)); else failed=$((failed + 1)); echo "FAILED: ${line% *}"; fi
+passed=0 failed=0 broken=0
+while IFS='|' read -r label status counts; do
+    set -- $counts
+    failed=$((failed + $1))
+    passed=$((passed + $2 - $1))
+    if [ "$status" -ne 0 ]; then
+        broken=1
+        echo "FAILED: $label"
+    fi
 done <"$results"
 echo "$passed passed, $failed failed"
-[ "$failed" -eq 0 ]
+[ "$broken" -eq 0 ] && [ "$failed" -eq 0 ]
