@@ -244,24 +244,26 @@ void FillToolbarTooltip(NMTTDISPINFOW* info) {
     info->lpszText = const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom)));
 }
 
-void RunActionCommand(int id) {
+bool RunActionCommand(int id) {
     switch (id) {
     case IDC_TOPMOST:
         ToggleTopmost();
-        break;
+        return true;
     case IDC_RESTORE_TOPMOST:
         RestoreTopmost();
-        break;
+        return true;
     case IDC_OPAQUE:
         MakeMoreOpaque();
-        break;
+        return true;
     case IDC_TRANSPARENT:
         MakeMoreTransparent();
-        break;
+        return true;
     case IDM_VENDOR_SITE:
     case IDM_PRODUCT_SITE:
         OpenVendorPage(id);
-        break;
+        return true;
+    default:
+        return false;
     }
 }
 

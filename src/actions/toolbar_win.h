@@ -9,8 +9,9 @@ extern HMENU contextMenu;
 
 HWND CreateActionToolbar(HWND parent);
 void PrepareContextMenu();
-// WM_COMMAND with one of the toolbar or menu ids.
-void RunActionCommand(int id);
+// WM_COMMAND from the toolbar or the menu. False for any other id, which the
+// window procedure leaves to the default handling.
+bool RunActionCommand(int id);
 void FillToolbarTooltip(NMTTDISPINFOW* info);
 void ShowContextMenu(HWND window);
 

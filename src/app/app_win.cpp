@@ -74,20 +74,6 @@ LRESULT OnNotify(const NMHDR* header) {
     return 0;
 }
 
-bool IsActionCommand(int id) {
-    switch (id) {
-    case IDC_TOPMOST:
-    case IDC_RESTORE_TOPMOST:
-    case IDC_OPAQUE:
-    case IDC_TRANSPARENT:
-    case IDM_VENDOR_SITE:
-    case IDM_PRODUCT_SITE:
-        return true;
-    default:
-        return false;
-    }
-}
-
 LRESULT OnTimer(HWND window, WPARAM id) {
     if (id == TIMER_CLOCK)
         OnClockTimer(window);
@@ -171,9 +157,8 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         RunSwitcherCommand(wParam);
         return 0;
     case WM_COMMAND:
-        if (!IsActionCommand(LOWORD(wParam)))
+        if (!RunActionCommand(LOWORD(wParam)))
             break;
-        RunActionCommand(LOWORD(wParam));
         return 0;
     case WM_TIMER:
         return OnTimer(window, wParam);

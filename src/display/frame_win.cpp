@@ -12,10 +12,7 @@
 
 namespace {
 
-constexpr COLORREF kWhite = RGB(255, 255, 255);
-constexpr COLORREF kBlack = RGB(0, 0, 0);
 constexpr int kShadowOffset = 4;
-constexpr RECT kClockRect = {500, 10, 580, 30};
 constexpr RECT kModulePathRect = {10, 357, 590, 375};
 constexpr int kPreviewLeft = 387;
 constexpr int kPreviewTop = 69;
@@ -28,7 +25,7 @@ struct PanelValue {
 
 void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags) {
     DrawTextWithShadow(FrameBuffer, text, static_cast<UINT>(std::wcslen(text)), &rect, flags,
-                       kWhite, kBlack, kShadowOffset, kShadowOffset);
+                       TEXT_COLOUR, SHADOW_COLOUR, kShadowOffset, kShadowOffset);
 }
 
 void DrawPanelValues() {
@@ -52,7 +49,7 @@ void DrawModulePath() {
 void DrawClock() {
     wchar_t clockText[CLOCK_TEXT_COUNT];
     FormatCurrentClockText(clockText, CountOf(clockText));
-    ClockRect = kClockRect;
+    ClockRect = CLOCK_RECT;
     SelectObject(FrameBuffer, ClockFont);
     DrawShadowedLine(clockText, ClockRect, DT_RIGHT);
 }
@@ -71,7 +68,7 @@ void ComposeFrameInto(HDC dc) {
     BitBlt(FrameBuffer, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, 0, 0, SRCCOPY);
     SetBkMode(FrameBuffer, TRANSPARENT);
     SelectObject(FrameBuffer, TextFont);
-    SetTextColor(FrameBuffer, kWhite);
+    SetTextColor(FrameBuffer, TEXT_COLOUR);
     DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS);
     if (switcherOptions.showProcessInfo)
         DrawPanelValues();
@@ -96,6 +93,6 @@ LRESULT EraseSwitcherBackground(HDC dc) {
 }
 
 void OnClockTimer(HWND window) {
-    ClockRect = kClockRect;
+    ClockRect = CLOCK_RECT;
     InvalidateRect(window, &ClockRect, FALSE);
 }

@@ -41,15 +41,14 @@ RECT TitleRect = {5, 30, 580, 50};
 RECT PanelRect = {0, 275, 600, 375};
 RECT PreviewBoxRect = {386, 68, 586, 268};
 RECT PreviewSquare = {0, 0, 198, 198};
-RECT ClockRect = {500, 10, 580, 30};
+RECT ClockRect = CLOCK_RECT;
 
 namespace {
 
 constexpr int PREVIEW_CANVAS_WIDTH = 1024;
 constexpr int PREVIEW_CANVAS_HEIGHT = 768;
 constexpr COLORREF BACKDROP_COLOUR = 0x00993300; // RGB(0, 51, 153)
-constexpr COLORREF WHITE = 0x00FFFFFF;
-constexpr COLORREF BLACK = 0x00000000;
+constexpr COLORREF WHITE = TEXT_COLOUR;
 constexpr COLORREF BAND_EDGE_COLOUR = 0x00DE7D5B;     // RGB(91, 125, 222)
 constexpr COLORREF BAND_LIGHT_COLOUR = 0x00F7B799;    // RGB(153, 183, 247)
 constexpr COLORREF ACCENT_MIDDLE_COLOUR = 0x000099FF; // RGB(255, 153, 0)
@@ -161,7 +160,7 @@ void DrawVendorBanner(HDC dc) {
     SelectObject(dc, BannerFont);
     RECT bannerRect = {5, 2, 200, 30};
     DrawTextWithShadow(dc, kBannerText, static_cast<UINT>(CountOf(kBannerText) - 1), &bannerRect, 0,
-                       WHITE, BLACK, 3, 3);
+                       WHITE, SHADOW_COLOUR, 3, 3);
 }
 
 template <typename Handle> void DeleteHandle(Handle* handle) {

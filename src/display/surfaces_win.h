@@ -17,6 +17,12 @@ extern RECT PreviewBoxRect;
 extern RECT PreviewSquare;
 extern RECT ClockRect;
 
+// Where the clock is drawn; ClockRect is set to it again on every paint and tick.
+constexpr RECT CLOCK_RECT = {500, 10, 580, 30};
+// Text is white over a black shadow everywhere on the switcher.
+constexpr COLORREF TEXT_COLOUR = 0x00FFFFFF;
+constexpr COLORREF SHADOW_COLOUR = 0x00000000;
+
 void InitSwitcherDisplay(HWND window);
 void DrawStaticBackground(HWND window);
 void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,
