@@ -57,9 +57,7 @@ class SwitcherCommandsEndToEnd : public ::testing::Test {
 
     void Start(const Options& options) {
         StoreOptions(options);
-        program = StartProgram(L"zephtab.exe");
-        ASSERT_TRUE(program.started);
-        ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
+        ASSERT_TRUE(StartSwitcherProgram(&program));
         switcher = FindSwitcherWindow();
     }
 

@@ -19,9 +19,7 @@ class ConfigWithZephtab : public ::testing::Test {
     void SetUp() override {
         CloseRunningSwitcher();
         DeleteSettingsKey();
-        program = StartProgram(L"zephtab.exe");
-        ASSERT_TRUE(program.started);
-        ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
+        ASSERT_TRUE(StartSwitcherProgram(&program));
         switcher = FindSwitcherWindow();
     }
     void TearDown() override {

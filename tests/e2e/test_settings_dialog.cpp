@@ -96,9 +96,7 @@ class SettingsDialog : public ::testing::Test {
         DeleteSettingsKey();
     }
     void StartZephtab() {
-        zephtab = StartProgram(L"zephtab.exe");
-        ASSERT_TRUE(zephtab.started);
-        ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
+        ASSERT_TRUE(StartSwitcherProgram(&zephtab));
         switcher = FindSwitcherWindow();
     }
     void OpenDialog() {

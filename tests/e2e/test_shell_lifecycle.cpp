@@ -66,9 +66,7 @@ class RunningSwitcher : public ::testing::Test {
         DeleteSettingsKey();
     }
     HWND Start() {
-        program = StartProgram(L"zephtab.exe");
-        EXPECT_TRUE(program.started);
-        WaitUntil([] { return FindSwitcherWindow() != nullptr; });
+        EXPECT_TRUE(StartSwitcherProgram(&program));
         return FindSwitcherWindow();
     }
     StartedProgram program;

@@ -6,9 +6,8 @@
 
 TEST(StartExit, StartsHiddenAndEndsWithExitCodeZeroOnClose) {
     CloseRunningSwitcher();
-    StartedProgram program = StartProgram(L"zephtab.exe");
-    ASSERT_TRUE(program.started);
-    ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
+    StartedProgram program;
+    ASSERT_TRUE(StartSwitcherProgram(&program));
     HWND window = FindSwitcherWindow();
     EXPECT_FALSE(IsWindowVisible(window));
     PostMessageW(window, WM_CLOSE, 0, 0);

@@ -129,8 +129,7 @@ bool Send(const std::string& xdotoolArguments) {
 bool StartZephtab(const SwitcherOptions& options, StartedProgram* program) {
     CloseRunningSwitcher();
     WriteStoredOptions(&options);
-    *program = StartProgram(L"zephtab.exe");
-    return program->started && WaitUntil([] { return FindSwitcherWindow() != nullptr; });
+    return StartSwitcherProgram(program);
 }
 
 void EndZephtab(StartedProgram* program) {

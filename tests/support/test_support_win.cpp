@@ -70,6 +70,21 @@ void EndProgram(StartedProgram& program) {
     program.started = false;
 }
 
+bool WaitForProgramIdle(const StartedProgram& program, DWORD deadlineMs) {
+    return program.started && WaitForInputIdle(program.info.hProcess, deadlineMs) == 0;
+}
+
+bool StartSwitcherProgram(StartedProgram* program, DWORD deadlineMs) {
+    *program = StartProgram(L"zephtab.exe");
+    if (!WaitForProgramIdle(*program, deadlineMs))
+        return false;
+    // The window is made before the loop runs; a sent message is answered only by the loop.
+    HWND window = nullptr;
+    DWORD_PTR answer = 0;
+    return WaitUntil([&] { return (window = FindSwitcherWindow()) != nullptr; }, deadlineMs) &&
+           SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, deadlineMs, &answer) != 0;
+}
+
 HWND FindSwitcherWindow() {
     return FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr);
 }

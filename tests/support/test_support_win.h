@@ -26,6 +26,14 @@ StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arg
 DWORD WaitForExit(StartedProgram& program, DWORD deadlineMs = 15000);
 void EndProgram(StartedProgram& program); // terminates it if still running, closes handles
 
+// Waits until the program has finished starting: its message loop has run
+// dry once (WaitForInputIdle). Whatever a program sets up before its loop
+// (registry values, hooks, hot keys, child windows) is there afterwards.
+bool WaitForProgramIdle(const StartedProgram& program, DWORD deadlineMs = 15000);
+// Starts zephtab.exe and waits until it has finished starting and its window
+// exists. Returns whether both happened; program->started tells whether it began.
+bool StartSwitcherProgram(StartedProgram* program, DWORD deadlineMs = 15000);
+
 // Zephtab's main window in this desktop, or null.
 HWND FindSwitcherWindow();
 // Ends any running zephtab (WM_CLOSE, then waits until its window is gone).

@@ -135,8 +135,12 @@ bool Start(const wchar_t* exe, PROCESS_INFORMATION* info) {
     std::wstring path = Folder() + exe;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
-    return CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, info) != 0;
+    if (!CreateProcessW(path.c_str(), nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, info))
+        return false;
+    // Its keyboard hook and hot keys exist only once its start-up has run to the message loop.
+    WaitForInputIdle(info->hProcess, kDeadlineMs);
+    return true;
 }
 
 void End(PROCESS_INFORMATION* info, HWND window) {
