@@ -1,5 +1,7 @@
 #include "actions/activation_win.h"
 
+#include "windowlist/window_probe_win.h"
+
 namespace {
 
 constexpr UINT kAltReleaseCount = 4;
@@ -19,8 +21,10 @@ void InjectAltReleases() {
 } // namespace
 
 bool ActivateChosenWindow(HWND window) {
+    // Posted to the window's thread: a program that stopped answering must not hold
+    // the switcher (and the desktop's keyboard hook with it) until it answers again.
     if (IsIconic(window))
-        ShowWindow(window, SW_RESTORE);
+        ShowWindowAsync(window, SW_RESTORE);
     const HWND target = GetLastActivePopup(window);
     if (!IsWindow(target)) {
         MessageBeep(MB_OK);
@@ -31,6 +35,11 @@ bool ActivateChosenWindow(HWND window) {
         return true;
     }
     InjectAltReleases();
-    SwitchToThisWindow(target, TRUE);
+    // The switch restores or raises the target and waits for its thread; a hung
+    // target gets the foreground only, which the system hands over without waiting.
+    if (WindowAnswers(target))
+        SwitchToThisWindow(target, TRUE);
+    else
+        SetForegroundWindow(target);
     return true;
 }

@@ -9,6 +9,7 @@
 #include "control/hooks_win.h"
 #include "resources/resource_ids.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_probe_win.h"
 
 HIMAGELIST ToolbarImageList;
 HWND pinnedWindow;
@@ -76,14 +77,21 @@ HWND SelectedWindow() {
     return IsWindow(window) ? window : nullptr;
 }
 
+// Style changes wait for the window's thread; a window that does not answer is
+// left as it is, so that a press on a hung window does nothing rather than wait.
+bool CanAdjust(HWND window) {
+    return window && WindowAnswers(window);
+}
+
 // Changes the window's z-order group in place: its current rectangle is
-// passed so it keeps its place and size.
+// passed so it keeps its place and size. The move is posted to the window's
+// thread in case it stopped answering since the probe.
 void SetTopmostGroup(HWND window, LONG exStyle, HWND group) {
     SetWindowLongW(window, GWL_EXSTYLE, exStyle);
     RECT rect;
     GetWindowRect(window, &rect);
     SetWindowPos(window, group, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_FRAMECHANGED);
+                 SWP_FRAMECHANGED | SWP_ASYNCWINDOWPOS);
 }
 
 // A closed window reads as style 0: nothing is undone for it.
@@ -198,7 +206,10 @@ void ShowContextMenu(HWND window) {
 
 void ToggleTopmost() {
     HWND target = SelectedWindow();
-    if (!target)
+    if (!CanAdjust(target))
+        return;
+    // A pinned window that cannot be unpinned now stays pinned, and so does the press.
+    if (pinnedWindow && IsWindow(pinnedWindow) && !WindowAnswers(pinnedWindow))
         return;
     if (pinnedWindow) {
         UnpinWindow(pinnedWindow);
@@ -215,7 +226,7 @@ void ToggleTopmost() {
 }
 
 void RestoreTopmost() {
-    if (!IsWindow(pinnedWindow))
+    if (!IsWindow(pinnedWindow) || !WindowAnswers(pinnedWindow))
         return;
     UnpinWindow(pinnedWindow);
     pinnedWindow = nullptr;
@@ -223,13 +234,13 @@ void RestoreTopmost() {
 
 void MakeMoreOpaque() {
     HWND target = SelectedWindow();
-    if (target)
+    if (CanAdjust(target))
         ApplyOpacityStep(target, MoreOpaqueStep(ReadLayeredState(target)));
 }
 
 void MakeMoreTransparent() {
     HWND target = SelectedWindow();
-    if (target)
+    if (CanAdjust(target))
         ApplyOpacityStep(target, MoreTransparentStep(ReadLayeredState(target)));
 }
 

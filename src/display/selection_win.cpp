@@ -12,6 +12,7 @@
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_probe_win.h"
 
 #ifndef PW_RENDERFULLCONTENT
 #define PW_RENDERFULLCONTENT 0x00000002
@@ -20,9 +21,6 @@
 bool previewPending;
 
 namespace {
-
-// A window that does not answer a trivial message within this time is not rendered.
-constexpr UINT kResponsiveTimeoutMs = 100;
 
 void HighlightStripItem(int index) {
     SendMessageW(IconStrip, LVM_ENSUREVISIBLE, index, FALSE);
@@ -72,22 +70,15 @@ void ArmLivePreview() {
     UpdateWindow(SwitcherWindow);
 }
 
-// PrintWindow waits for the window's thread: a hung window would stop the switcher.
-bool IsResponsive(HWND window) {
-    if (IsHungAppWindow(window))
-        return false;
-    DWORD_PTR result = 0;
-    return SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, kResponsiveTimeoutMs,
-                               &result) != 0;
-}
-
 void RenderScaledWindow(HWND window, const PreviewFit& fit) {
     SetGraphicsMode(PreviewCanvas, GM_ADVANCED);
     const XFORM scaled = {fit.scale, 0.0f, 0.0f, fit.scale, fit.offsetX, fit.offsetY};
     SetWorldTransform(PreviewCanvas, &scaled);
     // Full content renders hardware-accelerated windows, which flags 0 shows black;
     // systems that do not know the flag fail the call and get the plain rendering.
-    if (!PrintWindow(window, PreviewCanvas, PW_RENDERFULLCONTENT))
+    // PrintWindow waits for the window's thread, and the first call may have failed
+    // because the window stopped answering: the fallback is made only after a new probe.
+    if (!PrintWindow(window, PreviewCanvas, PW_RENDERFULLCONTENT) && WindowAnswers(window))
         PrintWindow(window, PreviewCanvas, 0);
     const XFORM identity = {1.0f, 0.0f, 0.0f, 1.0f, 0.0f, 0.0f};
     SetWorldTransform(PreviewCanvas, &identity);
@@ -136,7 +127,7 @@ void CaptureLivePreview() {
         return;
     const PreviewFit fit = FitWindow(info);
     // A window that lost its area or stopped answering since its selection keeps its icon.
-    if (fit.showIcon || !IsResponsive(window)) {
+    if (fit.showIcon || !WindowAnswers(window)) {
         DrawPreviewIcon(window);
         return;
     }

@@ -1,5 +1,6 @@
 // A hung application does not keep the switcher from opening: its window is
-// listed with a fallback icon, and its preview keeps the icon. Under Wine an
+// listed with a fallback icon, and its preview keeps the icon; the toolbar and
+// the activation do not wait for it either. Under Wine an
 // icon query to another process is answered at once, so the icon time-out is
 // shown with a window of another thread of this process; the capture guard
 // with a window of a helper program.
@@ -7,6 +8,8 @@
 
 #include <cstdio>
 
+#include "actions/activation_win.h"
+#include "actions/toolbar_win.h"
 #include "app/app_win.h"
 #include "app/identifiers.h"
 #include "control/switcher_commands_win.h"
@@ -17,6 +20,7 @@
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "test_support_win.h"
+#include "toolbar_support_win.h"
 #include "windowlist_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
@@ -25,6 +29,8 @@ namespace {
 
 // A hung window stops answering for far longer: an open that waited for it would miss this.
 constexpr DWORD kGenerousDeadlineMs = 10000;
+// An action on a hung window returns in about the probe's time; one that waited would not.
+constexpr DWORD kPromptMs = 5000;
 
 bool Answers(HWND window, UINT timeoutMs) {
     DWORD_PTR result;
@@ -38,7 +44,10 @@ DWORD TimedOpen() {
     return GetTickCount() - start;
 }
 
-// A window on a thread of its own that stops handling messages on WM_APP until released.
+// A window on a thread of its own that stops handling messages on WM_APP until
+// released, or for kHangMs at most, so that code that waits for it is slow, not stuck.
+constexpr DWORD kHangMs = 30000;
+
 struct HungThread {
     HANDLE thread = nullptr;
     HANDLE release = nullptr;
@@ -53,13 +62,40 @@ DWORD WINAPI HungThreadMain(void* parameter) {
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
         if (message.message == WM_APP) {
-            WaitForSingleObject(hung->release, INFINITE);
+            WaitForSingleObject(hung->release, kHangMs);
             break;
         }
         DispatchMessageW(&message);
     }
     DestroyWindow(hung->window);
     return 0;
+}
+
+// Starts the thread, lets prepare run on its answering window, then hangs it.
+template <typename Prepare> void StartHungThread(HungThread* hung, Prepare prepare) {
+    hung->release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    hung->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    hung->thread = CreateThread(nullptr, 0, HungThreadMain, hung, 0, nullptr);
+    ASSERT_EQ(WaitForSingleObject(hung->ready, 5000), WAIT_OBJECT_0);
+    ASSERT_TRUE(Answers(hung->window, 5000));
+    prepare(hung->window);
+    PostMessageW(hung->window, WM_APP, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return !Answers(hung->window, 200); }));
+}
+
+void StopHungThread(HungThread* hung) {
+    SetEvent(hung->release);
+    WaitForSingleObject(hung->thread, 5000);
+    CloseHandle(hung->thread);
+    CloseHandle(hung->release);
+    CloseHandle(hung->ready);
+}
+
+// Milliseconds that action took.
+template <typename Action> DWORD TimeOf(Action action) {
+    const DWORD start = GetTickCount();
+    action();
+    return GetTickCount() - start;
 }
 
 class HungWindow : public ::testing::Test {
@@ -82,13 +118,7 @@ HICON HungWindow::fallback;
 
 TEST_F(HungWindow, AThreadThatStopsAnsweringIconQueriesDoesNotHoldUpTheOpen) {
     HungThread hung;
-    hung.release = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    hung.ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
-    hung.thread = CreateThread(nullptr, 0, HungThreadMain, &hung, 0, nullptr);
-    ASSERT_EQ(WaitForSingleObject(hung.ready, 5000), WAIT_OBJECT_0);
-    ASSERT_TRUE(Answers(hung.window, 5000));
-    PostMessageW(hung.window, WM_APP, 0, 0);
-    ASSERT_TRUE(WaitUntil([&] { return !Answers(hung.window, 200); }));
+    ASSERT_NO_FATAL_FAILURE(StartHungThread(&hung, [](HWND) {}));
     // Created after the hung one, so it is on top and becomes the selection.
     HWND answering = CreateTestWindow(L"answering window");
 
@@ -101,12 +131,35 @@ TEST_F(HungWindow, AThreadThatStopsAnsweringIconQueriesDoesNotHoldUpTheOpen) {
     EXPECT_EQ(LookupWindowIcon(hung.window), fallback);
     EXPECT_STREQ(SelectionTexts.titleText, L"answering window");
 
-    SetEvent(hung.release);
-    WaitForSingleObject(hung.thread, 5000);
-    CloseHandle(hung.thread);
-    CloseHandle(hung.release);
-    CloseHandle(hung.ready);
+    StopHungThread(&hung);
     DestroyWindow(answering);
+}
+
+// Restyling, moving or restoring a window waits for its thread. Aimed at a hung,
+// minimised window, the toolbar's buttons leave it alone and the activation only
+// hands it the foreground, each without waiting for it.
+TEST_F(HungWindow, ActionsOnAHungWindowReturnAtOnce) {
+    HungThread hung;
+    ASSERT_NO_FATAL_FAILURE(
+        StartHungThread(&hung, [](HWND window) { ShowWindow(window, SW_MINIMIZE); }));
+    const LONG exStyle = GetWindowLongW(hung.window, GWL_EXSTYLE);
+    SetTestWindowList({hung.window}, 0);
+    for (int command : {IDC_TRANSPARENT, IDC_TOPMOST}) {
+        SCOPED_TRACE(command);
+        EXPECT_LT(TimeOf([&] { RunActionCommand(command); }), kPromptMs);
+        EXPECT_EQ(GetWindowLongW(hung.window, GWL_EXSTYLE), exStyle);
+    }
+    EXPECT_EQ(pinnedWindow, nullptr);
+    pinnedWindow = hung.window;
+    EXPECT_LT(TimeOf([] { RunActionCommand(IDC_RESTORE_TOPMOST); }), kPromptMs);
+    EXPECT_EQ(pinnedWindow, hung.window); // still to be undone once it answers
+    pinnedWindow = nullptr;
+
+    bool activated = false;
+    EXPECT_LT(TimeOf([&] { activated = ActivateChosenWindow(hung.window); }), kPromptMs);
+    EXPECT_TRUE(activated);
+    EXPECT_EQ(GetForegroundWindow(), hung.window);
+    StopHungThread(&hung);
 }
 
 TEST_F(HungWindow, AHungApplicationIsListedAndItsPreviewKeepsTheIcon) {
