@@ -1,6 +1,7 @@
 #include "control/switcher_navigation.h"
 
 #include "app/identifiers.h"
+#include "app/ieee_arithmetic.h"
 
 namespace {
 
@@ -38,19 +39,12 @@ int BandCentre(Band band, int length) {
 
 } // namespace
 
-// On 32-bit x86 the x87 unit would form the products in extended precision; SSE2
-// rounds them to double once, as the placement is defined.
-#if defined(__i386__)
-#define DOUBLE_PRECISION_MATH __attribute__((target("sse2,fpmath=sse")))
-#else
-#define DOUBLE_PRECISION_MATH
-#endif
-
-DOUBLE_PRECISION_MATH int ScaleBy06(int v) {
+// The products are rounded to double once, as the placement is defined.
+IEEE_ARITHMETIC int ScaleBy06(int v) {
     return static_cast<int>(static_cast<double>(v) * 0.6);
 }
 
-DOUBLE_PRECISION_MATH int ScaleBy14(int v) {
+IEEE_ARITHMETIC int ScaleBy14(int v) {
     return static_cast<int>(static_cast<double>(v) * 1.4);
 }
 

@@ -1,6 +1,9 @@
 #include "display/preview_fit.h"
 
-PreviewFit FitPreview(int64_t width, int64_t height) {
+#include "app/ieee_arithmetic.h"
+
+// Every step in single precision, as the transform holds the numbers.
+IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height) {
     if (width <= 0 || height <= 0)
         return PreviewFit{true, 1.0f, 0.0f, 0.0f};
     const float size = static_cast<float>(PREVIEW_SIZE);

@@ -2,6 +2,8 @@
 
 #include <cstdio>
 
+#include "app/ieee_arithmetic.h"
+
 namespace {
 
 // Wide enough for ": " and any 64-bit number, or a formatted memory figure.
@@ -92,7 +94,7 @@ size_t FormatPositionText(wchar_t* buffer, size_t count, int32_t position, int32
     return CopyNarrowText(buffer, count, text);
 }
 
-size_t FormatMemoryText(wchar_t* buffer, size_t count, uint64_t bytes) {
+IEEE_ARITHMETIC size_t FormatMemoryText(wchar_t* buffer, size_t count, uint64_t bytes) {
     if (bytes < 1000)
         return FormatColonDecimal(buffer, count, static_cast<int32_t>(bytes));
     // Scaled by multiplying with the constant, as the figures have always been shown.

@@ -49,16 +49,16 @@ TEST_F(ConfigWithZephtab, LowAlphaIsAppliedAsIsAndOpaqueRemovesTheLayering) {
 }
 
 TEST_F(ConfigWithZephtab, ToolbarSettingReachesTheProgram) {
+    HWND toolbar = FindWindowExW(switcher, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    ASSERT_NE(toolbar, nullptr);
+    EXPECT_FALSE(GetWindowLongW(toolbar, GWL_STYLE) & WS_VISIBLE);
     CapturedRun run = RunConfig(L"set showToolbar=on");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_TRUE(Contains(run.out, "Stored showToolbar 1 (on: toolbar shown)")) << run.out;
     EXPECT_TRUE(Contains(run.out, "Zephtab reloaded the settings.")) << run.out;
     EXPECT_EQ(StoredOptionsBytes()[10], 1);
-    // Once the program has its toolbar, the reload shows it (within the hidden switcher).
-    HWND toolbar = FindWindowExW(switcher, nullptr, TOOLBARCLASSNAMEW, nullptr);
-    if (toolbar) {
-        EXPECT_TRUE(GetWindowLongW(toolbar, GWL_STYLE) & WS_VISIBLE);
-    }
+    // The reload shows the toolbar (within the hidden switcher).
+    EXPECT_TRUE(GetWindowLongW(toolbar, GWL_STYLE) & WS_VISIBLE);
 }
 
 TEST_F(ConfigWithZephtab, NoReloadStoresOnlyAndReloadSendsOnly) {

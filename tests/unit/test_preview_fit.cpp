@@ -4,7 +4,21 @@
 #include <cmath>
 #include <cstdint>
 
+#include "app/ieee_arithmetic.h"
 #include "display/preview_fit.h"
+
+// The reference (outside the anonymous namespace: a local function would be given
+// SSE register arguments that its callers cannot pass): every step rounded to single precision,
+// whatever unit this test runs on.
+IEEE_ARITHMETIC float SinglePrecisionScale(float longerSide) {
+    const volatile float size = 198.0f; // no constant folding
+    return size / longerSide;
+}
+
+IEEE_ARITHMETIC float SinglePrecisionOffset(float scale, float shorterSide) {
+    const volatile float size = 198.0f; // no constant folding
+    return (size - scale * shorterSide) * 0.5f;
+}
 
 namespace {
 
@@ -29,9 +43,18 @@ TEST(PreviewFit, LongerSideBecomesTheSquareAndTheShorterIsCentred) {
 }
 
 TEST(PreviewFit, ResultsAreSinglePrecisionAsTheTransformHoldsThem) {
-    const PreviewFit fit = FitPreview(1000, 300);
-    EXPECT_EQ(fit.scale, 198.0f / 1000.0f);
-    EXPECT_EQ(fit.offsetY, (198.0f - fit.scale * 300.0f) * 0.5f);
+    // Small windows show where extended precision would give another last bit.
+    const int sizes[][2] = {{1000, 300}, {5, 3}, {7, 6}, {3, 5}, {6, 7}};
+    for (const auto& size : sizes) {
+        const int longer = size[0] > size[1] ? size[0] : size[1];
+        const int shorter = size[0] > size[1] ? size[1] : size[0];
+        const PreviewFit fit = FitPreview(size[0], size[1]);
+        EXPECT_EQ(fit.scale, SinglePrecisionScale(static_cast<float>(longer)))
+            << size[0] << "x" << size[1];
+        const float offset = SinglePrecisionOffset(fit.scale, static_cast<float>(shorter));
+        EXPECT_EQ(size[0] > size[1] ? fit.offsetY : fit.offsetX, offset)
+            << size[0] << "x" << size[1];
+    }
 }
 
 TEST(PreviewFit, NoAreaShowsTheIconAndNeverAnInfiniteOrUndefinedNumber) {

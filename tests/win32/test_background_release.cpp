@@ -1,7 +1,10 @@
-// Releasing the surfaces and drawing objects: each exactly once, and nothing left behind.
+// Releasing the surfaces and drawing objects: each exactly once, and nothing left
+// behind; and the hook, the clock timer and the hot keys released at shutdown.
 #include <gtest/gtest.h>
 
 #include "app/app_win.h"
+#include "app/identifiers.h"
+#include "control/hooks_win.h"
 #include "display/surfaces_win.h"
 #include "hooks_support_win.h"
 #include "test_support_win.h"
@@ -44,6 +47,56 @@ TEST(BackgroundRelease, ReleaseDeletesEverySurfaceAndObjectOnceAndNullsThem) {
     DestroyWindow(SwitcherWindow);
     PumpMessages();
     EXPECT_LE(CountGdiObjects(), after);
+    RemoveSwitcherRegistryTraces();
+}
+
+// What the window still held once its WM_DESTROY handling had run.
+struct HeldAtDestroy {
+    bool handled = false;
+    bool clockTimer = false;
+    bool keyboardHook = false;
+    int hotKeys = 0;
+};
+HeldAtDestroy heldAtDestroy;
+WNDPROC switcherProc;
+HHOOK hookBeforeShutdown;
+
+// Whether another registration of the key fails because someone holds it.
+bool HotKeyIsHeld(UINT modifiers, UINT key) {
+    if (!RegisterHotKey(nullptr, 1, modifiers, key))
+        return true;
+    UnregisterHotKey(nullptr, 1);
+    return false;
+}
+
+LRESULT CALLBACK WatchDestroy(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    const LRESULT result = CallWindowProcW(switcherProc, window, message, wParam, lParam);
+    if (message == WM_DESTROY) {
+        heldAtDestroy.handled = true;
+        heldAtDestroy.clockTimer = KillTimer(window, TIMER_CLOCK) != 0;
+        heldAtDestroy.keyboardHook = UnhookWindowsHookEx(hookBeforeShutdown) != 0;
+        heldAtDestroy.hotKeys = HotKeyIsHeld(MOD_ALT, VK_TAB) +
+                                HotKeyIsHeld(MOD_ALT | MOD_SHIFT, VK_TAB) +
+                                HotKeyIsHeld(MOD_WIN, VK_F12);
+    }
+    return result;
+}
+
+// The window still exists when its destruction releases them: nothing is left to
+// the end of the process.
+TEST(Shutdown, TheHookTheClockAndTheHotKeysAreReleasedWhileTheWindowIsDestroyed) {
+    StartSwitcherWith(DefaultSwitcherOptions());
+    ASSERT_TRUE(HotKeyIsHeld(MOD_WIN, VK_F12));
+    hookBeforeShutdown = keyboardHook;
+    ASSERT_NE(hookBeforeShutdown, nullptr);
+    switcherProc = reinterpret_cast<WNDPROC>(
+        SetWindowLongPtrW(SwitcherWindow, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(WatchDestroy)));
+    DestroyWindow(SwitcherWindow);
+    PumpMessages();
+    ASSERT_TRUE(heldAtDestroy.handled);
+    EXPECT_FALSE(heldAtDestroy.clockTimer);
+    EXPECT_FALSE(heldAtDestroy.keyboardHook);
+    EXPECT_EQ(heldAtDestroy.hotKeys, 0);
     RemoveSwitcherRegistryTraces();
 }
 

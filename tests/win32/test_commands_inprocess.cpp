@@ -266,6 +266,11 @@ TEST_F(SwitcherCommands, ClickInTheIconStripSelectsAndEmptySpaceKeepsTheSelectio
     EXPECT_EQ(SendMessageW(SwitcherWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)), 1);
     EXPECT_EQ(selectedIndex, 2);
 
+    // A click on empty space deselects every item before the list view reports it.
+    LVITEMW none = {};
+    none.stateMask = LVIS_SELECTED;
+    SendMessageW(IconStrip, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                 reinterpret_cast<LPARAM>(&none));
     click.iItem = -1;
     EXPECT_EQ(SendMessageW(SwitcherWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)), 1);
     EXPECT_EQ(selectedIndex, 2);

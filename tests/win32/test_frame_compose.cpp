@@ -247,11 +247,38 @@ TEST_F(FrameCompose, ALongModulePathEndsInAnEllipsisWithinItsLine) {
     EXPECT_LE(bottom - top, 3) << "dots are short; letters are tall";
 }
 
+// Width of the clock's text in the clock's font; the time may not be the one drawn,
+// but every hh:mm:ss AM text has about the same width.
+int ClockTextWidth() {
+    wchar_t text[CLOCK_TEXT_COUNT];
+    FormatCurrentClockText(text, CountOf(text));
+    HGDIOBJ old = SelectObject(FrameBuffer, ClockFont);
+    SIZE size = {};
+    GetTextExtentPoint32W(FrameBuffer, text, static_cast<int>(std::wcslen(text)), &size);
+    SelectObject(FrameBuffer, old);
+    return size.cx;
+}
+
+// First and last column of rect with white (text) pixels, or {-1, -1}.
+POINT WhiteColumns(HDC frame, const RECT& rect) {
+    POINT columns = {-1, -1};
+    for (int x = rect.left; x < rect.right; ++x)
+        if (WhitePixels(frame, RECT{x, rect.top, x + 1, rect.bottom}) > 0) {
+            columns.x = columns.x < 0 ? x : columns.x;
+            columns.y = x;
+        }
+    return columns;
+}
+
 TEST_F(FrameCompose, TheClockIsRightAlignedInItsRectangle) {
     FrameSurface frame;
     ComposeFrameInto(frame.dc);
-    EXPECT_GT(WhitePixels(frame.dc, RECT{540, 10, 580, 30}), 20);
-    EXPECT_EQ(WhitePixels(frame.dc, RECT{580, 10, 600, 34}), 0);
+    const int width = ClockTextWidth();
+    const POINT columns = WhiteColumns(frame.dc, RECT{500, 10, 600, 30});
+    // The text ends at the rectangle's right edge and leaves its left part empty.
+    EXPECT_GE(columns.y, 580 - 3);
+    EXPECT_LT(columns.y, 580);
+    EXPECT_GE(columns.x, 580 - width - 2);
     EXPECT_EQ(ClockRect.left, 500);
     EXPECT_EQ(ClockRect.top, 10);
     EXPECT_EQ(ClockRect.right, 580);

@@ -169,15 +169,18 @@ TEST_F(IconStripTest, SmallIconsAfterAReloadChangeTheImagesButNotTheSpacing) {
 TEST_F(IconStripTest, HidingDetachesAndDestroysTheImageListOnceAndAgainIsHarmless) {
     MakeWindows(2);
     ASSERT_GE(RefreshWindowList(), 2);
-    HIMAGELIST held = StripImageList;
-    ASSERT_NE(held, nullptr);
+    ASSERT_NE(StripImageList, nullptr);
+    const int gdiObjects = CountGdiObjects();
     HideSwitcher();
     EXPECT_EQ(StripImageList, nullptr);
     EXPECT_EQ(AttachedImageList(), nullptr);
-    EXPECT_EQ(ImageList_GetImageCount(held), 0); // gone: no longer a valid list
+    // Its images and masks are gone with it.
+    const int afterHide = CountGdiObjects();
+    EXPECT_LE(afterHide, gdiObjects - 2);
     HideSwitcher();
     DestroyStripImageList();
     EXPECT_EQ(StripImageList, nullptr);
+    EXPECT_EQ(CountGdiObjects(), afterHide);
     // A refill after the hide builds a fresh list.
     ASSERT_GE(RefreshWindowList(), 2);
     EXPECT_NE(StripImageList, nullptr);

@@ -124,9 +124,7 @@ TEST_F(SwitcherCycles, EndingWhileShownDestroysTheImageListOnce) {
     const std::vector<HWND> windows = MakeWindows(&icons);
     RunSwitcherCommand(CMD_OPEN);
     ASSERT_TRUE(IsWindowVisible(SwitcherWindow));
-    HIMAGELIST held = StripImageList;
-    ASSERT_NE(held, nullptr);
-    ASSERT_GT(ImageList_GetImageCount(held), 0);
+    ASSERT_NE(StripImageList, nullptr);
 
     // The shutdown detaches the list before destroying it, so the strip, destroyed
     // after its parent's WM_DESTROY, finds none to destroy a second time.
@@ -134,14 +132,14 @@ TEST_F(SwitcherCycles, EndingWhileShownDestroysTheImageListOnce) {
     SwitcherWindow = nullptr;
     EXPECT_EQ(StripImageList, nullptr);
     EXPECT_FALSE(IsWindow(IconStrip));
-    EXPECT_EQ(ImageList_GetImageCount(held), 0);
 
     for (HWND window : windows)
         DestroyWindow(window);
     for (HICON icon : icons)
         DestroyIcon(icon);
     StopSwitcherInProcess();
-    std::printf("GDI objects %d at start, %d after shutdown\n", gdiAtStart, CountGdiObjects());
+    // The list's images went with everything else the program made.
+    EXPECT_LE(CountGdiObjects(), gdiAtStart);
 }
 
 } // namespace

@@ -80,11 +80,18 @@ DWORD CaptureDelay(HWND window, UINT d) {
 TEST_F(LivePreview, TheCaptureWaitsFiftyMillisecondsPerDelayStepPlusFifty) {
     HWND window = Window(kRed, 400, 300);
     UseWindowList({window, Window(kGreen, 300, 300)});
+    // A busy machine only makes a capture late: the fastest of a few tries shows the delay.
+    constexpr DWORD kLateMarginMs = 100;
     for (UINT d : {0u, 3u}) {
-        const DWORD elapsed = CaptureDelay(window, d);
-        // Timers may fire a tick early on this system's clock: allow its 16 ms granularity.
-        EXPECT_GE(elapsed + 16, PreviewDelayMs(d)) << "delay setting " << d;
-        EXPECT_TRUE(IsPreview(99, 99, kRed));
+        DWORD fastest = MAXDWORD;
+        for (int i = 0; i < 5 && fastest > PreviewDelayMs(d) + kLateMarginMs; ++i) {
+            const DWORD elapsed = CaptureDelay(window, d);
+            // Timers may fire a tick early on this system's clock: allow its 16 ms granularity.
+            EXPECT_GE(elapsed + 16, PreviewDelayMs(d)) << "delay setting " << d;
+            EXPECT_TRUE(IsPreview(99, 99, kRed));
+            fastest = elapsed < fastest ? elapsed : fastest;
+        }
+        EXPECT_LE(fastest, PreviewDelayMs(d) + kLateMarginMs) << "delay setting " << d;
     }
 }
 

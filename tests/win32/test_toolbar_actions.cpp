@@ -114,6 +114,18 @@ TEST_F(ToolbarActions, TransparentStepsFromOpaqueDownToFortyFiveThenStops) {
     EXPECT_EQ(seen, expected);
 }
 
+TEST_F(ToolbarActions, OtherCommandIdsLeaveTheSelectedWindowAlone) {
+    HWND window = Keep(CreateTestWindow(L"Untouched test window"));
+    SetTestWindowList({window}, 0);
+    const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
+    for (int id : {0, 125, 130, 32771, 32773, 32775}) {
+        SCOPED_TRACE(id);
+        Press(id);
+        EXPECT_EQ(GetWindowLongW(window, GWL_EXSTYLE), exStyle);
+        EXPECT_EQ(pinnedWindow, nullptr);
+    }
+}
+
 TEST_F(ToolbarActions, OpaqueClimbsFromFortyFiveThenStopsLayering) {
     HWND window = Keep(LayeredTestWindow(45));
     SetTestWindowList({window}, 0);
