@@ -135,7 +135,7 @@ Section Uninstall
   ClearErrors
   ${un.GetOptions} $0 "/PURGE" $1
   ${IfNot} ${Errors}
-  ${OrIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION "Remove your Zephtab settings too?" /SD IDNO IDYES`
+  ${OrIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your Zephtab settings too?" /SD IDNO IDYES`
     DeleteRegKey HKCU "${SETTINGS_KEY}"
     DeleteRegKey /ifempty HKCU "Software\Varnok\Toolvex"
     DeleteRegKey /ifempty HKCU "Software\Varnok"
