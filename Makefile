@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 export ZEPHTAB_WINE_DIR := $(abspath $(BUILD))/wine
 
-.PHONY: all deps build run test clean format icons bench
+.PHONY: all deps build run test clean format icons bench dist
 
 all: build
 
@@ -29,6 +29,14 @@ build: deps $(BUILD)/native/Makefile $(BUILD)/win32/Makefile $(BUILD)/win64/Make
 
 test: build
 	@tools/scripts/run-tests.sh $(BUILD)
+
+# Release packages in dist/: the portable zips of both builds and the
+# installer of the 32-bit one, made from stripped copies of the programs.
+dist: build
+	rm -f dist/zephtab-*
+	cmake --build $(BUILD)/win32 --target dist
+	cmake --build $(BUILD)/win64 --target dist
+	@for file in dist/zephtab-*; do printf '%10d bytes  %s\n' $$(stat -c %s $$file) $$file; done
 
 run: build
 	@tools/scripts/run-demo.sh $(BUILD)

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Installs everything the build, the program and the tests need on Debian.
+# Installs everything the build, the program, the tests and the packages need on Debian.
 # Idempotent: does nothing when all is there. Runs apt-get as root or through sudo.
 set -eu
 
@@ -17,6 +17,8 @@ command -v python3 >/dev/null 2>&1 || need="$need python3"
 command -v clang-format >/dev/null 2>&1 || need="$need clang-format"
 [ -f /usr/src/googletest/CMakeLists.txt ] || need="$need googletest"
 [ -f /usr/include/benchmark/benchmark.h ] || need="$need libbenchmark-dev"
+command -v makensis >/dev/null 2>&1 || need="$need nsis"
+command -v zip >/dev/null 2>&1 || need="$need zip"
 
 if [ -z "$need" ]; then
     exit 0

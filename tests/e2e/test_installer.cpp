@@ -1,0 +1,329 @@
+// The installer and uninstaller as a user meets them: a silent install into a
+// folder of its own (with spaces, to catch quoting), what it leaves on the
+// system, a reinstall over a running Zephtab, and silent uninstalls with and
+// without /PURGE and from a damaged install folder.
+#include <gtest/gtest.h>
+#include <shlobj.h>
+#include <shobjidl.h>
+
+#include <cstring>
+#include <string>
+#include <vector>
+
+#include "config_support_win.h"
+#include "resources/vendor.h"
+#include "resources/version.h"
+#include "settings/settings_store_win.h"
+#include "test_support_win.h"
+
+namespace {
+
+const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zephtab";
+const wchar_t* const kPackagedFiles[] = {L"zephtab.exe", L"zephtab-config.exe",
+                                         L"zephtab-settings.exe", L"README.txt", L"LICENSE.txt"};
+const DWORD kSetupDeadlineMs = 30000;
+const DWORD kLeftoverExitCode = 2;
+// Not the defaults, so that a rewrite of the record would show.
+const std::vector<BYTE> kUserRecord = {0x01, 0x00, 0x01, 0x01, 0x01, 0xC8,
+                                       0x07, 0x01, 0x00, 0x01, 0x01};
+
+std::wstring InstallFolder() {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + L"Zephtab setup test";
+}
+
+std::wstring InFolder(const wchar_t* name) {
+    return InstallFolder() + L"\\" + name;
+}
+
+std::wstring StartMenuFolder() {
+    wchar_t programs[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAMS, nullptr, SHGFP_TYPE_CURRENT, programs);
+    return std::wstring(programs) + L"\\Zephtab";
+}
+
+bool Exists(const std::wstring& path) {
+    return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::vector<char> FileBytes(const std::wstring& path) {
+    std::vector<char> bytes;
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return bytes;
+    bytes.resize(GetFileSize(file, nullptr));
+    DWORD read = 0;
+    ReadFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr);
+    CloseHandle(file);
+    return bytes;
+}
+
+// Runs a program by its full path and waits; the exit code, or STILL_ACTIVE when it hung.
+DWORD RunAndWait(const std::wstring& path, const std::wstring& arguments) {
+    std::wstring commandLine = L"\"" + path + L"\" " + arguments;
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION info = {};
+    if (!CreateProcessW(path.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &info))
+        return GetLastError();
+    DWORD code = STILL_ACTIVE;
+    if (WaitForSingleObject(info.hProcess, kSetupDeadlineMs) == WAIT_OBJECT_0)
+        GetExitCodeProcess(info.hProcess, &code);
+    else
+        TerminateProcess(info.hProcess, 1);
+    CloseHandle(info.hThread);
+    CloseHandle(info.hProcess);
+    return code;
+}
+
+DWORD RunSetup() {
+    return RunAndWait(ExecutableFolder() + L"zephtab-setup.exe", L"/S /D=" + InstallFolder());
+}
+
+std::wstring RegistryText(const wchar_t* key, const wchar_t* name) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!ReadRegistryValue(key, name, &type, &data) || type != REG_SZ)
+        return L"(missing)";
+    std::wstring text(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+    return text.substr(0, text.find(L'\0'));
+}
+
+DWORD RegistryNumber(const wchar_t* key, const wchar_t* name) {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    DWORD number = 0xFFFFFFFF;
+    if (ReadRegistryValue(key, name, &type, &data) && type == REG_DWORD && data.size() == 4)
+        std::memcpy(&number, data.data(), 4);
+    return number;
+}
+
+bool KeyExists(const wchar_t* key) {
+    HKEY handle;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, key, 0, KEY_READ, &handle) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(handle);
+    return true;
+}
+
+std::wstring RunValue() {
+    return RegistryText(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+}
+
+void StoreRunValue(const std::wstring& path) {
+    WriteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, REG_SZ, path.c_str(),
+                       static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
+}
+
+// The installed program runs: its window is there and it wrote its own path to the Run key.
+bool InstalledZephtabRuns() {
+    return FindSwitcherWindow() != nullptr && RunValue() == InFolder(L"zephtab.exe");
+}
+
+HANDLE OpenSwitcherProcess() {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(FindSwitcherWindow(), &processId);
+    return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+}
+
+std::wstring ShortcutTarget(const std::wstring& link) {
+    wchar_t target[MAX_PATH] = L"(unreadable)";
+    IShellLinkW* shellLink = nullptr;
+    if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_IShellLinkW,
+                                reinterpret_cast<void**>(&shellLink))))
+        return target;
+    IPersistFile* file = nullptr;
+    if (SUCCEEDED(shellLink->QueryInterface(IID_IPersistFile, reinterpret_cast<void**>(&file)))) {
+        if (SUCCEEDED(file->Load(link.c_str(), STGM_READ)))
+            shellLink->GetPath(target, MAX_PATH, nullptr, 0);
+        file->Release();
+    }
+    shellLink->Release();
+    return target;
+}
+
+// The fixed version numbers of a program's version resource, as "1.2.3.4".
+std::wstring FileVersion(const std::wstring& path) {
+    std::vector<BYTE> block(GetFileVersionInfoSizeW(path.c_str(), nullptr));
+    VS_FIXEDFILEINFO* fixed = nullptr;
+    UINT size = 0;
+    if (block.empty() ||
+        !GetFileVersionInfoW(path.c_str(), 0, static_cast<DWORD>(block.size()), block.data()) ||
+        !VerQueryValueW(block.data(), L"\\", reinterpret_cast<void**>(&fixed), &size))
+        return L"(none)";
+    return std::to_wstring(HIWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionMS)) + L"." +
+           std::to_wstring(HIWORD(fixed->dwFileVersionLS)) + L"." +
+           std::to_wstring(LOWORD(fixed->dwFileVersionLS));
+}
+
+void ExpectInstalled() {
+    const std::wstring package = ExecutableFolder() + L"package\\";
+    DWORD totalBytes = 0;
+    for (const wchar_t* name : kPackagedFiles) {
+        SCOPED_TRACE(testing::Message() << name);
+        std::vector<char> installed = FileBytes(InFolder(name));
+        EXPECT_FALSE(installed.empty());
+        EXPECT_TRUE(installed == FileBytes(package + name));
+        totalBytes += static_cast<DWORD>(installed.size());
+    }
+    totalBytes += static_cast<DWORD>(FileBytes(InFolder(L"uninstall.exe")).size());
+
+    const std::wstring version = ZEPHTAB_WIDEN(ZEPHTAB_VERSION_TEXT);
+    for (const std::wstring& program :
+         {InFolder(L"zephtab.exe"), InFolder(L"zephtab-config.exe"),
+          InFolder(L"zephtab-settings.exe"), ExecutableFolder() + L"zephtab-setup.exe"})
+        EXPECT_EQ(FileVersion(program), version + L".0") << program;
+
+    EXPECT_EQ(ShortcutTarget(StartMenuFolder() + L"\\Zephtab.lnk"), InFolder(L"zephtab.exe"));
+    EXPECT_EQ(ShortcutTarget(StartMenuFolder() + L"\\Zephtab Settings.lnk"),
+              InFolder(L"zephtab-settings.exe"));
+
+    const std::wstring uninstaller = L"\"" + InFolder(L"uninstall.exe") + L"\"";
+    const struct {
+        const wchar_t* name;
+        std::wstring text;
+    } texts[] = {
+        {L"DisplayName", L"Zephtab"},
+        {L"DisplayVersion", version},
+        {L"Publisher", ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_BANNER)},
+        {L"DisplayIcon", InFolder(L"zephtab.exe")},
+        {L"InstallLocation", InstallFolder()},
+        {L"UninstallString", uninstaller},
+        {L"QuietUninstallString", uninstaller + L" /S"},
+    };
+    for (const auto& value : texts)
+        EXPECT_EQ(RegistryText(kUninstallKey, value.name), value.text) << value.name;
+    EXPECT_EQ(RegistryNumber(kUninstallKey, L"NoModify"), 1u);
+    EXPECT_EQ(RegistryNumber(kUninstallKey, L"NoRepair"), 1u);
+    EXPECT_NEAR(RegistryNumber(kUninstallKey, L"EstimatedSize"), totalBytes / 1024.0, 1.0);
+}
+
+void ExpectUninstalled() {
+    EXPECT_FALSE(Exists(InstallFolder()));
+    EXPECT_FALSE(Exists(StartMenuFolder()));
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_EQ(FindSwitcherWindow(), nullptr);
+}
+
+// Every test starts without Zephtab, an install or settings, and leaves none behind.
+class Installer : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        CoInitialize(nullptr);
+        RemoveEverything();
+        DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+    }
+    void TearDown() override {
+        RemoveEverything();
+        CoUninitialize();
+    }
+    static void RemoveEverything() {
+        CloseRunningSwitcher();
+        for (const wchar_t* name : kPackagedFiles) {
+            SetFileAttributesW(InFolder(name).c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(InFolder(name).c_str());
+        }
+        DeleteFileW(InFolder(L"uninstall.exe").c_str());
+        RemoveDirectoryW(InstallFolder().c_str());
+        DeleteFileW((StartMenuFolder() + L"\\Zephtab.lnk").c_str());
+        DeleteFileW((StartMenuFolder() + L"\\Zephtab Settings.lnk").c_str());
+        RemoveDirectoryW(StartMenuFolder().c_str());
+        RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey);
+        DeleteSettingsKey();
+    }
+};
+
+TEST_F(Installer, InstallsStartsReinstallsOverARunningZephtabAndUninstalls) {
+    StoreRawSettings(kUserRecord);
+    ASSERT_EQ(RunSetup(), 0u);
+    ExpectInstalled();
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+
+    // Again over the running program, with one of its files spoilt: it is
+    // ended (as Win+F12 would, exit code 0), replaced and started anew.
+    HANDLE first = OpenSwitcherProcess();
+    ASSERT_NE(first, nullptr);
+    HANDLE spoilt = CreateFileW(InFolder(L"README.txt").c_str(), GENERIC_WRITE, 0, nullptr,
+                                CREATE_ALWAYS, 0, nullptr);
+    CloseHandle(spoilt);
+    ASSERT_EQ(RunSetup(), 0u);
+    EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    DWORD firstExit = STILL_ACTIVE;
+    GetExitCodeProcess(first, &firstExit);
+    CloseHandle(first);
+    EXPECT_EQ(firstExit, 0u);
+    ExpectInstalled();
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+    EXPECT_EQ(StoredOptionsBytes(), kUserRecord);
+
+    // The uninstaller returns at once and goes on from a copy of itself; the
+    // uninstall entry goes last.
+    HANDLE second = OpenSwitcherProcess();
+    ASSERT_EQ(RunAndWait(InFolder(L"uninstall.exe"), L"/S"), 0u);
+    ASSERT_TRUE(WaitUntil([] { return !KeyExists(kUninstallKey); }, kSetupDeadlineMs));
+    EXPECT_EQ(WaitForSingleObject(second, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(second);
+    ExpectUninstalled();
+    EXPECT_EQ(RunValue(), L"(missing)");
+    EXPECT_EQ(StoredOptionsBytes(), kUserRecord);
+}
+
+TEST_F(Installer, PurgeRemovesTheSettingsButKeepsTheRunValueOfAnotherCopy) {
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+    ASSERT_TRUE(SettingsKeyExists());
+    // A sibling folder whose name begins with the install folder's name.
+    const std::wstring otherCopy = InstallFolder() + L" 2\\zephtab.exe";
+    StoreRunValue(otherCopy);
+
+    ASSERT_EQ(RunAndWait(InFolder(L"uninstall.exe"), L"/S /PURGE"), 0u);
+    ASSERT_TRUE(WaitUntil([] { return !KeyExists(kUninstallKey); }, kSetupDeadlineMs));
+    ExpectUninstalled();
+    EXPECT_FALSE(SettingsKeyExists());
+    EXPECT_FALSE(KeyExists(L"Software\\Varnok"));
+    EXPECT_EQ(RunValue(), otherCopy);
+    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+}
+
+// A file missing and a read-only one are no obstacle; a file in use stays,
+// is reported by the exit code, and keeps the uninstall entry so that a
+// second run finishes the job. Run in place (_?=) to see the exit code.
+TEST_F(Installer, UninstallerFinishesOnADamagedFolderAndReportsWhatStays) {
+    const struct {
+        bool licenceInUse;
+        DWORD exitCode;
+    } cases[] = {{false, 0}, {true, kLeftoverExitCode}};
+    const std::wstring inPlace = L"/S _?=" + InstallFolder();
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.licenceInUse);
+        ASSERT_EQ(RunSetup(), 0u);
+        ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+        ASSERT_TRUE(DeleteFileW(InFolder(L"zephtab-config.exe").c_str()));
+        ASSERT_TRUE(SetFileAttributesW(InFolder(L"README.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+        HANDLE held = c.licenceInUse ? CreateFileW(InFolder(L"LICENSE.txt").c_str(), GENERIC_READ,
+                                                   0, nullptr, OPEN_EXISTING, 0, nullptr)
+                                     : INVALID_HANDLE_VALUE;
+
+        EXPECT_EQ(RunAndWait(InFolder(L"uninstall.exe"), inPlace), c.exitCode);
+        EXPECT_FALSE(Exists(InFolder(L"zephtab.exe")));
+        EXPECT_FALSE(Exists(InFolder(L"README.txt")));
+        EXPECT_FALSE(Exists(StartMenuFolder()));
+        EXPECT_EQ(FindSwitcherWindow(), nullptr);
+        EXPECT_EQ(Exists(InFolder(L"LICENSE.txt")), c.licenceInUse);
+        EXPECT_EQ(KeyExists(kUninstallKey), c.licenceInUse);
+
+        if (held != INVALID_HANDLE_VALUE) {
+            CloseHandle(held);
+            EXPECT_EQ(RunAndWait(InFolder(L"uninstall.exe"), inPlace), 0u);
+            EXPECT_FALSE(Exists(InFolder(L"LICENSE.txt")));
+            EXPECT_FALSE(KeyExists(kUninstallKey));
+        }
+        RemoveEverything();
+    }
+}
+
+} // namespace
