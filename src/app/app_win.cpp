@@ -12,6 +12,7 @@
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "settings/settings_store_win.h"
+#include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 
 HINSTANCE programInstance;
@@ -55,10 +56,12 @@ void ApplyToolbarVisibility() {
     }
 }
 
-LRESULT OnHotKey(WPARAM id) {
-    // Alt+Tab and Alt+Shift+Tab are only claimed: the keyboard hook does the switching.
+LRESULT OnHotKey(WPARAM id, DWORD messageTime) {
     if (id == HOTKEY_EXIT)
         DestroyWindow(SwitcherWindow);
+    // The keyboard hook does the switching; these arrive only for a Tab it missed.
+    else if (id == HOTKEY_ALT_TAB || id == HOTKEY_ALT_SHIFT_TAB)
+        OnAltTabHotKey(messageTime);
     return 0;
 }
 
@@ -133,12 +136,12 @@ void ShutDownSwitcher(HWND window) {
     UnregisterHotKey(window, HOTKEY_ALT_TAB);
     UnregisterHotKey(window, HOTKEY_ALT_SHIFT_TAB);
     UnregisterHotKey(window, HOTKEY_EXIT);
-    UnhookWindowsHookEx(keyboardHook);
-    keyboardHook = nullptr;
+    RemoveKeyboardHook();
     KillTimer(window, TIMER_CLOCK);
     // The program can be closed while the switcher is shown: release what an open holds.
     ReleaseOpenSwitcher();
     ReleaseActions();
+    ReleaseCloakQuery();
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -166,7 +169,7 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         ShowContextMenu(window);
         return 0;
     case WM_HOTKEY:
-        return OnHotKey(wParam);
+        return OnHotKey(wParam, static_cast<DWORD>(GetMessageTime()));
     case WM_RELOAD_OPTIONS:
         return ReloadOptions(window);
     }

@@ -95,6 +95,27 @@ HookDecision DecideKeyEvent(const KeyHookInput& input) {
     return DecideSecondStage(input);
 }
 
+HookDecision DecideAltTabHotKey(const AltTabHotKeyInput& input) {
+    if (input.hookSawTab)
+        return PassOn(input.switcherActive); // the hook decided that press already
+    KeyHookInput tab = {};
+    tab.message = KEYMSG_SYSKEYDOWN;
+    tab.key = KEYCODE_TAB;
+    tab.switcherActive = input.switcherActive;
+    tab.stayOpenAfterAlt = input.stayOpenAfterAlt;
+    tab.altDown = true;
+    tab.leftShiftDown = input.leftShiftDown;
+    return DecideKeyEvent(tab);
+}
+
+bool HookSawTabPress(bool sawAnyTab, uint32_t lastTabTime, uint32_t messageTime) {
+    // The message is posted after the hook ran, a little later or at the same tick;
+    // the two clocks are read at different places, so a little earlier counts too.
+    const int64_t apart = static_cast<int32_t>(messageTime - lastTabTime);
+    const int64_t limit = SAME_KEY_PRESS_MS;
+    return sawAnyTab && apart >= -limit && apart <= limit;
+}
+
 bool KeyHookReadsLeftShift(const KeyHookInput& input) {
     return input.nCode == 0 && input.switcherActive && IsAltTab(input);
 }

@@ -62,6 +62,25 @@ struct HookDecision {
 HookDecision DecideKeyEvent(const KeyHookInput& input);
 HookDecision DecideMouseEvent(const MouseHookInput& input);
 
+// A registered Alt+Tab or Alt+Shift+Tab hot key reaches the program only when
+// the keyboard hook did not swallow that Tab: the system removed the hook (it
+// answered too slowly once), or the hook cannot see the keys typed into the
+// foreground window (one with higher rights). The hot key then stands in for
+// the hook: the Tab is decided by the hook's own table.
+struct AltTabHotKeyInput {
+    bool hookSawTab; // the hook saw the Tab press that fired the hot key
+    uint8_t switcherActive;
+    uint8_t stayOpenAfterAlt;
+    bool leftShiftDown;
+};
+HookDecision DecideAltTabHotKey(const AltTabHotKeyInput& input);
+
+// Whether the Tab key-down the hook saw last (at lastTabTime, if it saw one at
+// all) is the press behind a hot key message of messageTime. Both are times of
+// the system's millisecond tick, which wraps.
+constexpr uint32_t SAME_KEY_PRESS_MS = 250;
+bool HookSawTabPress(bool sawAnyTab, uint32_t lastTabTime, uint32_t messageTime);
+
 // The system queries a hook may make, each only for the events that need it:
 // the left Shift key for a Tab with Alt during a switch, the switcher's
 // rectangle for a click during a switch.

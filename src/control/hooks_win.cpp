@@ -29,6 +29,18 @@ HHOOK mouseHook;
 
 namespace {
 
+// The last Tab key-down the keyboard hook saw, to tell whether an Alt+Tab hot
+// key stands for a press the hook missed.
+bool sawTabDown;
+DWORD lastTabDownTime;
+
+void NoteTabDown(WPARAM message, const KBDLLHOOKSTRUCT* event) {
+    if (event->vkCode == VK_TAB && (message == WM_KEYDOWN || message == WM_SYSKEYDOWN)) {
+        sawTabDown = true;
+        lastTabDownTime = event->time;
+    }
+}
+
 bool IsKeyDownNow(int key) {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
 }
@@ -85,8 +97,9 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     // Only HC_ACTION events carry a record worth reading; the rest pass untouched.
     if (code != HC_ACTION)
         return CallNextHookEx(keyboardHook, code, wParam, lParam);
-    const KeyHookInput input =
-        ReadKeyHookInput(wParam, reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam));
+    const KBDLLHOOKSTRUCT* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
+    NoteTabDown(wParam, event);
+    const KeyHookInput input = ReadKeyHookInput(wParam, event);
     return CarryOut(DecideKeyEvent(input), keyboardHook, code, wParam, lParam);
 }
 
@@ -96,4 +109,31 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const MouseHookInput input =
         ReadMouseHookInput(wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam));
     return CarryOut(DecideMouseEvent(input), mouseHook, code, wParam, lParam);
+}
+
+void InstallKeyboardHook() {
+    keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, programInstance, 0);
+}
+
+void RemoveKeyboardHook() {
+    if (keyboardHook)
+        UnhookWindowsHookEx(keyboardHook);
+    keyboardHook = nullptr;
+}
+
+void OnAltTabHotKey(DWORD messageTime) {
+    AltTabHotKeyInput input = {};
+    input.hookSawTab = HookSawTabPress(sawTabDown, lastTabDownTime, messageTime);
+    if (input.hookSawTab)
+        return;
+    input.switcherActive = switcherActive;
+    input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
+    input.leftShiftDown = IsKeyDownNow(VK_LSHIFT);
+    const HookDecision decision = DecideAltTabHotKey(input);
+    switcherActive = decision.switcherActive;
+    if (decision.command != NO_COMMAND)
+        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
+    // A removed hook's handle is stale: removing it again fails harmlessly.
+    RemoveKeyboardHook();
+    InstallKeyboardHook();
 }

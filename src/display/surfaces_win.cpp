@@ -179,7 +179,7 @@ void DeleteSurface(HDC* surface) {
 
 void InitSwitcherDisplay(HWND window) {
     EmptySelectionTexts();
-    keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, programInstance, 0);
+    InstallKeyboardHook();
     CreateSurfaces(window);
     CreateDrawingObjects();
     DrawStaticBackground(window);

@@ -19,6 +19,12 @@ bool IsHiddenToolWindow(uint32_t exStyle);
 // itself or its owner asks for a taskbar button.
 bool IsSwitchableOwnedWindow(uint32_t exStyle, uint32_t ownerExStyle);
 
+// Windows that the desktop window manager keeps out of sight although they are
+// visible to the system (on another virtual desktop, or a suspended store
+// application) are not listed: they cannot be switched to. A failed query, or a
+// system without the window manager, counts as not cloaked.
+bool IsCloakedWindow(bool cloakedRead, uint32_t cloaked);
+
 // Tooltip windows of the common controls and of Office; the comparison is exact
 // and case-sensitive.
 bool IsTooltipClass(const wchar_t* className);

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_filter.h"
 
@@ -74,6 +75,8 @@ bool IsSwitchable(HWND window, HWND* owner) {
     DWORD exStyle = 0;
     const bool styleRead = ReadExStyle(window, &exStyle);
     if (!IsWindow(window) || !IsWindowVisible(window) || !styleRead)
+        return false;
+    if (IsWindowCloaked(window))
         return false;
     if (IsHiddenToolWindow(exStyle))
         return false;

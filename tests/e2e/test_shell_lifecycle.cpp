@@ -226,8 +226,6 @@ TEST_F(RunningSwitcher, IgnoredMessagesAnswerZeroAndChangeNothing) {
     ASSERT_NE(window, nullptr);
     for (WPARAM code : {120, 200, 114, 123})
         EXPECT_EQ(SendMessageW(window, WM_SWITCHER_COMMAND, code, 0), 0);
-    for (WPARAM id : {HOTKEY_ALT_TAB, HOTKEY_ALT_SHIFT_TAB})
-        EXPECT_EQ(SendMessageW(window, WM_HOTKEY, id, 0), 0);
     EXPECT_FALSE(IsWindowVisible(window));
     EXPECT_TRUE(IsWindow(window));
 }

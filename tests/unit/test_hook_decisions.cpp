@@ -323,3 +323,52 @@ TEST(HookDecisions, MouseTableRowByRow) {
         }
     }
 }
+
+TEST(HookDecisions, AltTabHotKeyStandsInOnlyForATabTheHookMissed) {
+    const struct Row {
+        const char* what;
+        bool hookSawTab;
+        uint8_t active;
+        uint8_t stayOpen;
+        bool leftShift;
+        unsigned command;
+        int activeAfter;
+    } rows[] = {
+        {"seen while idle", true, 0, 0, false, NO_COMMAND, 0},
+        {"seen during a switch", true, 1, 0, true, NO_COMMAND, 1},
+        {"missed while idle opens", false, 0, 0, false, CMD_OPEN, 1},
+        {"missed Alt+Shift+Tab while idle opens", false, 0, 0, true, CMD_OPEN, 1},
+        {"missed during a switch steps", false, 1, 0, false, CMD_NEXT, 1},
+        {"missed with left Shift steps back", false, 1, 0, true, CMD_PREV, 1},
+        {"missed while staying open steps", false, 1, 1, false, CMD_NEXT, 1},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        const HookDecision decision =
+            DecideAltTabHotKey({row.hookSawTab, row.active, row.stayOpen, row.leftShift});
+        EXPECT_EQ(decision.command, row.command);
+        EXPECT_EQ(decision.switcherActive, row.activeAfter);
+    }
+}
+
+TEST(HookDecisions, TheHotKeyAndTheHooksTabAreOnePressWhenCloseInTime) {
+    const struct Row {
+        bool sawAny;
+        uint32_t lastTab;
+        uint32_t message;
+        bool same;
+    } rows[] = {
+        {false, 1000, 1000, false},
+        {true, 1000, 1000, true},
+        {true, 1000, 1000 + SAME_KEY_PRESS_MS, true},
+        {true, 1000, 1001 + SAME_KEY_PRESS_MS, false},
+        {true, 1000, 1000 - SAME_KEY_PRESS_MS, true}, // clocks read at different places
+        {true, 1000, 999 - SAME_KEY_PRESS_MS, false},
+        {true, 0xFFFFFFF0u, 0x10u, true}, // the tick wrapped between the two
+        {true, 0x10u, 0xFFFFFFF0u, true},
+        {true, 0, 0x80000000u, false},
+    };
+    for (const Row& row : rows)
+        EXPECT_EQ(HookSawTabPress(row.sawAny, row.lastTab, row.message), row.same)
+            << row.lastTab << " " << row.message;
+}

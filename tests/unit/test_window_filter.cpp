@@ -44,6 +44,16 @@ TEST(WindowFilter, OwnedWindowsNeedControlParentOrAnAppWindowOwner) {
             << std::hex << c.exStyle << " owner " << c.ownerExStyle;
 }
 
+TEST(WindowFilter, OnlyAWindowReportedCloakedIsLeftOut) {
+    // The cloak reasons (by the application, the shell, inherited) are bits of one value.
+    EXPECT_FALSE(IsCloakedWindow(true, 0));
+    EXPECT_TRUE(IsCloakedWindow(true, 1));
+    EXPECT_TRUE(IsCloakedWindow(true, 2));
+    EXPECT_TRUE(IsCloakedWindow(true, 4));
+    EXPECT_FALSE(IsCloakedWindow(false, 0));
+    EXPECT_FALSE(IsCloakedWindow(false, 2)); // a failed query leaves no value to trust
+}
+
 TEST(WindowFilter, TooltipClassesMatchExactlyAndCaseSensitively) {
     const struct {
         const wchar_t* name;
