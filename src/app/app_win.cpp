@@ -47,6 +47,14 @@ void MakeOpaque(HWND window) {
         SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
 }
 
+// At start-up and at every reload, in this order: the start at log-on is
+// renewed, the context menu prepared, and the background drawn for the options.
+void RenewForCurrentOptions(HWND window) {
+    RenewStartAtLogon(window);
+    PrepareContextMenu();
+    DrawStaticBackground();
+}
+
 void ApplyToolbarVisibility() {
     if (switcherOptions.showToolbar) {
         ShowWindow(ActionToolbar, SW_SHOW);
@@ -110,7 +118,10 @@ BOOL InitSwitcher(HINSTANCE instance) {
         return FALSE;
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
+    InstallKeyboardHook();
     InitSwitcherDisplay(SwitcherWindow);
+    RenewForCurrentOptions(SwitcherWindow);
+    StartClockTimer(SwitcherWindow);
     RegisterSwitcherHotKeys(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
     ActionToolbar = CreateActionToolbar(SwitcherWindow);
@@ -127,7 +138,7 @@ LRESULT ReloadOptions(HWND window) {
     else
         MakeOpaque(window);
     ApplyToolbarVisibility();
-    DrawStaticBackground(window);
+    RenewForCurrentOptions(window);
     return 1;
 }
 
@@ -137,7 +148,7 @@ void ShutDownSwitcher(HWND window) {
     UnregisterHotKey(window, HOTKEY_ALT_SHIFT_TAB);
     UnregisterHotKey(window, HOTKEY_EXIT);
     RemoveKeyboardHook();
-    KillTimer(window, TIMER_CLOCK);
+    StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.
     ReleaseOpenSwitcher();
     ReleaseActions();

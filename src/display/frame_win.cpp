@@ -92,6 +92,14 @@ LRESULT EraseSwitcherBackground(HDC dc) {
     return 1;
 }
 
+void StartClockTimer(HWND window) {
+    SetTimer(window, TIMER_CLOCK, 1000, nullptr);
+}
+
+void StopClockTimer(HWND window) {
+    KillTimer(window, TIMER_CLOCK);
+}
+
 void OnClockTimer(HWND window) {
     ClockRect = CLOCK_RECT;
     InvalidateRect(window, &ClockRect, FALSE);

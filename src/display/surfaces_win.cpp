@@ -4,15 +4,12 @@
 #include <cstring>
 #include <cwchar>
 
-#include "actions/toolbar_win.h"
 #include "app/app_win.h"
 #include "app/identifiers.h"
-#include "control/hooks_win.h"
 #include "display/gradient_band.h"
 #include "display/selection_texts.h"
 #include "resources/vendor.h"
 #include "settings/options.h"
-#include "settings/settings_store_win.h"
 
 static_assert(sizeof(BandVertex) == sizeof(TRIVERTEX) &&
                   offsetof(BandVertex, x) == offsetof(TRIVERTEX, x) &&
@@ -133,15 +130,6 @@ void CreateDrawingObjects() {
     BackgroundBrush = CreateSolidBrush(BACKDROP_COLOUR);
 }
 
-// Renews the start-at-log-on value with this program's path, at every start and reload.
-void RegisterOwnPathAtLogon(HWND window) {
-    wchar_t path[2048] = {};
-    GetWindowModuleFileNameW(window, path, static_cast<UINT>(CountOf(path)));
-    // A path cut at the buffer's end may come back without its terminator.
-    path[CountOf(path) - 1] = L'\0';
-    RegisterStartAtLogon(path);
-}
-
 void DrawPanelSeparators(HDC dc) {
     MoveToEx(dc, 190, 290, nullptr);
     LineTo(dc, 190, 350);
@@ -179,16 +167,11 @@ void DeleteSurface(HDC* surface) {
 
 void InitSwitcherDisplay(HWND window) {
     EmptySelectionTexts();
-    InstallKeyboardHook();
     CreateSurfaces(window);
     CreateDrawingObjects();
-    DrawStaticBackground(window);
-    SetTimer(window, TIMER_CLOCK, 1000, nullptr);
 }
 
-void DrawStaticBackground(HWND window) {
-    RegisterOwnPathAtLogon(window);
-    PrepareContextMenu();
+void DrawStaticBackground() {
     SelectObject(BackgroundBuffer, SeparatorPen);
     FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
     const RECT whole = {0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT};

@@ -23,8 +23,10 @@ constexpr RECT CLOCK_RECT = {500, 10, 580, 30};
 constexpr COLORREF TEXT_COLOUR = 0x00FFFFFF;
 constexpr COLORREF SHADOW_COLOUR = 0x00000000;
 
+// Creates the surfaces, fonts, pen and brush, compatible with the window's DC.
 void InitSwitcherDisplay(HWND window);
-void DrawStaticBackground(HWND window);
+// Draws the background for the current options and clears the preview square.
+void DrawStaticBackground();
 void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,
                       COLORREF leftColour, COLORREF splitColour, COLORREF rightColour);
 // Deletes the surfaces, their bitmaps and the fonts, pen and brush; at shutdown.

@@ -87,6 +87,14 @@ void RegisterStartAtLogon(const wchar_t* path) {
     RegCloseKey(key);
 }
 
+void RenewStartAtLogon(HWND window) {
+    wchar_t path[2048] = {};
+    GetWindowModuleFileNameW(window, path, ARRAYSIZE(path));
+    // A path cut at the buffer's end may come back without its terminator.
+    path[ARRAYSIZE(path) - 1] = L'\0';
+    RegisterStartAtLogon(path);
+}
+
 StoreKeyPresence LookAtSettingsKey() {
     HKEY key = nullptr;
     LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY, 0, KEY_READ, &key);

@@ -36,6 +36,9 @@ void LoadOptions(SwitcherOptions* record);
 void SaveOptions(const SwitcherOptions* record);
 
 void RegisterStartAtLogon(const wchar_t* path);
+// Registers the program that owns this window (its executable's path) to start
+// at log-on; at start-up and at every reload, so a moved program follows.
+void RenewStartAtLogon(HWND window);
 
 // Read-only looks for the settings tools, which never create or repair the store.
 enum StoreKeyPresence {

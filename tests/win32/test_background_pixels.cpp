@@ -252,7 +252,7 @@ TEST_F(Background, ReloadClearsThePreviewSquareOnly) {
     EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 100, 198), RGB(255, 0, 0), 0));
 }
 
-TEST_F(Background, EveryDrawRenewsTheRunValueWithTheProgramPath) {
+TEST_F(Background, EveryReloadRenewsTheRunValueWithTheProgramPath) {
     wchar_t expected[MAX_PATH] = {};
     GetModuleFileNameW(nullptr, expected, MAX_PATH);
     for (int round = 0; round < 2; ++round) {
@@ -270,7 +270,7 @@ TEST_F(Background, RedrawingCreatesNoGdiObjects) {
     ShowProcessInfo(true);
     const int before = CountGdiObjects();
     for (int round = 0; round < 20; ++round)
-        DrawStaticBackground(SwitcherWindow);
+        DrawStaticBackground();
     EXPECT_EQ(CountGdiObjects(), before);
 }
 

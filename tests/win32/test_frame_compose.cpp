@@ -122,7 +122,7 @@ class FrameCompose : public InProcessSwitcherTest {
 
     static void SetPanel(bool shown) {
         switcherOptions.showProcessInfo = shown ? 1 : 0;
-        DrawStaticBackground(SwitcherWindow);
+        DrawStaticBackground();
     }
 };
 
