@@ -182,16 +182,7 @@ bool FlagFitsCommand(const char* flag, ConfigCommand command) {
 
 // How the usage names the values a kind takes.
 const char* UsageForm(OptionKind kind) {
-    switch (kind) {
-    case OPTION_ON_OFF:
-        return "on/off";
-    case OPTION_POSITION:
-        return "place";
-    case OPTION_ALPHA:
-    case OPTION_STORED_FLAG:
-        break;
-    }
-    return "0-255";
+    return kind == OPTION_ON_OFF ? "on/off" : kind == OPTION_POSITION ? "place" : "0-255";
 }
 
 void FormatDefaultWord(int field, char* out, size_t count) {
