@@ -7,11 +7,15 @@ target_compile_options(zephtab_portable PUBLIC ${SANITIZE})
 target_link_options(zephtab_portable PUBLIC ${SANITIZE})
 target_compile_definitions(zephtab_portable PUBLIC ZEPHTAB_VENDOR_HOST="${ZEPHTAB_VENDOR_HOST}")
 
+add_library(zephtab_config_portable STATIC ${CONFIG_TOOL_PORTABLE_SOURCES})
+target_include_directories(zephtab_config_portable PUBLIC ${CMAKE_SOURCE_DIR}/tools/config)
+target_link_libraries(zephtab_config_portable PUBLIC zephtab_portable)
+
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
 
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 add_executable(unit_tests ${UNIT_TEST_SOURCES})
-target_link_libraries(unit_tests PRIVATE zephtab_portable gtest_main)
+target_link_libraries(unit_tests PRIVATE zephtab_config_portable gtest_main)
 add_test(NAME unit_tests COMMAND unit_tests)
 
 add_executable(icongen ${CMAKE_SOURCE_DIR}/tools/icongen/icongen.cpp)

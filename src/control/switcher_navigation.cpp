@@ -2,6 +2,7 @@
 
 #include "app/identifiers.h"
 #include "app/ieee_arithmetic.h"
+#include "settings/option_fields.h"
 
 namespace {
 
@@ -10,23 +11,8 @@ constexpr int kHalfWidth = SWITCHER_WIDTH / 2;
 constexpr int kHalfHeight = SWITCHER_HEIGHT / 2;
 static_assert(kHalfWidth == 300 && kHalfHeight == 187, "placement uses the window's halves");
 
-enum Band { NEAR_BAND, CENTRE_BAND, FAR_BAND };
-
-struct BandPair {
-    Band column;
-    Band row;
-};
-
-// Indexed by screenPosition 0..8.
-constexpr BandPair kPositions[] = {
-    {CENTRE_BAND, CENTRE_BAND}, {CENTRE_BAND, NEAR_BAND}, {CENTRE_BAND, FAR_BAND},
-    {NEAR_BAND, CENTRE_BAND},   {NEAR_BAND, NEAR_BAND},   {NEAR_BAND, FAR_BAND},
-    {FAR_BAND, CENTRE_BAND},    {FAR_BAND, NEAR_BAND},    {FAR_BAND, FAR_BAND},
-};
-constexpr unsigned kPositionCount = sizeof(kPositions) / sizeof(kPositions[0]);
-
 // Where the window's centre goes along one screen axis of the given length.
-int BandCentre(Band band, int length) {
+int BandCentre(PlacementBand band, int length) {
     switch (band) {
     case NEAR_BAND:
         return ScaleBy06(length) / 2;
@@ -49,10 +35,9 @@ IEEE_ARITHMETIC int ScaleBy14(int v) {
 }
 
 SwitcherPlacement PlaceSwitcher(int screenWidth, int screenHeight, uint8_t screenPosition) {
-    const BandPair bands =
-        screenPosition < kPositionCount ? kPositions[screenPosition] : kPositions[0];
-    return {BandCentre(bands.column, screenWidth) - kHalfWidth,
-            BandCentre(bands.row, screenHeight) - kHalfHeight};
+    const ScreenPosition& position = ScreenPositionOf(screenPosition);
+    return {BandCentre(position.column, screenWidth) - kHalfWidth,
+            BandCentre(position.row, screenHeight) - kHalfHeight};
 }
 
 bool IsNavigationCommand(uintptr_t code) {

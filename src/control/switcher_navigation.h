@@ -8,8 +8,8 @@ struct SwitcherPlacement {
     int y;
 };
 
-// The nine screen positions: 0 centre, 1..2 centre column upper/lower, 3..5 left column
-// middle/upper/lower, 6..8 right column middle/upper/lower; any other value is the centre.
+// At the screen position's bands (screenPositions in settings/option_fields.h); any value
+// above 8 is the centre.
 SwitcherPlacement PlaceSwitcher(int screenWidth, int screenHeight, uint8_t screenPosition);
 
 // v * 0.6 and v * 1.4 formed in IEEE double and truncated toward zero, so that

@@ -4,7 +4,6 @@
 
 namespace {
 
-constexpr char kStoreKeyText[] = "HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab";
 constexpr char kReplacedText[] = "Zephtab replaces the record with these defaults when it next "
                                  "loads it";
 
@@ -33,16 +32,25 @@ bool HasVersion(StoreState store) {
            store == STORE_STATE_OLD_VERSION || store == STORE_STATE_NO_OPTIONS;
 }
 
-// Only the key path needs escaping among the texts; names and meanings are plain.
-void AppendJsonString(TextSink* text, const char* value) {
-    AppendText(text, "\"");
-    for (; *value; ++value) {
-        if (*value == '"' || *value == '\\')
-            AppendText(text, "\\%c", *value);
-        else
-            AppendText(text, "%c", *value);
+// The two-character escapes JSON has; nullptr for every other byte.
+const char* ShortJsonEscape(unsigned char c) {
+    switch (c) {
+    case '"':
+        return "\\\"";
+    case '\\':
+        return "\\\\";
+    case '\b':
+        return "\\b";
+    case '\f':
+        return "\\f";
+    case '\n':
+        return "\\n";
+    case '\r':
+        return "\\r";
+    case '\t':
+        return "\\t";
     }
-    AppendText(text, "\"");
+    return nullptr;
 }
 
 // The members of one field's object, without its closing brace.
@@ -59,6 +67,20 @@ void AppendFieldJson(TextSink* text, int field, uint8_t value) {
 }
 
 } // namespace
+
+void AppendJsonString(TextSink* text, const char* value) {
+    AppendText(text, "\"");
+    for (const char* c = value; *c; ++c) {
+        unsigned char byte = static_cast<unsigned char>(*c);
+        if (const char* escape = ShortJsonEscape(byte))
+            AppendText(text, "%s", escape);
+        else if (byte < 0x20)
+            AppendText(text, "\\u%04x", static_cast<unsigned>(byte));
+        else
+            AppendText(text, "%c", *c);
+    }
+    AppendText(text, "\"");
+}
 
 bool ReportShowsDefaults(StoreState store) {
     return store != STORE_STATE_VALID && store != STORE_STATE_SHORT_OPTIONS;
@@ -102,7 +124,7 @@ void FormatShowText(const SettingsReport& report, char* out, size_t count) {
     char store[512];
     FormatStoreState(report, store, sizeof(store));
     TextSink text = StartText(out, count);
-    AppendText(&text, "Zephtab settings in %s\n", kStoreKeyText);
+    AppendText(&text, "Zephtab settings in %s\n", ZEPHTAB_SETTINGS_KEY_NAME);
     AppendText(&text, "Store:   %s\n", store);
     AppendText(&text, "Zephtab: %s\n", report.running ? "running" : "not running");
     AppendText(&text, "byte  name                value  default  meaning\n");
@@ -120,7 +142,7 @@ void FormatShowText(const SettingsReport& report, char* out, size_t count) {
 void FormatShowJson(const SettingsReport& report, char* out, size_t count) {
     TextSink text = StartText(out, count);
     AppendText(&text, "{\n  \"key\": ");
-    AppendJsonString(&text, kStoreKeyText);
+    AppendJsonString(&text, ZEPHTAB_SETTINGS_KEY_NAME);
     AppendText(&text, ",\n  \"store\": \"%s\",\n", StoreStateName(report.store));
     if (HasVersion(report.store))
         AppendText(&text, "  \"version\": %u,\n", static_cast<unsigned>(report.version));

@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/option_fields.h"
 #include "settings/options.h"
 
 // What a read-only look at the store found.
@@ -37,3 +38,5 @@ void FormatShowJson(const SettingsReport& report, char* out, size_t count);
 void FormatGetText(int field, uint8_t value, char* out, size_t count);
 // defaults: nothing valid is stored, so the value is the one Zephtab would store.
 void FormatGetJson(int field, uint8_t value, bool defaults, char* out, size_t count);
+// A JSON string: quote, backslash and control characters escaped, UTF-8 as it is.
+void AppendJsonString(TextSink* text, const char* value);

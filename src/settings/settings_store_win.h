@@ -1,9 +1,10 @@
 // The registry store of the options record and the start-at-log-on value.
 #pragma once
 #include <windows.h>
+#include "resources/vendor.h"
 #include "settings/options.h"
 
-#define ZEPHTAB_SETTINGS_KEY L"Software\\Varnok\\Toolvex\\Zephtab"
+#define ZEPHTAB_SETTINGS_KEY ZEPHTAB_WIDEN(ZEPHTAB_SETTINGS_SUBKEY)
 #define ZEPHTAB_RUN_KEY L"Software\\Microsoft\\Windows\\CurrentVersion\\Run"
 #define ZEPHTAB_RUN_VALUE L"zephtab"
 

@@ -1,8 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <unistd.h>
+
+#include <cstdio>
+#include <cstdlib>
 #include <string>
 
-#include "settings/option_fields.h"
+#include "config_command_line.h"
 #include "settings/option_report.h"
 
 namespace {
@@ -30,6 +34,31 @@ std::string ShowJson(const SettingsReport& report) {
 
 bool Contains(const std::string& text, const std::string& part) {
     return text.find(part) != std::string::npos;
+}
+
+// What python3's own JSON parser reads from json: str() of expression over the document d,
+// as UTF-8, or "not JSON" when it refuses the text.
+std::string ReadByPython(const std::string& json, const char* expression) {
+    char path[] = "/tmp/zephtab-json-XXXXXX";
+    int file = mkstemp(path);
+    if (file < 0 || write(file, json.data(), json.size()) != static_cast<ssize_t>(json.size()))
+        return "cannot write " + std::string(path);
+    close(file);
+    std::string command =
+        std::string("python3 -c 'import json, sys; "
+                    "d = json.load(open(sys.argv[1], encoding=\"utf-8\")); "
+                    "sys.stdout.buffer.write(str(eval(sys.argv[2])).encode())' ") +
+        path + " \"" + expression + "\" 2>/dev/null";
+    std::string result;
+    if (FILE* pipe = popen(command.c_str(), "r")) {
+        char buffer[256];
+        for (size_t read; (read = std::fread(buffer, 1, sizeof(buffer), pipe)) > 0;)
+            result.append(buffer, read);
+        if (pclose(pipe) != 0)
+            result = "not JSON";
+    }
+    unlink(path);
+    return result;
 }
 
 } // namespace
@@ -103,11 +132,32 @@ TEST(OptionReport, JsonCarriesTheSameFacts) {
                                "\"default\": 0, \"meaning\": \"off: no process panel\"},\n"));
     EXPECT_EQ(json.back(), '\n');
 
+    EXPECT_EQ(ReadByPython(json, "[d['key'], len(d['fields']), d['fields'][10]['meaning']]"),
+              "['HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\Zephtab', 11, "
+              "'on: toolbar shown']");
+
     std::string absent = ShowJson(Report(STORE_STATE_ABSENT, 0));
     EXPECT_TRUE(Contains(absent, "\"store\": \"absent\""));
     EXPECT_TRUE(Contains(absent, "\"version\": null"));
     EXPECT_TRUE(Contains(absent, "\"defaults\": true"));
     EXPECT_TRUE(Contains(absent, "\"running\": false"));
+    EXPECT_EQ(ReadByPython(absent, "[d['version'], d['defaults']]"), "[None, True]");
+    SettingsReport shortRecord = Report(STORE_STATE_SHORT_OPTIONS);
+    shortRecord.storedLength = 5;
+    EXPECT_EQ(ReadByPython(ShowJson(shortRecord), "d['storedBytes']"), "5");
+}
+
+TEST(OptionReport, JsonStringsEscapeEverythingJsonRequires) {
+    const std::string value = "a \"quoted\" back\\slash, tab\t, line\n\r, \b\f\x01\x1f\x7f, "
+                              "caf\xC3\xA9 \xE6\x97\xA5";
+    char json[256];
+    TextSink text = StartText(json, sizeof(json));
+    AppendText(&text, "{\"v\": ");
+    AppendJsonString(&text, value.c_str());
+    AppendText(&text, "}");
+    EXPECT_STREQ(json, "{\"v\": \"a \\\"quoted\\\" back\\\\slash, tab\\t, line\\n\\r, "
+                       "\\b\\f\\u0001\\u001f\x7f, caf\xC3\xA9 \xE6\x97\xA5\"}");
+    EXPECT_EQ(ReadByPython(json, "d['v']"), value);
 }
 
 TEST(OptionReport, GetPrintsOneLine) {
@@ -117,6 +167,7 @@ TEST(OptionReport, GetPrintsOneLine) {
     FormatGetJson(FindOptionField("switcherAlpha"), 120, false, text, sizeof(text));
     EXPECT_STREQ(text, "{\"byte\": 5, \"name\": \"switcherAlpha\", \"value\": 120, \"default\": "
                        "255, \"meaning\": \"translucent, 120 of 255\", \"defaults\": false}\n");
+    EXPECT_EQ(ReadByPython(text, "d['value']"), "120");
 }
 
 TEST(OptionReport, ShowFitsItsBuffer) {

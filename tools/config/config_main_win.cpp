@@ -1,11 +1,13 @@
 // zephtab-config: shows and changes Zephtab's settings from the command line.
-// The record's names, meanings and command-line rules are shared with the
-// dialog (settings/option_fields), the store with the program itself.
+// The record's names and meanings are shared with the program and the dialog
+// (settings/option_fields), the store with the program itself; the command
+// line and its texts are the tool's own (config_command_line).
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "config_command_line.h"
 #include "settings/option_fields.h"
 #include "settings/option_report.h"
 #include "settings/settings_store_win.h"
@@ -20,7 +22,7 @@ enum ExitStatus {
     EXIT_NOT_RELOADED = 3,
 };
 
-constexpr char kStoreKeyText[] = "HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab";
+static_assert(CONFIG_USAGE_CAPACITY <= REPORT_TEXT_CAPACITY, "WriteText takes the usage whole");
 
 // A console gets UTF-16 through WriteConsoleW; a pipe or file gets UTF-8 with CRLF line ends.
 void WriteText(DWORD streamId, const char* text) {
@@ -61,7 +63,8 @@ int Fail(int status, const char* message) {
 int FailUnreadable() {
     char message[256];
     TextSink sink = StartText(message, sizeof(message));
-    AppendText(&sink, "cannot read the settings: the key %s cannot be opened", kStoreKeyText);
+    AppendText(&sink, "cannot read the settings: the key %s cannot be opened",
+               ZEPHTAB_SETTINGS_KEY_NAME);
     return Fail(EXIT_STORE_FAILED, message);
 }
 
@@ -112,7 +115,7 @@ int StoreRecord(const SwitcherOptions* record) {
     AppendText(&sink, "cannot store the settings: %s %s",
                result == STORE_KEY_FAILED ? "the key cannot be opened or created:"
                                           : "a value cannot be written under",
-               kStoreKeyText);
+               ZEPHTAB_SETTINGS_KEY_NAME);
     return Fail(EXIT_STORE_FAILED, message);
 }
 
@@ -174,7 +177,9 @@ int RunReset(bool noReload) {
     int status = StoreRecord(&record);
     if (status != EXIT_DONE)
         return status;
-    PrintOut("Stored the defaults: 00 01 00 01 01 FF 00 00 00 00 00, \"Version\" 258.\n");
+    char text[128];
+    FormatDefaultsStored(text, sizeof(text));
+    PrintOut(text);
     return ReloadAfterStoring(noReload);
 }
 
@@ -204,9 +209,12 @@ int wmain(int argc, wchar_t** argv) {
     if (parse.problem != CONFIG_OK)
         return FailBadInput(parse, count, arguments.data());
     switch (request.command) {
-    case CONFIG_HELP:
-        PrintOut(configUsageText);
+    case CONFIG_HELP: {
+        char usage[CONFIG_USAGE_CAPACITY];
+        FormatConfigUsage(usage, sizeof(usage));
+        PrintOut(usage);
         return EXIT_DONE;
+    }
     case CONFIG_SHOW:
         return RunShow(request.json);
     case CONFIG_GET:

@@ -11,6 +11,7 @@
 #include <cstddef>
 #include <cstring>
 
+#include "actions/opacity_steps.h"
 #include "settings/option_fields.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"
@@ -20,8 +21,6 @@ namespace {
 
 constexpr UINT_PTR TIMER_RUNNING_STATE = 1;
 constexpr UINT kRunningStateIntervalMs = 1000;
-// One step of the toolbar's opacity buttons.
-constexpr int kOpacityPage = 15;
 constexpr int kOpacityTickStep = 25;
 constexpr wchar_t kDialogCaption[] = L"Zephtab Settings";
 
@@ -131,8 +130,18 @@ const wchar_t* ReloadNote(ReloadOutcome outcome) {
 void SetUpOpacitySlider(HWND dialog) {
     HWND slider = GetDlgItem(dialog, IDC_OPACITY);
     SendMessageW(slider, TBM_SETRANGE, FALSE, MAKELPARAM(MIN_STARTUP_ALPHA, OPAQUE_ALPHA));
-    SendMessageW(slider, TBM_SETPAGESIZE, 0, kOpacityPage);
+    // Page Up and Page Down move it as far as one press of the toolbar's opacity buttons.
+    SendMessageW(slider, TBM_SETPAGESIZE, 0, OPACITY_STEP);
     SendMessageW(slider, TBM_SETTICFREQ, kOpacityTickStep, 0);
+}
+
+// The placements are labelled with the words zephtab-config takes for them.
+void LabelPlacements(HWND dialog) {
+    for (int cell = 0; cell < PLACEMENT_CELL_COUNT; ++cell) {
+        wchar_t label[32];
+        FormatPlacementLabel(PlacementCode(cell), label, ARRAYSIZE(label));
+        SetDlgItemTextW(dialog, IDC_PLACEMENT_FIRST + cell, label);
+    }
 }
 
 void SetDialogIcon(HWND dialog) {
@@ -149,6 +158,7 @@ void SetDialogIcon(HWND dialog) {
 
 BOOL OnInitDialog(HWND dialog) {
     SetDialogIcon(dialog);
+    LabelPlacements(dialog);
     SetUpOpacitySlider(dialog);
     DWORD version = 0;
     DWORD storedLength = 0;
@@ -200,7 +210,7 @@ bool ApplyChanges(HWND dialog, ReloadOutcome* outcome) {
     if (WriteStoredOptions(&editedOptions) != STORE_WRITTEN) {
         MessageBoxW(dialog,
                     L"The settings could not be saved to the registry "
-                    L"(HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab).",
+                    L"(" ZEPHTAB_WIDEN(ZEPHTAB_SETTINGS_KEY_NAME) L").",
                     kDialogCaption, MB_OK | MB_ICONERROR);
         return false;
     }
