@@ -1,7 +1,8 @@
 ; Per-user installer of Zephtab: it needs no administrator rights, puts the
 ; 32-bit programs into the user's own program folder and writes only to the
 ; user's Start menu and HKEY_CURRENT_USER. tools/installer/CMakeLists.txt builds it:
-;   makensis -DVERSION=1.0.0 -DPUBLISHER=... -DFILES=<package folder> -DOUTFILE=<setup.exe> zephtab.nsi
+;   makensis -DVERSION=1.0.0 -DPUBLISHER=... -DSETTINGS_KEY=Software\... -DFILES=<package folder>
+;            -DOUTFILE=<setup.exe> zephtab.nsi
 ; Silent use: setup.exe /S [/D=folder] installs and starts Zephtab;
 ; uninstall.exe /S keeps the settings, uninstall.exe /S /PURGE removes them too.
 
@@ -17,7 +18,6 @@ SetCompressor /SOLID lzma
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zephtab"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
-!define SETTINGS_KEY "Software\Varnok\Toolvex\Zephtab"
 !define START_MENU "$SMPROGRAMS\Zephtab"
 !define SYNCHRONIZE_AND_TERMINATE 0x00100001
 !define END_DEADLINE_MS 10000
@@ -137,8 +137,11 @@ Section Uninstall
   ${IfNot} ${Errors}
   ${OrIf} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove your Zephtab settings too?" /SD IDNO IDYES`
     DeleteRegKey HKCU "${SETTINGS_KEY}"
-    DeleteRegKey /ifempty HKCU "Software\Varnok\Toolvex"
-    DeleteRegKey /ifempty HKCU "Software\Varnok"
+    ; The vendor's keys above it go too when nothing else is in them.
+    ${un.GetParent} "${SETTINGS_KEY}" $0
+    DeleteRegKey /ifempty HKCU "$0"
+    ${un.GetParent} "$0" $0
+    DeleteRegKey /ifempty HKCU "$0"
   ${EndIf}
 
   ; Files that stay keep the uninstaller and its entry, so that a second run
