@@ -153,12 +153,6 @@ void MakeFirstItemDefault(HMENU menu) {
     SetMenuItemInfoW(menu, 0, TRUE, &item);
 }
 
-void CloseSwitcherAfterMenuCommand() {
-    // As the hooks do before they post a cancel.
-    switcherActive = 0;
-    PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
-}
-
 } // namespace
 
 HWND CreateActionToolbar(HWND parent) {
@@ -248,7 +242,7 @@ void OpenVendorPage(int menuId) {
     const wchar_t* address = VendorPageAddress(menuId);
     if (address)
         ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWMAXIMIZED);
-    CloseSwitcherAfterMenuCommand();
+    CancelSwitch();
 }
 
 void FillToolbarTooltip(NMTTDISPINFOW* info) {

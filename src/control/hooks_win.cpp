@@ -23,7 +23,7 @@ static_assert(KEYCODE_LSHIFT == VK_LSHIFT && KEYCODE_RSHIFT == VK_RSHIFT, "shift
 static_assert(KEYCODE_LMENU == VK_LMENU && KEYCODE_RMENU == VK_RMENU, "alt keys");
 static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message lies below WM_USER");
 
-volatile BYTE switcherActive;
+BYTE switcherActive;
 HHOOK keyboardHook;
 HHOOK mouseHook;
 
@@ -109,6 +109,15 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const MouseHookInput input =
         ReadMouseHookInput(wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam));
     return CarryOut(DecideMouseEvent(input), mouseHook, code, wParam, lParam);
+}
+
+void CancelSwitch() {
+    switcherActive = 0;
+    PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+}
+
+void EndSwitchWithoutShowing() {
+    switcherActive = 0;
 }
 
 void InstallKeyboardHook() {

@@ -2,12 +2,20 @@
 #pragma once
 #include <windows.h>
 
-extern volatile BYTE switcherActive;
+// 1 while a switch is in progress: from the Alt+Tab that opens to the activation
+// or cancel. Written here only; the hooks and this module's functions run on the
+// program's one thread.
+extern BYTE switcherActive;
 extern HHOOK keyboardHook;
 extern HHOOK mouseHook;
 
 LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam);
+
+// Ends a switch as the hooks do on Escape: the flag first, then the cancel is posted.
+void CancelSwitch();
+// An open that shows nothing ends the switch without a command.
+void EndSwitchWithoutShowing();
 
 // The keyboard hook lives from start-up to shutdown.
 void InstallKeyboardHook();

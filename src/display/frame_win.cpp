@@ -49,7 +49,6 @@ void DrawModulePath() {
 void DrawClock() {
     wchar_t clockText[CLOCK_TEXT_COUNT];
     FormatCurrentClockText(clockText, CountOf(clockText));
-    ClockRect = CLOCK_RECT;
     SelectObject(FrameBuffer, ClockFont);
     DrawShadowedLine(clockText, ClockRect, DT_RIGHT);
 }
@@ -101,6 +100,5 @@ void StopClockTimer(HWND window) {
 }
 
 void OnClockTimer(HWND window) {
-    ClockRect = CLOCK_RECT;
     InvalidateRect(window, &ClockRect, FALSE);
 }

@@ -34,12 +34,6 @@ HFONT ClockFont;
 HPEN SeparatorPen;
 HBRUSH BackgroundBrush;
 
-RECT TitleRect = {5, 30, 580, 50};
-RECT PanelRect = {0, 275, 600, 375};
-RECT PreviewBoxRect = {386, 68, 586, 268};
-RECT PreviewSquare = {0, 0, 198, 198};
-RECT ClockRect = CLOCK_RECT;
-
 namespace {
 
 constexpr int PREVIEW_CANVAS_WIDTH = 1024;

@@ -11,14 +11,12 @@ extern HFONT ClockFont;
 extern HPEN SeparatorPen;
 extern HBRUSH BackgroundBrush;
 
-extern RECT TitleRect;
-extern RECT PanelRect;
-extern RECT PreviewBoxRect;
-extern RECT PreviewSquare;
-extern RECT ClockRect;
-
-// Where the clock is drawn; ClockRect is set to it again on every paint and tick.
-constexpr RECT CLOCK_RECT = {500, 10, 580, 30};
+// The switcher's fixed places, in its client coordinates (PreviewSquare in PreviewCanvas).
+constexpr RECT TitleRect = {5, 30, 580, 50};
+constexpr RECT PanelRect = {0, 275, 600, 375};
+constexpr RECT PreviewBoxRect = {386, 68, 586, 268};
+constexpr RECT PreviewSquare = {0, 0, 198, 198};
+constexpr RECT ClockRect = {500, 10, 580, 30};
 // Text is white over a black shadow everywhere on the switcher.
 constexpr COLORREF TEXT_COLOUR = 0x00FFFFFF;
 constexpr COLORREF SHADOW_COLOUR = 0x00000000;
