@@ -197,6 +197,9 @@ void DeselectStripItems(HWND strip) {
 }
 
 void DestroyStripImageList() {
+    FreeIcons(stripIcons);
+    stripIcons = nullptr;
+    stripIconCount = 0;
     if (!StripImageList)
         return;
     // Detached first: the strip destroys an attached list when it is itself destroyed.
@@ -204,7 +207,4 @@ void DestroyStripImageList() {
         SendMessageW(IconStrip, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
     ImageList_Destroy(StripImageList);
     StripImageList = nullptr;
-    FreeIcons(stripIcons);
-    stripIcons = nullptr;
-    stripIconCount = 0;
 }

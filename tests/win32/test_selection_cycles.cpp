@@ -132,7 +132,7 @@ TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryFlat) {
     stored.livePreview = 0;
     StartSwitcherInProcess(&stored);
     std::vector<HWND> windows;
-    for (int i = 0; i < 40; ++i)
+    for (int i = 0; i < 60; ++i)
         windows.push_back(CreateTestWindow(L"window without an icon"));
     const auto cycle = [] {
         RunSwitcherCommand(CMD_OPEN);
@@ -140,15 +140,16 @@ TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryFlat) {
         RunSwitcherCommand(CMD_CANCEL);
         PumpMessages();
     };
-    for (int i = 0; i < 5; ++i)
+    for (int i = 0; i < 20; ++i)
         cycle();
     const SIZE_T before = PrivateBytes();
-    for (int i = 0; i < 100; ++i)
+    for (int i = 0; i < 150; ++i)
         cycle();
     const SIZE_T after = PrivateBytes();
     std::printf("private memory %lu -> %lu KB\n", static_cast<unsigned long>(before / 1024),
                 static_cast<unsigned long>(after / 1024));
-    EXPECT_LT(after, before + 256 * 1024);
+    // Converted for every window at every fill, the icons would add about 2 MB here.
+    EXPECT_LT(after, before + 768 * 1024);
 
     for (HWND window : windows)
         DestroyWindow(window);
