@@ -24,6 +24,7 @@ add_test(NAME icons_match_their_sources
                  ${CMAKE_SOURCE_DIR}/src/resources/icons)
 
 file(GLOB BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*.cpp)
+list(FILTER BENCH_SOURCES EXCLUDE REGEX "_win\\.cpp$")
 if(BENCH_SOURCES)
     find_package(benchmark QUIET)
     if(benchmark_FOUND)

@@ -24,11 +24,9 @@ namespace {
 
 void HighlightStripItem(int index) {
     SendMessageW(IconStrip, LVM_ENSUREVISIBLE, index, FALSE);
+    DeselectStripItems(IconStrip);
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED;
-    item.state = ~static_cast<UINT>(LVIS_SELECTED);
-    SendMessageW(IconStrip, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&item));
     item.state = LVIS_SELECTED;
     SendMessageW(IconStrip, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
@@ -51,12 +49,18 @@ void DrawPreviewIcon(HWND window) {
                DI_NORMAL);
 }
 
-void ShowPreviewIcon(HWND window) {
-    DrawPreviewIcon(window);
+// A selection changes only these parts of the frame. The icon strip repaints its
+// own changed items; invalidating the whole window would repaint every icon in it.
+void RepaintSelectionParts() {
     InvalidateRect(SwitcherWindow, &PreviewBoxRect, FALSE);
     InvalidateRect(SwitcherWindow, &PanelRect, FALSE);
     InvalidateRect(SwitcherWindow, &TitleRect, FALSE);
     UpdateWindow(SwitcherWindow);
+}
+
+void ShowPreviewIcon(HWND window) {
+    DrawPreviewIcon(window);
+    RepaintSelectionParts();
 }
 
 void ArmLivePreview() {
@@ -66,8 +70,7 @@ void ArmLivePreview() {
     SystemParametersInfoW(SPI_GETKEYBOARDDELAY, 0, &keyboardDelay, 0);
     SetTimer(SwitcherWindow, TIMER_PREVIEW, PreviewDelayMs(keyboardDelay), nullptr);
     previewPending = true;
-    InvalidateRect(SwitcherWindow, nullptr, FALSE);
-    UpdateWindow(SwitcherWindow);
+    RepaintSelectionParts();
 }
 
 void RenderScaledWindow(HWND window, const PreviewFit& fit) {

@@ -13,6 +13,7 @@ namespace {
 constexpr DWORD kStripStyle = WS_CHILD | WS_VISIBLE | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_ICON;
 static_assert(kStripStyle == 0x5000000C, "icon view, one selection, highlight kept without focus");
 static_assert(ILC_COLOR32 == 0x20 && ILC_MASK == 0x1, "32-bit images with a mask");
+static_assert(static_cast<UINT>(~LVIS_SELECTED) == 0xFFFFFFFDu, "deselecting state value");
 
 int StripIconSize() {
     return switcherOptions.smallIcons ? 16 : 32;
@@ -23,11 +24,13 @@ LPARAM StripIconSpacing() {
 }
 
 // WM_GETICON with a time-out: a hung application must not hold up the switcher.
-// Returns false when the window did not answer (hung, gone or too slow).
+// Returns false when the window did not answer (hung, gone or too slow). A hung
+// window is not asked at all, as SMTO_ABORTIFHUNG would do, but that flag makes
+// every call several times slower, and an open asks every listed window.
 bool QueryWindowIcon(HWND window, WPARAM kind, HICON* icon) {
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(window, WM_GETICON, kind, 0, SMTO_ABORTIFHUNG, ICON_QUERY_TIMEOUT_MS,
-                             &result)) {
+    if (IsHungAppWindow(window) || !SendMessageTimeoutW(window, WM_GETICON, kind, 0, SMTO_NORMAL,
+                                                        ICON_QUERY_TIMEOUT_MS, &result)) {
         *icon = nullptr;
         return false;
     }
@@ -37,6 +40,99 @@ bool QueryWindowIcon(HWND window, WPARAM kind, HICON* icon) {
 
 HICON ClassIcon(HWND window, int index) {
     return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(GetClassLongPtrW(window, index)));
+}
+
+// The icon each image was made from, item by item (process heap), and the image
+// size then: what the strip shows, to compare with a later refresh.
+HICON* stripIcons;
+int stripIconCount;
+int stripImageSize;
+
+void FreeIcons(HICON* icons) {
+    if (icons)
+        HeapFree(GetProcessHeap(), 0, icons);
+}
+
+// The icon of each entry of WindowList as the strip shows it: the owner's when
+// there is one. Null when the heap refuses; the strip then shows the fallback.
+HICON* LookupEntryIcons() {
+    if (windowCount <= 0)
+        return nullptr;
+    HICON* icons = static_cast<HICON*>(
+        HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(windowCount) * sizeof(HICON)));
+    if (!icons)
+        return nullptr;
+    for (int i = 0; i < windowCount; ++i) {
+        const WindowEntry& entry = WindowList[i];
+        icons[i] = LookupWindowIcon(entry.owner ? entry.owner : entry.window);
+    }
+    return icons;
+}
+
+HICON FallbackIcon() {
+    return LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW));
+}
+
+HICON IconOfEntry(const HICON* icons, int index) {
+    return icons ? icons[index] : FallbackIcon();
+}
+
+bool StripShowsIcons(HWND strip, const HICON* icons) {
+    if (!StripImageList || !icons || !stripIcons || stripImageSize != StripIconSize() ||
+        stripIconCount != windowCount ||
+        SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0) != static_cast<LRESULT>(windowCount))
+        return false;
+    for (int i = 0; i < windowCount; ++i)
+        if (icons[i] != stripIcons[i])
+            return false;
+    return true;
+}
+
+int EarlierIndexOf(const HICON* icons, int count, HICON icon) {
+    for (int i = 0; i < count; ++i)
+        if (icons[i] == icon)
+            return i;
+    return -1;
+}
+
+// Image i is entry i's icon. Converting an icon is slow, so each distinct icon is
+// converted once and later entries with the same icon get a copy of its image; an
+// icon that cannot be converted (a window may answer with a destroyed one) gets the
+// fallback in its place, so that no later image moves.
+void AddEntryImages(const HICON* icons, int count) {
+    ImageList_SetImageCount(StripImageList, static_cast<UINT>(count));
+    for (int i = 0; i < count; ++i) {
+        const HICON icon = IconOfEntry(icons, i);
+        const int earlier = icons ? EarlierIndexOf(icons, i, icon) : (i > 0 ? 0 : -1);
+        if (earlier >= 0)
+            ImageList_Copy(StripImageList, i, StripImageList, earlier, ILCF_MOVE);
+        else if (ImageList_ReplaceIcon(StripImageList, i, icon) < 0)
+            ImageList_ReplaceIcon(StripImageList, i, FallbackIcon());
+    }
+}
+
+// Takes over icons. The items go in with drawing off: each insertion into a
+// shown strip would repaint it.
+void FillIconStripWith(HWND strip, HICON* icons) {
+    DestroyStripImageList();
+    const int size = StripIconSize();
+    StripImageList = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
+    AddEntryImages(icons, windowCount);
+    stripIcons = icons;
+    stripIconCount = icons ? windowCount : 0;
+    stripImageSize = size;
+    SendMessageW(strip, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(StripImageList));
+    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(strip, LVM_SETITEMCOUNT, windowCount, 0);
+    for (int i = 0; i < windowCount; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = i;
+        SendMessageW(strip, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(strip, nullptr, TRUE);
 }
 
 } // namespace
@@ -73,26 +169,37 @@ HICON LookupWindowIcon(HWND window) {
 }
 
 BOOL FillIconStrip(HWND strip) {
-    DestroyStripImageList();
-    const int size = StripIconSize();
-    StripImageList = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
-    for (int i = 0; i < windowCount; ++i) {
-        const WindowEntry& entry = WindowList[i];
-        ImageList_ReplaceIcon(StripImageList, -1,
-                              LookupWindowIcon(entry.owner ? entry.owner : entry.window));
-    }
-    SendMessageW(strip, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(StripImageList));
-    for (int i = 0; i < windowCount; ++i) {
-        LVITEMW item = {};
-        item.mask = LVIF_IMAGE;
-        item.iItem = i;
-        item.iImage = i;
-        SendMessageW(strip, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    }
+    FillIconStripWith(strip, LookupEntryIcons());
     return TRUE;
 }
 
+void RefillIconStrip(HWND strip) {
+    HICON* icons = LookupEntryIcons();
+    DeselectStripItems(strip);
+    // The second refresh of an open mostly finds what the first did: the same
+    // icons in the same order leave every item and image as it is.
+    if (StripShowsIcons(strip, icons)) {
+        FreeIcons(icons);
+        return;
+    }
+    SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
+    FillIconStripWith(strip, icons);
+}
+
+void DeselectStripItems(HWND strip) {
+    LVITEMW deselect = {};
+    deselect.stateMask = LVIS_SELECTED;
+    deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
+    for (WPARAM item = SendMessageW(strip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+         static_cast<int>(item) >= 0;
+         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED))
+        SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
+}
+
 void DestroyStripImageList() {
+    FreeIcons(stripIcons);
+    stripIcons = nullptr;
+    stripIconCount = 0;
     if (!StripImageList)
         return;
     // Detached first: the strip destroys an attached list when it is itself destroyed.

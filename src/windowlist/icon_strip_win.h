@@ -7,8 +7,15 @@ extern HWND IconStrip;
 extern HIMAGELIST StripImageList; // owned here; at most one at a time
 
 HWND CreateIconStrip(HWND parent);
+// Fills the emptied strip from WindowList: image i is entry i's icon, item i shows it.
 BOOL FillIconStrip(HWND strip);
+// After a refresh of two or more windows: deselects every item, then deletes and
+// fills them again unless the strip already shows the entries' icons in order.
+void RefillIconStrip(HWND strip);
 HICON LookupWindowIcon(HWND window);
+// Clears the selection of every selected item (the strip holds one at most, so
+// unlike LVM_SETITEMSTATE on item -1 this does not visit every item).
+void DeselectStripItems(HWND strip);
 // Detaches the image list from the strip and destroys it; harmless when none is held.
 void DestroyStripImageList();
 

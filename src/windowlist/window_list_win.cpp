@@ -1,7 +1,5 @@
 #include "windowlist/window_list_win.h"
 
-#include <commctrl.h>
-
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_filter.h"
@@ -9,7 +7,6 @@
 static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
 static_assert(FILTER_EX_CONTROLPARENT == WS_EX_CONTROLPARENT, "control parent style");
 static_assert(FILTER_EX_APPWINDOW == WS_EX_APPWINDOW, "app window style");
-static_assert(static_cast<UINT>(~LVIS_SELECTED) == 0xFFFFFFFDu, "deselecting state value");
 
 WindowEntry* WindowList;
 int windowCount;
@@ -21,7 +18,11 @@ namespace {
 
 constexpr wchar_t kGrowthFailureText[] = L"Error Getting Memory ";
 
+// The list is emptied before the enumeration, and listedCount with it: the
+// out-of-memory box runs a modal loop that handles commands already queued, and
+// they must not read entries of the array that is being rebuilt.
 void FreeWindowList() {
+    listedCount = 0;
     if (!WindowList)
         return;
     HeapFree(GetProcessHeap(), 0, WindowList);
@@ -92,16 +93,6 @@ bool IsSwitchable(HWND window, HWND* owner) {
     return !OwnsListedWindow(window);
 }
 
-void RebuildIconStrip() {
-    LVITEMW deselect = {};
-    deselect.stateMask = LVIS_SELECTED;
-    deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
-    SendMessageW(IconStrip, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
-                 reinterpret_cast<LPARAM>(&deselect));
-    SendMessageW(IconStrip, LVM_DELETEALLITEMS, 0, 0);
-    FillIconStrip(IconStrip);
-}
-
 } // namespace
 
 int RefreshWindowList() {
@@ -111,7 +102,7 @@ int RefreshWindowList() {
     selectedIndex = 0;
     // With fewer than two windows the switcher is not shown: the strip keeps its items.
     if (listedCount >= 2)
-        RebuildIconStrip();
+        RefillIconStrip(IconStrip);
     return listedCount;
 }
 

@@ -9,8 +9,9 @@ struct WindowEntry {
 
 extern WindowEntry* WindowList; // process heap array, windowCount entries
 extern int windowCount;         // grows during a refresh
-extern int listedCount;         // count at the end of the last refresh: the navigation bound
-extern int selectedIndex;       // -1 until the first refresh
+extern int
+    listedCount; // count at the end of the last refresh, 0 during one: the bound of every reader
+extern int selectedIndex; // -1 until the first refresh
 
 // Test seam: when not negative, growing the list beyond this many entries fails
 // as if the heap were exhausted. -1, the default, leaves the heap alone.

@@ -10,6 +10,7 @@
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
 #include "display_support_win.h"
+#include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
 #include "windowlist_support_win.h"
@@ -118,6 +119,71 @@ TEST_F(IconStripTest, EachRefreshGivesOneItemPerEntryShowingItsOwnImage) {
             EXPECT_TRUE(IsColour(ImageColour(index), expected)) << "entry " << index;
         }
     }
+}
+
+// Item i shows image i, which is the icon the window of entry i has now.
+void ExpectItemsShow(const std::vector<HWND>& windows, const std::vector<COLORREF>& colours) {
+    EXPECT_EQ(ItemCount(), listedCount);
+    EXPECT_EQ(ImageList_GetImageCount(StripImageList), listedCount);
+    for (size_t w = 0; w < windows.size(); ++w) {
+        const int index = ListedIndexOf(windows[w]);
+        ASSERT_GE(index, 0);
+        EXPECT_EQ(ItemImage(index), index);
+        EXPECT_TRUE(IsColour(ImageColour(index), colours[w])) << "window " << w;
+    }
+}
+
+// The second refresh of an open may keep the strip only when it would show
+// exactly the same: any change of icon, order or count refills it.
+TEST_F(IconStripTest, ARefreshWithoutAHideShowsWhatChangedSinceThePreviousOne) {
+    enum Change { kNewIcon, kRestacked, kOneMore };
+    for (Change change : {kNewIcon, kRestacked, kOneMore}) {
+        SCOPED_TRACE(change);
+        std::vector<COLORREF> colours = {kRed, kGreen, RGB(0, 0, 255)};
+        std::vector<HWND> shown;
+        for (COLORREF colour : colours) {
+            DisplayWindowSpec spec;
+            spec.windowBig = Icon(colour);
+            shown.push_back(Window(spec));
+        }
+        ASSERT_GE(RefreshWindowList(), 3);
+        ExpectItemsShow(shown, colours);
+        if (change == kNewIcon) {
+            colours[1] = RGB(255, 255, 0);
+            SendMessageW(shown[1], WM_SETICON, ICON_BIG,
+                         reinterpret_cast<LPARAM>(Icon(colours[1])));
+        } else if (change == kRestacked) {
+            SetWindowPos(shown[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        } else {
+            DisplayWindowSpec spec;
+            colours.push_back(RGB(255, 0, 255));
+            spec.windowBig = Icon(colours.back());
+            shown.push_back(Window(spec));
+        }
+        ASSERT_GE(RefreshWindowList(), 3);
+        ExpectItemsShow(shown, colours);
+        HideSwitcher();
+    }
+}
+
+// Icons are converted once per fill and copied to later entries with the same
+// icon; one that cannot be converted (a window may answer with a destroyed
+// icon) gets the fallback in its place, and no later image moves.
+TEST_F(IconStripTest, SharedAndUnusableIconsLeaveEveryItemShowingItsOwnWindowsIcon) {
+    const HICON red = Icon(kRed);
+    const HICON green = Icon(kGreen);
+    const HICON destroyed = CreateSolidIcon(RGB(0, 0, 255));
+    DestroyIcon(destroyed);
+    const COLORREF fallback =
+        IconPixel(LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW)), 8, 8);
+    std::vector<HWND> shown;
+    for (HICON icon : {red, destroyed, red, green, destroyed}) {
+        DisplayWindowSpec spec;
+        spec.windowBig = icon;
+        shown.push_back(Window(spec));
+    }
+    ASSERT_GE(RefreshWindowList(), 5);
+    ExpectItemsShow(shown, {kRed, fallback, kRed, kGreen, fallback});
 }
 
 TEST_F(IconStripTest, AnOwnedEntryShowsItsOwnersIconInTheStripAndItsOwnInThePreview) {

@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "app/app_win.h"
+#include "app/identifiers.h"
+#include "display/selection_texts.h"
 #include "test_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
@@ -174,6 +176,32 @@ TEST_F(WindowListRefresh, GrowthFailureAfterKWindowsKeepsThemAndReportsOnce) {
     // The next refresh without the failure lists everything again.
     EXPECT_EQ(RefreshWindowList(), 5);
     EXPECT_EQ(ListedWindows(), full);
+}
+
+// The box's modal loop handles commands queued before it (a held Tab, an Alt
+// release); they run while the array is being rebuilt and may read no entry
+// that it does not hold.
+TEST_F(WindowListRefresh, CommandsQueuedBeforeAGrowthFailureShowNoEntryBeyondTheArray) {
+    MakeWindows(5);
+    for (int k : {0, 1}) {
+        for (WPARAM command : {CMD_NEXT, CMD_LAST, CMD_ACTIVATE}) {
+            SCOPED_TRACE(testing::Message() << "limit " << k << ", command " << command);
+            ASSERT_EQ(RefreshWindowList(), 5);
+            selectedIndex = 3;
+            wcscpy(SelectionTexts.titleText, L"untouched");
+            windowListGrowthLimit = k;
+            PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, command, 0);
+            MessageBoxWatcher watcher;
+            StartWatchingMessageBoxes(&watcher);
+            const int count = RefreshWindowList();
+            StopWatchingMessageBoxes(&watcher);
+            windowListGrowthLimit = -1;
+
+            EXPECT_EQ(watcher.seen.size(), 1u);
+            EXPECT_EQ(count, k);
+            EXPECT_STREQ(SelectionTexts.titleText, L"untouched");
+        }
+    }
 }
 
 } // namespace

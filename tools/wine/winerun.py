@@ -215,7 +215,8 @@ def run_serving_input(argv, env):
     child = subprocess.Popen(command, env=env, stdin=subprocess.PIPE, stdout=subprocess.PIPE,
                              stderr=subprocess.PIPE, bufsize=0)
     reader = threading.Thread(target=serve_output, args=(child, env), daemon=True)
-    errors = threading.Thread(target=forward_errors, args=(child,), daemon=True)
+    crashed = threading.Event()
+    errors = threading.Thread(target=forward_errors, args=(child, crashed), daemon=True)
     reader.start()
     errors.start()
     status = child.wait()
@@ -223,12 +224,19 @@ def run_serving_input(argv, env):
     # back: only for the rest of the output.
     reader.join(timeout=2)
     errors.join(timeout=1)
+    # Wine's debugger can end a crashed program with status 0: a crash is a failure.
+    if crashed.is_set() and status == 0:
+        log("the program crashed")
+        return 3
     return status
 
 
-def forward_errors(child):
+def forward_errors(child, crashed):
     for raw in iter(child.stderr.readline, b""):
-        sys.stderr.write(raw.decode("utf-8", "replace"))
+        line = raw.decode("utf-8", "replace")
+        if line.startswith("wine: Unhandled"):
+            crashed.set()
+        sys.stderr.write(line)
         sys.stderr.flush()
 
 

@@ -1,0 +1,399 @@
+// Time of the switcher's open, steps and cancel with many windows, measured in
+// process on the real code, against the bare pass over the same windows that
+// any switcher must make. Also a reload, a live capture, the process panel and
+// the working set over many openings. Run with `make bench`; it reports, it
+// never fails.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/app_win.h"
+#include "app/identifiers.h"
+#include "display/process_panel_win.h"
+#include "display/selection_win.h"
+#include "settings/options.h"
+#include "settings/settings_store_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+namespace {
+
+constexpr int kCounts[] = {10, 50, 100, 200};
+constexpr int kRuns = 9;
+constexpr int kIconKinds = 8; // the windows of a few programs share their program's icon
+constexpr int kCycleWindows = 100;
+constexpr int kCycles = 300;
+constexpr wchar_t kHostClass[] = L"ZephtabBenchWindow";
+
+double NowMs() {
+    static LARGE_INTEGER frequency = {};
+    if (!frequency.QuadPart)
+        QueryPerformanceFrequency(&frequency);
+    LARGE_INTEGER now;
+    QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+struct Figure {
+    double median;
+    double worst;
+};
+
+Figure Summarise(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return Figure{times[times.size() / 2], times.back()};
+}
+
+void PumpMessages() {
+    MSG message;
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+}
+
+// ---- Windows of a helper thread that keeps answering, as real programs' windows do.
+
+struct WindowHost {
+    int count = 0;
+    HICON* icons = nullptr;
+    HANDLE ready = nullptr;
+    DWORD threadId = 0;
+    HANDLE thread = nullptr;
+};
+
+LRESULT CALLBACK HostWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
+        return 0;
+    return DefWindowProcW(window, message, wParam, lParam);
+}
+
+DWORD WINAPI HostWindows(void* parameter) {
+    WindowHost* host = static_cast<WindowHost*>(parameter);
+    std::vector<HWND> windows;
+    for (int i = 0; i < host->count; ++i) {
+        wchar_t title[64];
+        wsprintfW(title, L"Sample document %d - Editor", i + 1);
+        HWND window = CreateWindowExW(0, kHostClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      20 + (i % 40) * 8, 20 + (i % 30) * 8, 320, 240, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(window, WM_SETICON, ICON_BIG,
+                     reinterpret_cast<LPARAM>(host->icons[i % kIconKinds]));
+        windows.push_back(window);
+    }
+    SetEvent(host->ready);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    for (HWND window : windows)
+        DestroyWindow(window);
+    return 0;
+}
+
+void StartHost(WindowHost* host, int count, HICON* icons) {
+    host->count = count;
+    host->icons = icons;
+    host->ready = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+    host->thread = CreateThread(nullptr, 0, HostWindows, host, 0, &host->threadId);
+    WaitForSingleObject(host->ready, INFINITE);
+    CloseHandle(host->ready);
+    PumpMessages();
+}
+
+void StopHost(WindowHost* host) {
+    PostThreadMessageW(host->threadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(host->thread, INFINITE);
+    CloseHandle(host->thread);
+    PumpMessages();
+}
+
+HICON MakeIcon(COLORREF colour) {
+    HDC screen = GetDC(nullptr);
+    HBITMAP colourBits = CreateCompatibleBitmap(screen, 32, 32);
+    HBITMAP maskBits = CreateBitmap(32, 32, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, colourBits);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all = {0, 0, 32, 32};
+    FillRect(dc, &all, brush);
+    DeleteObject(brush);
+    SelectObject(dc, maskBits);
+    PatBlt(dc, 0, 0, 32, 32, BLACKNESS);
+    SelectObject(dc, old);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    ICONINFO info = {TRUE, 0, 0, maskBits, colourBits};
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(colourBits);
+    DeleteObject(maskBits);
+    return icon;
+}
+
+// ---- What is measured.
+
+BOOL CALLBACK BarePassProc(HWND window, LPARAM) {
+    if (!IsWindowVisible(window))
+        return TRUE;
+    WINDOWINFO info = {};
+    info.cbSize = sizeof(info);
+    GetWindowInfo(window, &info);
+    wchar_t className[256];
+    GetClassNameW(window, className, 256);
+    wchar_t title[256];
+    GetWindowTextW(window, title, 256);
+    GetWindow(window, GW_OWNER);
+    return TRUE;
+}
+
+double TimeBarePass() {
+    const double start = NowMs();
+    EnumWindows(BarePassProc, 0);
+    return NowMs() - start;
+}
+
+// A command as the hooks deliver it, until the switcher and its children are painted.
+double TimeCommand(WPARAM code) {
+    const double start = NowMs();
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, code, 0);
+    RedrawWindow(SwitcherWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return NowMs() - start;
+}
+
+struct CountFigures {
+    int count;
+    int listed;
+    Figure bare, open, next, prev, first, last, cancel;
+};
+
+CountFigures MeasureCount(int count, HICON* icons) {
+    WindowHost host;
+    StartHost(&host, count, icons);
+    TimeCommand(CMD_OPEN); // warm-up: first use of the list view and the image list code
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+    std::vector<double> bare, open, next, prev, first, last, cancel;
+    CountFigures figures = {};
+    figures.count = count;
+    for (int run = 0; run < kRuns; ++run) {
+        bare.push_back(TimeBarePass());
+        open.push_back(TimeCommand(CMD_OPEN));
+        figures.listed = listedCount;
+        next.push_back(TimeCommand(CMD_NEXT));
+        next.push_back(TimeCommand(CMD_NEXT));
+        prev.push_back(TimeCommand(CMD_PREV));
+        last.push_back(TimeCommand(CMD_LAST));
+        first.push_back(TimeCommand(CMD_FIRST));
+        cancel.push_back(TimeCommand(CMD_CANCEL));
+        PumpMessages();
+    }
+    StopHost(&host);
+    figures.bare = Summarise(bare);
+    figures.open = Summarise(open);
+    figures.next = Summarise(next);
+    figures.prev = Summarise(prev);
+    figures.first = Summarise(first);
+    figures.last = Summarise(last);
+    figures.cancel = Summarise(cancel);
+    return figures;
+}
+
+void PrintFigure(Figure figure) {
+    std::printf(" %7.1f %7.1f |", figure.median, figure.worst);
+}
+
+void PrintTable(const std::vector<CountFigures>& all) {
+    std::printf("\nOpen, steps and cancel in ms (median and worst of %d runs), windows of a "
+                "helper thread\n\n",
+                kRuns);
+    std::printf("windows listed |   bare pass     |      open       | open/bare |"
+                "    CMD_NEXT     |    CMD_PREV     |    CMD_FIRST    |    CMD_LAST     |"
+                "   CMD_CANCEL    |\n");
+    for (const CountFigures& row : all) {
+        std::printf("%7d %6d |", row.count, row.listed);
+        PrintFigure(row.bare);
+        PrintFigure(row.open);
+        std::printf(" %9.1f |", row.open.median / row.bare.median);
+        PrintFigure(row.next);
+        PrintFigure(row.prev);
+        PrintFigure(row.first);
+        PrintFigure(row.last);
+        PrintFigure(row.cancel);
+        std::printf("\n");
+    }
+    const CountFigures& few = all.front();
+    const CountFigures& many = all.back();
+    std::printf("\n%d windows against %d (medians): open/bare %.1f; CMD_NEXT %.2fx, CMD_PREV "
+                "%.2fx, CMD_FIRST %.2fx, CMD_LAST %.2fx, CMD_CANCEL %.2fx\n",
+                many.count, few.count, many.open.median / many.bare.median,
+                many.next.median / few.next.median, many.prev.median / few.prev.median,
+                many.first.median / few.first.median, many.last.median / few.last.median,
+                many.cancel.median / few.cancel.median);
+}
+
+Figure TimeRepeated(void (*action)()) {
+    std::vector<double> times;
+    for (int run = 0; run < kRuns; ++run) {
+        const double start = NowMs();
+        action();
+        times.push_back(NowMs() - start);
+        PumpMessages();
+    }
+    return Summarise(times);
+}
+
+void ReloadOnce() {
+    ReloadOptions(SwitcherWindow);
+}
+
+void CaptureOnce() {
+    CaptureLivePreview();
+}
+
+void ProcessPanelOnce() {
+    UpdateProcessInfo(WindowList[selectedIndex].window);
+}
+
+void MeasureElsewhere(HICON* icons) {
+    WindowHost host;
+    StartHost(&host, 10, icons);
+    TimeCommand(CMD_OPEN);
+    const Figure reload = TimeRepeated(ReloadOnce);
+    const Figure capture = TimeRepeated(CaptureOnce);
+    const Figure panel = TimeRepeated(ProcessPanelOnce);
+    TimeCommand(CMD_CANCEL);
+    StopHost(&host);
+    std::printf("\nElsewhere, ms (median and worst of %d):\n", kRuns);
+    std::printf("  reload of the settings       %7.1f %7.1f\n", reload.median, reload.worst);
+    std::printf("  live capture of a window     %7.1f %7.1f\n", capture.median, capture.worst);
+    std::printf("  process panel of a window    %7.1f %7.1f\n", panel.median, panel.worst);
+}
+
+// ---- Memory over many openings.
+
+SIZE_T WorkingSetKb() {
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    GetProcessMemoryInfo(GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.WorkingSetSize / 1024;
+}
+
+SIZE_T HeapBusyKb() {
+    SIZE_T busy = 0;
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry = {};
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            busy += entry.cbData;
+    HeapUnlock(heap);
+    return busy / 1024;
+}
+
+// Wine has no GetGuiResources: probe the handle table by index.
+int CountGdiObjects() {
+    int count = 0;
+    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
+        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)))
+            ++count;
+    return count;
+}
+
+void PrintMemory(const char* when) {
+    std::printf("  %-34s working set %7lu KB, heap in use %6lu KB, GDI objects %5d\n", when,
+                static_cast<unsigned long>(WorkingSetKb()),
+                static_cast<unsigned long>(HeapBusyKb()), CountGdiObjects());
+}
+
+void MeasureMemory(HICON* icons, SIZE_T startKb) {
+    std::printf("\nMemory, open/step/cancel cycles with %d windows:\n", kCycleWindows);
+    std::printf("  %-34s working set %7lu KB\n", "after start",
+                static_cast<unsigned long>(startKb));
+    WindowHost host;
+    StartHost(&host, kCycleWindows, icons);
+    PrintMemory("windows made, before the cycles");
+    for (int cycle = 1; cycle <= kCycles; ++cycle) {
+        TimeCommand(CMD_OPEN);
+        TimeCommand(CMD_NEXT);
+        TimeCommand(CMD_CANCEL);
+        PumpMessages();
+        if (cycle == kCycles / 2)
+            PrintMemory("after 150 cycles");
+    }
+    PrintMemory("after 300 cycles");
+    StopHost(&host);
+}
+
+bool KeyExists(const wchar_t* path) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, path, 0, KEY_READ, &key) != ERROR_SUCCESS)
+        return false;
+    RegCloseKey(key);
+    return true;
+}
+
+bool RunValueExists() {
+    return RegGetValueW(HKEY_CURRENT_USER, ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, RRF_RT_ANY, nullptr,
+                        nullptr, nullptr) == ERROR_SUCCESS;
+}
+
+} // namespace
+
+int wmain() {
+    // The start-up stores the settings and the Run value; what was not there before goes again.
+    const bool hadSettings = KeyExists(ZEPHTAB_SETTINGS_KEY);
+    const bool hadRunValue = RunValueExists();
+    if (FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr)) {
+        std::printf("bench: a Zephtab runs in this desktop; end it first\n");
+        return 0;
+    }
+    HINSTANCE instance = GetModuleHandleW(nullptr);
+    WNDCLASSEXW hostClass = {};
+    hostClass.cbSize = sizeof(hostClass);
+    hostClass.lpfnWndProc = HostWindowProc;
+    hostClass.hInstance = instance;
+    hostClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    hostClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    hostClass.lpszClassName = kHostClass;
+    RegisterClassExW(&hostClass);
+
+    RegisterSwitcherClass(instance);
+    if (!InitSwitcher(instance)) {
+        std::printf("bench: the switcher did not start\n");
+        return 0;
+    }
+    PumpMessages();
+    const SIZE_T startKb = WorkingSetKb();
+    // As a user with many windows would run it: no animation, process panel on.
+    switcherOptions.noAnimation = 1;
+    switcherOptions.showProcessInfo = 1;
+    switcherOptions.livePreview = 1;
+
+    HICON icons[kIconKinds];
+    for (int i = 0; i < kIconKinds; ++i)
+        icons[i] = MakeIcon(RGB(30 * i, 255 - 30 * i, 128));
+
+    std::vector<CountFigures> all;
+    for (int count : kCounts) {
+        all.push_back(MeasureCount(count, icons));
+        std::fprintf(stderr, "bench: %d windows measured\n", count);
+    }
+    PrintTable(all);
+    MeasureElsewhere(icons);
+    MeasureMemory(icons, startKb);
+    std::fflush(stdout);
+
+    DestroyWindow(SwitcherWindow);
+    PumpMessages();
+    for (HICON icon : icons)
+        DestroyIcon(icon);
+    if (!hadSettings)
+        RegDeleteTreeW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY);
+    if (!hadRunValue)
+        RegDeleteKeyValueW(HKEY_CURRENT_USER, ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+    return 0;
+}
