@@ -84,12 +84,15 @@ foreach(source ${E2E_TESTS})
 endforeach()
 
 # Helper programs that tests start (test windows in other processes, and so on).
+# They are GUI programs: a console program started through the shell (the
+# stand-in browser) would open a console window of its own in the desktop, which
+# the next tests would find among the windows worth switching to.
 file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
 foreach(source ${TEST_HELPERS})
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source})
     target_link_libraries(${name} PRIVATE user32 gdi32)
-    target_link_options(${name} PRIVATE -municode ${STATIC_LINK})
+    target_link_options(${name} PRIVATE -municode -mwindows ${STATIC_LINK})
 endforeach()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/config/CMakeLists.txt)
