@@ -166,6 +166,41 @@ TEST_F(IconStripTest, ARefreshWithoutAHideShowsWhatChangedSinceThePreviousOne) {
     }
 }
 
+// The strip's notifications to its parent, in order: a selected item losing its
+// selection (LVN_ITEMCHANGED), and the removal of all items (LVN_DELETEALLITEMS).
+std::vector<UINT> stripNotifications;
+HHOOK notificationWatch;
+
+LRESULT CALLBACK WatchStripNotifications(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_NOTIFY) {
+        const NMHDR* header = reinterpret_cast<const NMHDR*>(call->lParam);
+        const NMLISTVIEW* change = reinterpret_cast<const NMLISTVIEW*>(call->lParam);
+        if (header->hwndFrom == IconStrip &&
+            (header->code == LVN_DELETEALLITEMS ||
+             (header->code == LVN_ITEMCHANGED && (change->uOldState & LVIS_SELECTED) &&
+              !(change->uNewState & LVIS_SELECTED))))
+            stripNotifications.push_back(header->code);
+    }
+    return CallNextHookEx(notificationWatch, code, wParam, lParam);
+}
+
+// The selected item is deselected before the items are deleted, not deleted selected.
+TEST_F(IconStripTest, ARefillDeselectsTheSelectedItemBeforeDeletingTheItems) {
+    MakeWindows(3);
+    ASSERT_GE(RefreshWindowList(), 3);
+    SelectEntry(1);
+    MakeWindows(1); // a changed list: the strip is refilled, not kept
+    stripNotifications.clear();
+    notificationWatch =
+        SetWindowsHookExW(WH_CALLWNDPROC, WatchStripNotifications, nullptr, GetCurrentThreadId());
+    ASSERT_GE(RefreshWindowList(), 4);
+    UnhookWindowsHookEx(notificationWatch);
+    ASSERT_FALSE(stripNotifications.empty());
+    EXPECT_EQ(stripNotifications.front(), static_cast<UINT>(LVN_ITEMCHANGED));
+    EXPECT_EQ(stripNotifications.back(), static_cast<UINT>(LVN_DELETEALLITEMS));
+}
+
 // Icons are converted once per fill and copied to later entries with the same
 // icon; one that cannot be converted (a window may answer with a destroyed
 // icon) gets the fallback in its place, and no later image moves.
