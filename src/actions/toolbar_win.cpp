@@ -5,6 +5,7 @@
 #include "actions/action_texts.h"
 #include "actions/opacity_steps.h"
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
 #include "resources/resource_ids.h"
@@ -66,7 +67,7 @@ void AddToolButtons(HWND toolbar) {
         ToolButton(kOpaqueImage, IDC_OPAQUE),
         ToolButton(kTransparentImage, IDC_TRANSPARENT),
     };
-    SendMessageW(toolbar, TB_ADDBUTTONSW, ARRAYSIZE(buttons), reinterpret_cast<LPARAM>(buttons));
+    SendMessageW(toolbar, TB_ADDBUTTONSW, CountOf(buttons), reinterpret_cast<LPARAM>(buttons));
 }
 
 // The window of the selected entry, or null when nothing valid is selected.
@@ -166,7 +167,7 @@ HWND CreateActionToolbar(HWND parent) {
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     if (!ToolbarImageList) { // one image list for the program's life
         ToolbarImageList =
-            ImageList_Create(kToolIconSize, kToolIconSize, ILC_COLOR16, ARRAYSIZE(kToolIcons), 1);
+            ImageList_Create(kToolIconSize, kToolIconSize, ILC_COLOR16, CountOf(kToolIcons), 1);
         AddToolIcons();
     }
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));

@@ -120,6 +120,19 @@ void EndSwitchWithoutShowing() {
     switcherActive = 0;
 }
 
+void InstallMouseHook() {
+    // A new hook would overwrite the handle, and the old one would never be removed.
+    if (!mouseHook)
+        mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, programInstance, 0);
+}
+
+void RemoveMouseHook() {
+    if (!mouseHook)
+        return;
+    UnhookWindowsHookEx(mouseHook);
+    mouseHook = nullptr;
+}
+
 void InstallKeyboardHook() {
     keyboardHook = SetWindowsHookExW(WH_KEYBOARD_LL, KeyboardHookProc, programInstance, 0);
 }

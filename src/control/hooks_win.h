@@ -17,6 +17,11 @@ void CancelSwitch();
 // An open that shows nothing ends the switch without a command.
 void EndSwitchWithoutShowing();
 
+// The mouse hook lives while the switcher is shown. A second install without a
+// removal in between keeps the hook there is; a removal without one is harmless.
+void InstallMouseHook();
+void RemoveMouseHook();
+
 // The keyboard hook lives from start-up to shutdown.
 void InstallKeyboardHook();
 void RemoveKeyboardHook();

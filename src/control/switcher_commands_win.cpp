@@ -17,22 +17,8 @@ namespace {
 constexpr DWORD kAnimationMs = 100;
 
 void SelectEntry(int index) {
-    selectedIndex = index;
+    SetSelectedIndex(index);
     ShowSelection(index);
-}
-
-// A second open without a hide in between keeps the hook it has: a new one
-// would overwrite the handle and the old hook would never be removed.
-void InstallMouseHook() {
-    if (!mouseHook)
-        mouseHook = SetWindowsHookExW(WH_MOUSE_LL, MouseHookProc, programInstance, 0);
-}
-
-void RemoveMouseHook() {
-    if (!mouseHook)
-        return;
-    UnhookWindowsHookEx(mouseHook);
-    mouseHook = nullptr;
 }
 
 void MoveSwitcherIntoPlace() {
@@ -59,12 +45,12 @@ void HideSwitcherWindow() {
 void OpenSwitcher() {
     const int count = RefreshWindowList();
     if (count == 0) {
-        switcherActive = 0;
+        EndSwitchWithoutShowing();
         return;
     }
     if (count == 1) {
         ActivateChosenWindow(WindowList[0].window);
-        switcherActive = 0;
+        EndSwitchWithoutShowing();
         return;
     }
     InstallMouseHook();
@@ -124,9 +110,5 @@ void OnIconStripClick(const NMITEMACTIVATE* click) {
     // every item to the list view, so nothing is re-selected while nothing is selected.
     if (selectedIndex < 0)
         return;
-    SendMessageW(IconStrip, LVM_ENSUREVISIBLE, selectedIndex, FALSE);
-    LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = LVIS_SELECTED;
-    SendMessageW(IconStrip, LVM_SETITEMSTATE, selectedIndex, reinterpret_cast<LPARAM>(&item));
+    HighlightStripItem(IconStrip, selectedIndex);
 }

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "display/clock_text.h"
 #include "display/preview_fit.h"

@@ -2,6 +2,7 @@
 
 #include <psapi.h>
 
+#include "app/count_of.h"
 #include "display/process_text.h"
 #include "display/selection_texts.h"
 

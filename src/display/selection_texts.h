@@ -21,7 +21,3 @@ struct SelectionTextsRecord {
 extern SelectionTextsRecord SelectionTexts;
 
 void EmptySelectionTexts();
-
-template <typename T, size_t N> constexpr size_t CountOf(T (&)[N]) {
-    return N;
-}

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "display/preview_fit.h"
 #include "display/process_panel_win.h"
@@ -21,15 +22,6 @@
 bool previewPending;
 
 namespace {
-
-void HighlightStripItem(int index) {
-    SendMessageW(IconStrip, LVM_ENSUREVISIBLE, index, FALSE);
-    DeselectStripItems(IconStrip);
-    LVITEMW item = {};
-    item.stateMask = LVIS_SELECTED;
-    item.state = LVIS_SELECTED;
-    SendMessageW(IconStrip, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
-}
 
 PreviewFit FitWindow(const WINDOWINFO& info) {
     return FitPreview(static_cast<LONGLONG>(info.rcWindow.right) - info.rcWindow.left,
@@ -93,7 +85,7 @@ void ShowSelection(int index) {
     if (index < 0 || index >= listedCount)
         return;
     EmptySelectionTexts();
-    HighlightStripItem(index);
+    HighlightStripItem(IconStrip, index);
     FormatPositionText(SelectionTexts.positionText, CountOf(SelectionTexts.positionText), index + 1,
                        listedCount);
     HWND window = WindowList[index].window;

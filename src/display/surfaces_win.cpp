@@ -5,6 +5,7 @@
 #include <cwchar>
 
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "display/gradient_band.h"
 #include "display/selection_texts.h"

@@ -1,4 +1,6 @@
 #include "settings/settings_store_win.h"
+
+#include "app/count_of.h"
 #include "resources/vendor.h"
 
 namespace {
@@ -89,9 +91,9 @@ void RegisterStartAtLogon(const wchar_t* path) {
 
 void RenewStartAtLogon(HWND window) {
     wchar_t path[2048] = {};
-    GetWindowModuleFileNameW(window, path, ARRAYSIZE(path));
+    GetWindowModuleFileNameW(window, path, CountOf(path));
     // A path cut at the buffer's end may come back without its terminator.
-    path[ARRAYSIZE(path) - 1] = L'\0';
+    path[CountOf(path) - 1] = L'\0';
     RegisterStartAtLogon(path);
 }
 

@@ -4,6 +4,7 @@
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_probe_win.h"
 
 HWND IconStrip;
 HIMAGELIST StripImageList;
@@ -30,7 +31,7 @@ LPARAM StripIconSpacing() {
 bool QueryWindowIcon(HWND window, WPARAM kind, HICON* icon) {
     DWORD_PTR result = 0;
     if (IsHungAppWindow(window) || !SendMessageTimeoutW(window, WM_GETICON, kind, 0, SMTO_NORMAL,
-                                                        ICON_QUERY_TIMEOUT_MS, &result)) {
+                                                        WINDOW_ANSWER_TIMEOUT_MS, &result)) {
         *icon = nullptr;
         return false;
     }
@@ -194,6 +195,15 @@ void DeselectStripItems(HWND strip) {
          static_cast<int>(item) >= 0;
          item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED))
         SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
+}
+
+void HighlightStripItem(HWND strip, int index) {
+    SendMessageW(strip, LVM_ENSUREVISIBLE, index, FALSE);
+    DeselectStripItems(strip);
+    LVITEMW item = {};
+    item.stateMask = LVIS_SELECTED;
+    item.state = LVIS_SELECTED;
+    SendMessageW(strip, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
 void DestroyStripImageList() {

@@ -16,8 +16,7 @@ HICON LookupWindowIcon(HWND window);
 // Clears the selection of every selected item (the strip holds one at most, so
 // unlike LVM_SETITEMSTATE on item -1 this does not visit every item).
 void DeselectStripItems(HWND strip);
+// Scrolls the item fully into view and makes it the one selected item.
+void HighlightStripItem(HWND strip, int index);
 // Detaches the image list from the strip and destroys it; harmless when none is held.
 void DestroyStripImageList();
-
-// How long a window may take to answer an icon query before it counts as having none.
-constexpr UINT ICON_QUERY_TIMEOUT_MS = 100;

@@ -106,6 +106,10 @@ int RefreshWindowList() {
     return listedCount;
 }
 
+void SetSelectedIndex(int index) {
+    selectedIndex = index;
+}
+
 BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
     HWND owner = nullptr;
     if (!IsSwitchable(window, &owner))

@@ -7,11 +7,15 @@ struct WindowEntry {
     HWND owner; // GW_OWNER when listed, or null
 };
 
+// Written by this module alone.
 extern WindowEntry* WindowList; // process heap array, windowCount entries
 extern int windowCount;         // grows during a refresh
-extern int
-    listedCount; // count at the end of the last refresh, 0 during one: the bound of every reader
-extern int selectedIndex; // -1 until the first refresh
+// The count at the end of the last refresh, and 0 during one: the bound of every reader.
+extern int listedCount;
+extern int selectedIndex; // -1 until the first refresh, 0 after each
+
+// Navigation and clicks move the selection; the caller shows it.
+void SetSelectedIndex(int index);
 
 // Test seam: when not negative, growing the list beyond this many entries fails
 // as if the heap were exhausted. -1, the default, leaves the heap alone.

@@ -5,9 +5,10 @@
 #pragma once
 #include <windows.h>
 
-// The longest the probe waits for the window's thread.
-constexpr UINT WINDOW_PROBE_TIMEOUT_MS = 100;
+// The longest the switcher waits for another program's window to answer, here
+// and for the icon it asks each listed window for.
+constexpr UINT WINDOW_ANSWER_TIMEOUT_MS = 100;
 
 // False for a window the system counts as hung, and for one that does not
-// answer a trivial message within WINDOW_PROBE_TIMEOUT_MS (or is gone).
+// answer a trivial message within WINDOW_ANSWER_TIMEOUT_MS (or is gone).
 bool WindowAnswers(HWND window);

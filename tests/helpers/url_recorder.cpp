@@ -8,6 +8,8 @@
 
 #include <cwchar>
 
+#include "app/count_of.h"
+
 namespace {
 
 void Append(wchar_t* text, size_t capacity, const wchar_t* name, const wchar_t* value) {
@@ -27,15 +29,15 @@ int wmain(int argc, wchar_t** argv) {
     static wchar_t record[8192];
     wchar_t number[16];
     _snwprintf(number, 15, L"%u", static_cast<unsigned>(startup.wShowWindow));
-    Append(record, ARRAYSIZE(record), L"show", number);
-    Append(record, ARRAYSIZE(record), L"useShow",
+    Append(record, CountOf(record), L"show", number);
+    Append(record, CountOf(record), L"useShow",
            (startup.dwFlags & STARTF_USESHOWWINDOW) ? L"1" : L"0");
-    Append(record, ARRAYSIZE(record), L"address", argv[2]);
-    Append(record, ARRAYSIZE(record), L"commandLine", GetCommandLineW());
+    Append(record, CountOf(record), L"address", argv[2]);
+    Append(record, CountOf(record), L"commandLine", GetCommandLineW());
 
     // Written aside and renamed, so that a reader never sees half a record.
     wchar_t partial[MAX_PATH + 8];
-    _snwprintf(partial, ARRAYSIZE(partial) - 1, L"%ls.part", argv[1]);
+    _snwprintf(partial, CountOf(partial) - 1, L"%ls.part", argv[1]);
     HANDLE file = CreateFileW(partial, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                               FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE)

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
@@ -37,7 +38,7 @@ namespace {
 
 BOOL CALLBACK FindMenuProc(HWND window, LPARAM found) {
     wchar_t className[16];
-    if (IsWindowVisible(window) && GetClassNameW(window, className, ARRAYSIZE(className)) &&
+    if (IsWindowVisible(window) && GetClassNameW(window, className, CountOf(className)) &&
         wcscmp(className, L"#32768") == 0) {
         *reinterpret_cast<HWND*>(found) = window;
         return FALSE;

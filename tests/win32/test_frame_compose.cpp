@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "display/clock_text.h"
 #include "display/frame_win.h"

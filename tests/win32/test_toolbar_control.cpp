@@ -10,6 +10,7 @@
 
 #include "actions/toolbar_win.h"
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
@@ -85,7 +86,7 @@ HWND ToolbarControl::second;
 TEST_F(ToolbarControl, IsAFixedColumnOfFourIconButtonsOnTheSwitcher) {
     ASSERT_TRUE(IsWindow(ActionToolbar));
     wchar_t className[32];
-    GetClassNameW(ActionToolbar, className, ARRAYSIZE(className));
+    GetClassNameW(ActionToolbar, className, CountOf(className));
     EXPECT_STREQ(className, TOOLBARCLASSNAMEW);
     EXPECT_EQ(GetParent(ActionToolbar), SwitcherWindow);
     EXPECT_EQ(static_cast<DWORD>(GetWindowLongW(ActionToolbar, GWL_STYLE)), 0x54018BC5u);
@@ -184,7 +185,7 @@ TEST_F(ToolbarControl, TooltipOfEachButtonComesFromTheSwitcher) {
         tool.hwnd = ActionToolbar;
         tool.uId = c.command;
         tool.lpszText = text;
-        SendMessageW(tooltips, TTM_GETTEXTW, ARRAYSIZE(text), reinterpret_cast<LPARAM>(&tool));
+        SendMessageW(tooltips, TTM_GETTEXTW, CountOf(text), reinterpret_cast<LPARAM>(&tool));
         EXPECT_STREQ(text, c.text) << c.command;
     }
 }

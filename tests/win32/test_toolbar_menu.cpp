@@ -8,6 +8,7 @@
 
 #include "actions/toolbar_win.h"
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
 #include "resources/resource_ids.h"
@@ -33,7 +34,7 @@ bool FirstItemIsDefault() {
 
 std::wstring ItemText(int position) {
     wchar_t text[64] = {};
-    GetMenuStringW(contextMenu, position, text, ARRAYSIZE(text), MF_BYPOSITION);
+    GetMenuStringW(contextMenu, position, text, CountOf(text), MF_BYPOSITION);
     return text;
 }
 

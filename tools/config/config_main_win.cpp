@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/count_of.h"
 #include "config_command_line.h"
 #include "settings/option_fields.h"
 #include "settings/option_report.h"
@@ -33,7 +34,7 @@ void WriteText(DWORD streamId, const char* text) {
     DWORD written = 0;
     if (GetConsoleMode(stream, &mode)) {
         static wchar_t wide[2 * REPORT_TEXT_CAPACITY];
-        int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, ARRAYSIZE(wide));
+        int length = MultiByteToWideChar(CP_UTF8, 0, text, -1, wide, CountOf(wide));
         if (length > 1)
             WriteConsoleW(stream, wide, static_cast<DWORD>(length - 1), &written, nullptr);
         return;

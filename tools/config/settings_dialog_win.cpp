@@ -12,6 +12,7 @@
 #include <cstring>
 
 #include "actions/opacity_steps.h"
+#include "app/count_of.h"
 #include "settings/option_fields.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"
@@ -139,7 +140,7 @@ void SetUpOpacitySlider(HWND dialog) {
 void LabelPlacements(HWND dialog) {
     for (int cell = 0; cell < PLACEMENT_CELL_COUNT; ++cell) {
         wchar_t label[32];
-        FormatPlacementLabel(PlacementCode(cell), label, ARRAYSIZE(label));
+        FormatPlacementLabel(PlacementCode(cell), label, CountOf(label));
         SetDlgItemTextW(dialog, IDC_PLACEMENT_FIRST + cell, label);
     }
 }
