@@ -13,9 +13,11 @@
 #include "app/app_win.h"
 #include "app/identifiers.h"
 #include "display/process_panel_win.h"
+#include "display_support_win.h"
 #include "display/selection_win.h"
 #include "settings/options.h"
 #include "settings/settings_store_win.h"
+#include "test_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -45,14 +47,6 @@ struct Figure {
 Figure Summarise(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return Figure{times[times.size() / 2], times.back()};
-}
-
-void PumpMessages() {
-    MSG message;
-    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        TranslateMessage(&message);
-        DispatchMessageW(&message);
-    }
 }
 
 // ---- Windows of a helper thread that keeps answering, as real programs' windows do.
@@ -110,28 +104,6 @@ void StopHost(WindowHost* host) {
     WaitForSingleObject(host->thread, INFINITE);
     CloseHandle(host->thread);
     PumpMessages();
-}
-
-HICON MakeIcon(COLORREF colour) {
-    HDC screen = GetDC(nullptr);
-    HBITMAP colourBits = CreateCompatibleBitmap(screen, 32, 32);
-    HBITMAP maskBits = CreateBitmap(32, 32, 1, 1, nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HGDIOBJ old = SelectObject(dc, colourBits);
-    HBRUSH brush = CreateSolidBrush(colour);
-    RECT all = {0, 0, 32, 32};
-    FillRect(dc, &all, brush);
-    DeleteObject(brush);
-    SelectObject(dc, maskBits);
-    PatBlt(dc, 0, 0, 32, 32, BLACKNESS);
-    SelectObject(dc, old);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
-    ICONINFO info = {TRUE, 0, 0, maskBits, colourBits};
-    HICON icon = CreateIconIndirect(&info);
-    DeleteObject(colourBits);
-    DeleteObject(maskBits);
-    return icon;
 }
 
 // ---- What is measured.
@@ -294,15 +266,6 @@ SIZE_T HeapBusyKb() {
     return busy / 1024;
 }
 
-// Wine has no GetGuiResources: probe the handle table by index.
-int CountGdiObjects() {
-    int count = 0;
-    for (ULONG_PTR index = 1; index <= 0xFFFF; ++index)
-        if (GetObjectType(reinterpret_cast<HGDIOBJ>(index)))
-            ++count;
-    return count;
-}
-
 void PrintMemory(const char* when) {
     std::printf("  %-34s working set %7lu KB, heap in use %6lu KB, GDI objects %5d\n", when,
                 static_cast<unsigned long>(WorkingSetKb()),
@@ -375,7 +338,7 @@ int wmain() {
 
     HICON icons[kIconKinds];
     for (int i = 0; i < kIconKinds; ++i)
-        icons[i] = MakeIcon(RGB(30 * i, 255 - 30 * i, 128));
+        icons[i] = CreateSolidIcon(RGB(30 * i, 255 - 30 * i, 128));
 
     std::vector<CountFigures> all;
     for (int count : kCounts) {

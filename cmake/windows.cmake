@@ -116,5 +116,6 @@ add_dependencies(zephtab-demo zephtab)
 # The switcher's open, steps and cancel with many windows, measured under Wine by `make bench`.
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
 add_executable(zephtab_switch_bench ${WIN_BENCH_SOURCES} ${RESOURCE_FILE})
-target_link_libraries(zephtab_switch_bench PRIVATE zephtab_core)
+# The helpers of the Windows tests (icons, message pumps, object counts) serve it too.
+target_link_libraries(zephtab_switch_bench PRIVATE test_support)
 target_link_options(zephtab_switch_bench PRIVATE -municode ${STATIC_LINK})

@@ -32,31 +32,9 @@ bool SettlesAltKeyWhileActive(const KeyHookInput& input) {
     return !IsShiftKey(input.key);
 }
 
-HookDecision DecideAltKeyWhileActive(const KeyHookInput& input) {
-    switch (input.key) {
-    case KEYCODE_TAB:
-        return Swallow(input.leftShiftDown ? CMD_PREV : CMD_NEXT, 1);
-    case KEYCODE_RETURN:
-        return Swallow(CMD_ACTIVATE, 0);
-    case KEYCODE_ESCAPE:
-        return Swallow(CMD_CANCEL, 0);
-    case KEYCODE_END:
-        return Swallow(CMD_LAST, 1);
-    case KEYCODE_HOME:
-        return Swallow(CMD_FIRST, 1);
-    case KEYCODE_LEFT:
-    case KEYCODE_UP:
-        return Swallow(CMD_PREV, 1);
-    case KEYCODE_RIGHT:
-    case KEYCODE_DOWN:
-        return Swallow(CMD_NEXT, 1);
-    default:
-        return Swallow(CMD_CANCEL, 0);
-    }
-}
-
-// A key pressed without Alt while the switcher stays open after Alt was released.
-HookDecision DecidePlainKeyWhileOpen(uint32_t key) {
+// Enter and the arrow keys act alike with Alt held and, in the stay-open mode,
+// without it; every other key cancels.
+HookDecision DecideEnterArrowOrCancel(uint32_t key) {
     switch (key) {
     case KEYCODE_RETURN:
         return Swallow(CMD_ACTIVATE, 0);
@@ -68,6 +46,21 @@ HookDecision DecidePlainKeyWhileOpen(uint32_t key) {
         return Swallow(CMD_NEXT, 1);
     default:
         return Swallow(CMD_CANCEL, 0);
+    }
+}
+
+HookDecision DecideAltKeyWhileActive(const KeyHookInput& input) {
+    switch (input.key) {
+    case KEYCODE_TAB:
+        return Swallow(input.leftShiftDown ? CMD_PREV : CMD_NEXT, 1);
+    case KEYCODE_ESCAPE:
+        return Swallow(CMD_CANCEL, 0);
+    case KEYCODE_END:
+        return Swallow(CMD_LAST, 1);
+    case KEYCODE_HOME:
+        return Swallow(CMD_FIRST, 1);
+    default:
+        return DecideEnterArrowOrCancel(input.key);
     }
 }
 
@@ -88,7 +81,7 @@ HookDecision DecideKeyEvent(const KeyHookInput& input) {
         return PassOn(input.switcherActive);
     if (input.switcherActive) {
         if (input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt)
-            return DecidePlainKeyWhileOpen(input.key);
+            return DecideEnterArrowOrCancel(input.key); // a plain key while staying open
         if (input.message == KEYMSG_SYSKEYDOWN && SettlesAltKeyWhileActive(input))
             return DecideAltKeyWhileActive(input);
     }

@@ -7,6 +7,7 @@
 #include "app/app_win.h"
 #include "app/count_of.h"
 #include "app/identifiers.h"
+#include "app/runtime_function_win.h"
 #include "display/gradient_band.h"
 #include "display/selection_texts.h"
 #include "resources/vendor.h"
@@ -65,32 +66,11 @@ constexpr PanelLabel kPanelLabels[] = {
 
 constexpr wchar_t kBannerText[] = ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_BANNER);
 
-// DrawShadowText lives in comctl32 6, whose MinGW import library lacks it.
+// DrawShadowText lives in comctl32 6, whose MinGW import library lacks it. The
+// manifest makes a plain load of comctl32 the version 6 library.
 using DrawShadowTextProc = int(WINAPI*)(HDC, LPCWSTR, UINT, RECT*, DWORD, COLORREF, COLORREF, int,
                                         int);
-HMODULE shadowTextModule;
-DrawShadowTextProc drawShadowText;
-bool drawShadowTextResolved;
-
-DrawShadowTextProc ResolveDrawShadowText() {
-    if (drawShadowTextResolved)
-        return drawShadowText;
-    drawShadowTextResolved = true;
-    // The manifest makes this the version 6 library; the reference is dropped at release.
-    shadowTextModule = LoadLibraryW(L"comctl32.dll");
-    if (shadowTextModule)
-        drawShadowText = reinterpret_cast<DrawShadowTextProc>(
-            reinterpret_cast<void (*)()>(GetProcAddress(shadowTextModule, "DrawShadowText")));
-    return drawShadowText;
-}
-
-void ReleaseDrawShadowText() {
-    if (shadowTextModule)
-        FreeLibrary(shadowTextModule);
-    shadowTextModule = nullptr;
-    drawShadowText = nullptr;
-    drawShadowTextResolved = false;
-}
+RuntimeFunction drawShadowText = {L"comctl32.dll", "DrawShadowText", 0, nullptr, nullptr, false};
 
 HDC CreateSurface(HDC windowDc, int width, int height, HBITMAP* bitmap) {
     HDC surface = CreateCompatibleDC(windowDc);
@@ -209,12 +189,12 @@ void ReleaseSwitcherDisplay() {
     DeleteHandle(&ClockFont);
     DeleteHandle(&SeparatorPen);
     DeleteHandle(&BackgroundBrush);
-    ReleaseDrawShadowText();
+    ReleaseRuntimeFunction(&drawShadowText);
 }
 
 int DrawTextWithShadow(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWORD flags,
                        COLORREF textColour, COLORREF shadowColour, int offsetX, int offsetY) {
-    DrawShadowTextProc draw = ResolveDrawShadowText();
+    DrawShadowTextProc draw = RuntimeFunctionAs<DrawShadowTextProc>(&drawShadowText);
     if (!draw)
         return 0;
     return draw(dc, text, length, rect, flags, textColour, shadowColour, offsetX, offsetY);

@@ -2,6 +2,7 @@
 
 #include <dwmapi.h>
 
+#include "app/runtime_function_win.h"
 #include "windowlist/window_filter.h"
 
 namespace {
@@ -9,26 +10,14 @@ namespace {
 constexpr DWORD kCloakedAttribute = DWMWA_CLOAKED;
 
 using GetWindowAttributeProc = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
-HMODULE windowManagerModule;
-GetWindowAttributeProc getWindowAttribute;
-bool windowManagerLoaded;
-
-GetWindowAttributeProc ResolveGetWindowAttribute() {
-    if (windowManagerLoaded)
-        return getWindowAttribute;
-    windowManagerLoaded = true;
-    // Only the system's own copy: the program's folder is not searched.
-    windowManagerModule = LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    if (windowManagerModule)
-        getWindowAttribute = reinterpret_cast<GetWindowAttributeProc>(reinterpret_cast<void (*)()>(
-            GetProcAddress(windowManagerModule, "DwmGetWindowAttribute")));
-    return getWindowAttribute;
-}
+// Only the system's own copy of the library: the program's folder is not searched.
+RuntimeFunction getWindowAttribute = {
+    L"dwmapi.dll", "DwmGetWindowAttribute", LOAD_LIBRARY_SEARCH_SYSTEM32, nullptr, nullptr, false};
 
 } // namespace
 
 bool IsWindowCloaked(HWND window) {
-    GetWindowAttributeProc query = ResolveGetWindowAttribute();
+    const auto query = RuntimeFunctionAs<GetWindowAttributeProc>(&getWindowAttribute);
     DWORD cloaked = 0;
     const bool read =
         query && SUCCEEDED(query(window, kCloakedAttribute, &cloaked, sizeof(cloaked)));
@@ -36,9 +25,5 @@ bool IsWindowCloaked(HWND window) {
 }
 
 void ReleaseCloakQuery() {
-    if (windowManagerModule)
-        FreeLibrary(windowManagerModule);
-    windowManagerModule = nullptr;
-    getWindowAttribute = nullptr;
-    windowManagerLoaded = false;
+    ReleaseRuntimeFunction(&getWindowAttribute);
 }

@@ -66,6 +66,15 @@ class SwitcherCycles : public ::testing::Test {
     static void TearDownTestSuite() {
         SystemParametersInfoW(SPI_SETKEYBOARDDELAY, savedDelay, nullptr, 0);
     }
+    // The switcher in this process, shown and hidden at once.
+    static void StartWithoutAnimation(bool livePreview, bool showProcessInfo) {
+        SwitcherOptions stored;
+        SetDefaultOptions(&stored);
+        stored.noAnimation = 1;
+        stored.livePreview = livePreview ? 1 : 0;
+        stored.showProcessInfo = showProcessInfo ? 1 : 0;
+        StartSwitcherInProcess(&stored);
+    }
     static UINT savedDelay;
 };
 UINT SwitcherCycles::savedDelay;
@@ -84,12 +93,7 @@ std::vector<HWND> MakeWindows(std::vector<HICON>* icons) {
 }
 
 TEST_F(SwitcherCycles, TwoHundredOpeningsLeaveObjectCountsAndWorkingSetFlat) {
-    SwitcherOptions stored;
-    SetDefaultOptions(&stored);
-    stored.noAnimation = 1;
-    stored.livePreview = 1;
-    stored.showProcessInfo = 1;
-    StartSwitcherInProcess(&stored);
+    StartWithoutAnimation(true, true);
     std::vector<HICON> icons;
     const std::vector<HWND> windows = MakeWindows(&icons);
 
@@ -126,11 +130,7 @@ TEST_F(SwitcherCycles, TwoHundredOpeningsLeaveObjectCountsAndWorkingSetFlat) {
 // an icon: converted for every window at every fill, 91 windows made the program
 // grow by some 16 KB an opening.
 TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryFlat) {
-    SwitcherOptions stored;
-    SetDefaultOptions(&stored);
-    stored.noAnimation = 1;
-    stored.livePreview = 0;
-    StartSwitcherInProcess(&stored);
+    StartWithoutAnimation(false, false);
     std::vector<HWND> windows;
     for (int i = 0; i < 60; ++i)
         windows.push_back(CreateTestWindow(L"window without an icon"));
@@ -158,11 +158,7 @@ TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryFlat) {
 
 TEST_F(SwitcherCycles, EndingWhileShownDestroysTheImageListOnce) {
     const int gdiAtStart = CountGdiObjects();
-    SwitcherOptions stored;
-    SetDefaultOptions(&stored);
-    stored.noAnimation = 1;
-    stored.livePreview = 0;
-    StartSwitcherInProcess(&stored);
+    StartWithoutAnimation(false, false);
     std::vector<HICON> icons;
     const std::vector<HWND> windows = MakeWindows(&icons);
     RunSwitcherCommand(CMD_OPEN);
