@@ -1,4 +1,6 @@
-// The low-level keyboard and mouse hooks. They decide, post and return.
+// The low-level keyboard and mouse hooks, which this module installs and
+// removes, and the flag of a switch in progress, which only it writes. The
+// hooks decide, post and return.
 #pragma once
 #include <windows.h>
 

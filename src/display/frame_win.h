@@ -1,4 +1,4 @@
-// Composition of every frame off screen, the erase, and the clock tick.
+// Composition of every frame off screen, the erase, and the clock with its timer.
 #pragma once
 #include <windows.h>
 
