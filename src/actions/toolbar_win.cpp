@@ -203,8 +203,10 @@ void ToggleTopmost() {
     HWND target = SelectedWindow();
     if (!CanAdjust(target))
         return;
-    // A pinned window that cannot be unpinned now stays pinned, and so does the press.
-    if (pinnedWindow && IsWindow(pinnedWindow) && !WindowAnswers(pinnedWindow))
+    // A pinned window that cannot be unpinned now stays pinned, and so does the
+    // press; the target itself was probed just above.
+    if (pinnedWindow && pinnedWindow != target && IsWindow(pinnedWindow) &&
+        !WindowAnswers(pinnedWindow))
         return;
     if (pinnedWindow) {
         UnpinWindow(pinnedWindow);
