@@ -38,9 +38,10 @@ void BM_MouseMoveDuringSwitch(benchmark::State& state) {
 BENCHMARK(BM_MouseMoveDuringSwitch);
 
 void BM_PlaceSwitcher(benchmark::State& state) {
+    const ScreenRect monitor = {-1920, -200, 0, 880};
     uint8_t position = 0;
     for (auto _ : state) {
-        benchmark::DoNotOptimize(PlaceSwitcher(1920, 1080, position));
+        benchmark::DoNotOptimize(PlaceSwitcher(monitor, 600, 375, position));
         position = static_cast<uint8_t>((position + 1) % 10);
     }
 }

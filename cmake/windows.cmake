@@ -14,6 +14,10 @@ add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601
 set(ZEPHTAB_WINE_DIR "${CMAKE_BINARY_DIR}/../wine" CACHE PATH
     "Folder of the Wine prefix and session that the tests run in")
 set(WINE_RUN python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-dir ${ZEPHTAB_WINE_DIR} run --)
+# A session of its own with three monitors, for the tests of the monitor choice; the
+# runner starts it for the test and ends it afterwards.
+set(WINE_RUN_MONITORS python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-dir
+                      ${ZEPHTAB_WINE_DIR}-monitors --monitors run --)
 
 # Every program module but the entry function, so that in-process tests call
 # the real functions on the real process-wide state.
@@ -65,7 +69,11 @@ foreach(source ${WIN32_TESTS})
     add_executable(win32_${name} ${source} ${RESOURCE_FILE})
     target_link_libraries(win32_${name} PRIVATE test_support gtest_main)
     target_link_options(win32_${name} PRIVATE ${STATIC_LINK})
-    add_test(NAME win32_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:win32_${name}>)
+    if(name STREQUAL "test_monitors")
+        add_test(NAME win32_${name} COMMAND ${WINE_RUN_MONITORS} $<TARGET_FILE:win32_${name}>)
+    else()
+        add_test(NAME win32_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:win32_${name}>)
+    endif()
     set_tests_properties(win32_${name} PROPERTIES LABELS win32 TIMEOUT 300)
 endforeach()
 

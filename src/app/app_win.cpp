@@ -109,6 +109,7 @@ void RegisterSwitcherClass(HINSTANCE instance) {
 
 BOOL InitSwitcher(HINSTANCE instance) {
     LoadOptions(&switcherOptions);
+    LoadMoreOptions(&moreOptions);
     switcherOptions.switcherAlpha = StartupAlpha(switcherOptions.switcherAlpha);
     programInstance = instance;
     SwitcherWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, ZEPHTAB_WINDOW_CLASS,
@@ -132,6 +133,7 @@ BOOL InitSwitcher(HINSTANCE instance) {
 
 LRESULT ReloadOptions(HWND window) {
     LoadOptions(&switcherOptions);
+    LoadMoreOptions(&moreOptions);
     // Unlike start-up, a reload applies even a nearly invisible opacity as asked.
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(window, switcherOptions.switcherAlpha);

@@ -12,19 +12,62 @@
 
 static_assert(WM_SWITCHER_COMMAND < WM_USER, "the hooks post a message below WM_USER");
 
+HWND windowBeforeSwitch;
+
 namespace {
 
 constexpr DWORD kAnimationMs = 100;
+
+// The monitor this open shows the switcher on; null for the primary screen.
+HMONITOR switcherMonitor;
 
 void SelectEntry(int index) {
     SetSelectedIndex(index);
     ShowSelection(index);
 }
 
+// Null stands for the primary screen, measured as it always was.
+HMONITOR ChooseSwitcherMonitor() {
+    switch (OpenOnChoice(moreOptions.openOn)) {
+    case OPEN_ON_POINTER: {
+        POINT pointer = {};
+        if (GetCursorPos(&pointer))
+            return MonitorFromPoint(pointer, MONITOR_DEFAULTTONEAREST);
+        break;
+    }
+    case OPEN_ON_FOREGROUND:
+        // A window that closed since Alt+Tab was pressed has no monitor any more.
+        if (windowBeforeSwitch && IsWindow(windowBeforeSwitch))
+            return MonitorFromWindow(windowBeforeSwitch, MONITOR_DEFAULTTONEAREST);
+        break;
+    }
+    return nullptr;
+}
+
+ScreenRect SwitcherMonitorRect() {
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (switcherMonitor && GetMonitorInfoW(switcherMonitor, &info))
+        return {info.rcMonitor.left, info.rcMonitor.top, info.rcMonitor.right,
+                info.rcMonitor.bottom};
+    return {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
+HMONITOR PrimaryMonitor() {
+    return MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY);
+}
+
+// Which windows the list holds in this open: every monitor's, or the switcher monitor's.
+void LimitListToSwitcherMonitor() {
+    if (!ListsMonitorWindowsOnly(moreOptions.listWindows))
+        ListWindowsOfMonitor(nullptr);
+    else
+        ListWindowsOfMonitor(switcherMonitor ? switcherMonitor : PrimaryMonitor());
+}
+
 void MoveSwitcherIntoPlace() {
-    const SwitcherPlacement place =
-        PlaceSwitcher(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-                      switcherOptions.screenPosition);
+    const SwitcherPlacement place = PlaceSwitcher(SwitcherMonitorRect(), SWITCHER_WIDTH,
+                                                  SWITCHER_HEIGHT, switcherOptions.screenPosition);
     MoveWindow(SwitcherWindow, place.x, place.y, SWITCHER_WIDTH, SWITCHER_HEIGHT, TRUE);
 }
 
@@ -43,6 +86,9 @@ void HideSwitcherWindow() {
 }
 
 void OpenSwitcher() {
+    windowBeforeSwitch = GetForegroundWindow();
+    switcherMonitor = ChooseSwitcherMonitor();
+    LimitListToSwitcherMonitor();
     const int count = RefreshWindowList();
     if (count == 0) {
         EndSwitchWithoutShowing();

@@ -3,6 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// The window that had the foreground when the switcher opened, recorded by the open
+// before anything is shown. Written by this module alone.
+extern HWND windowBeforeSwitch;
+
 // WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
 void RunSwitcherCommand(WPARAM code);
 // Removes the mouse hook, hides the window and frees the strip's image list.

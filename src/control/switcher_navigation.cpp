@@ -6,11 +6,6 @@
 
 namespace {
 
-// Halves of the 600 x 375 switcher, rounded down.
-constexpr int kHalfWidth = SWITCHER_WIDTH / 2;
-constexpr int kHalfHeight = SWITCHER_HEIGHT / 2;
-static_assert(kHalfWidth == 300 && kHalfHeight == 187, "placement uses the window's halves");
-
 // Where the window's centre goes along one screen axis of the given length.
 int BandCentre(PlacementBand band, int length) {
     switch (band) {
@@ -34,10 +29,12 @@ IEEE_ARITHMETIC int ScaleBy14(int v) {
     return static_cast<int>(static_cast<double>(v) * 1.4);
 }
 
-SwitcherPlacement PlaceSwitcher(int screenWidth, int screenHeight, uint8_t screenPosition) {
+// The window's halves are rounded down: 300 and 187 for 600 x 375.
+SwitcherPlacement PlaceSwitcher(const ScreenRect& monitor, int width, int height,
+                                uint8_t screenPosition) {
     const ScreenPosition& position = ScreenPositionOf(screenPosition);
-    return {BandCentre(position.column, screenWidth) - kHalfWidth,
-            BandCentre(position.row, screenHeight) - kHalfHeight};
+    return {monitor.left + BandCentre(position.column, monitor.right - monitor.left) - width / 2,
+            monitor.top + BandCentre(position.row, monitor.bottom - monitor.top) - height / 2};
 }
 
 bool IsNavigationCommand(uintptr_t code) {

@@ -3,14 +3,17 @@
 #pragma once
 #include <cstdint>
 
+#include "base/screen_rect.h"
+
 struct SwitcherPlacement {
     int x; // top-left corner in screen pixels; not clamped to the screen
     int y;
 };
 
-// At the screen position's bands (screenPositions in settings/option_fields.h); any value
-// above 8 is the centre.
-SwitcherPlacement PlaceSwitcher(int screenWidth, int screenHeight, uint8_t screenPosition);
+// At the screen position's bands (screenPositions in settings/option_fields.h) inside the
+// monitor's rectangle, for a switcher window of this size; any value above 8 is the centre.
+SwitcherPlacement PlaceSwitcher(const ScreenRect& monitor, int width, int height,
+                                uint8_t screenPosition);
 
 // v * 0.6 and v * 1.4 formed in IEEE double and truncated toward zero, so that
 // p14(720) is 1007: the double nearest to 1.4 lies just below it.

@@ -1,6 +1,7 @@
-// The 11-byte options record: one byte per setting, stored raw in the
-// registry. Portable.
+// The 11-byte options record and the second stored value for the settings
+// that came later: one byte per setting, stored raw in the registry. Portable.
 #pragma once
+#include <cstddef>
 #include <cstdint>
 
 struct SwitcherOptions {
@@ -38,15 +39,53 @@ constexpr SwitcherOptions DEFAULT_OPTIONS = {
     0,            // showToolbar
 };
 
+// The settings that came after the record, in a value of their own, "MoreOptions", since
+// older copies of the program and its tools read the 11-byte record alone: a layout
+// number, then one byte per setting.
+struct MoreOptions {
+    uint8_t layout; // MORE_OPTIONS_LAYOUT
+    uint8_t openOn;
+    uint8_t listWindows;
+};
+static_assert(sizeof(MoreOptions) == 3, "the second value is exactly 3 bytes");
+
+constexpr uint8_t MORE_OPTIONS_LAYOUT = 1;
+
+// openOn: the monitor the switcher opens on. Codes above 2 open on the primary one.
+constexpr uint8_t OPEN_ON_PRIMARY = 0;
+constexpr uint8_t OPEN_ON_POINTER = 1;    // the monitor under the mouse pointer
+constexpr uint8_t OPEN_ON_FOREGROUND = 2; // the monitor of the window that had the foreground
+constexpr uint8_t OPEN_ON_LAST = OPEN_ON_FOREGROUND;
+
+// listWindows: which windows the list holds. Codes above 1 list them all.
+constexpr uint8_t LIST_ALL_WINDOWS = 0;
+constexpr uint8_t LIST_MONITOR_WINDOWS = 1; // only those on the monitor the switcher opens on
+constexpr uint8_t LIST_WINDOWS_LAST = LIST_MONITOR_WINDOWS;
+
+// What the program stores when nothing usable is stored: 01 00 00.
+constexpr MoreOptions DEFAULT_MORE_OPTIONS = {MORE_OPTIONS_LAYOUT, OPEN_ON_PRIMARY,
+                                              LIST_ALL_WINDOWS};
+
 // The settings key under HKEY_CURRENT_USER; the store widens it, the tools name it in full.
 #define ZEPHTAB_SETTINGS_SUBKEY "Software\\Varnok\\Toolvex\\Zephtab"
 #define ZEPHTAB_SETTINGS_KEY_NAME "HKEY_CURRENT_USER\\" ZEPHTAB_SETTINGS_SUBKEY
 
-// The one process-wide record. Zero until the first load.
+// The one process-wide record and second value. Zero until the first load.
 extern SwitcherOptions switcherOptions;
+extern MoreOptions moreOptions;
 
 void SetDefaultOptions(SwitcherOptions* record);
 
 // Opacity used at start-up: values below 50 would make the switcher nearly
 // invisible, so they are replaced by 255 in memory (the stored value stays).
 uint8_t StartupAlpha(uint8_t storedAlpha);
+
+// Whether stored bytes are a second value this program can read: binary data of
+// exactly the layout's size, with the layout number this program writes. Anything
+// else (missing, another size or type, another layout) is replaced by the defaults.
+bool IsUsableMoreOptions(const uint8_t* bytes, size_t size, bool binary);
+
+// The monitor choice a stored openOn code stands for.
+uint8_t OpenOnChoice(uint8_t storedOpenOn);
+// Whether a stored listWindows code limits the list to the switcher's monitor.
+bool ListsMonitorWindowsOnly(uint8_t storedListWindows);

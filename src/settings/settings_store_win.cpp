@@ -1,5 +1,7 @@
 #include "settings/settings_store_win.h"
 
+#include <cstring>
+
 #include "app/count_of.h"
 #include "resources/vendor.h"
 
@@ -63,6 +65,44 @@ StoreWriteResult WriteStoredOptions(const SwitcherOptions* record) {
     RegCloseKey(key);
     return optionsWritten == ERROR_SUCCESS && versionWritten == ERROR_SUCCESS ? STORE_WRITTEN
                                                                               : STORE_WRITE_FAILED;
+}
+
+MoreOptionsReadResult ReadStoredMoreOptions(MoreOptions* more, bool readOnly) {
+    HKEY key =
+        readOnly ? OpenExistingKey(ZEPHTAB_SETTINGS_KEY) : OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    if (!key)
+        return MORE_OPTIONS_NO_KEY;
+    uint8_t bytes[sizeof(MoreOptions)] = {};
+    DWORD size = sizeof(bytes);
+    DWORD type = REG_NONE;
+    LONG queried = RegQueryValueExW(key, L"MoreOptions", nullptr, &type, bytes, &size);
+    RegCloseKey(key);
+    if (queried == ERROR_FILE_NOT_FOUND)
+        return MORE_OPTIONS_MISSING;
+    if (queried != ERROR_SUCCESS || !IsUsableMoreOptions(bytes, size, type == REG_BINARY))
+        return MORE_OPTIONS_MALFORMED;
+    std::memcpy(more, bytes, sizeof(*more));
+    return MORE_OPTIONS_LOADED;
+}
+
+StoreWriteResult WriteStoredMoreOptions(const MoreOptions* more) {
+    HKEY key = OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    if (!key)
+        return STORE_KEY_FAILED;
+    MoreOptions stored = *more;
+    stored.layout = MORE_OPTIONS_LAYOUT;
+    // One write of the whole value: a reader sees the old bytes or the new ones.
+    LONG written = RegSetValueExW(key, L"MoreOptions", 0, REG_BINARY,
+                                  reinterpret_cast<const BYTE*>(&stored), sizeof(stored));
+    RegCloseKey(key);
+    return written == ERROR_SUCCESS ? STORE_WRITTEN : STORE_WRITE_FAILED;
+}
+
+void LoadMoreOptions(MoreOptions* more) {
+    if (ReadStoredMoreOptions(more, false) == MORE_OPTIONS_LOADED)
+        return;
+    *more = DEFAULT_MORE_OPTIONS;
+    WriteStoredMoreOptions(more);
 }
 
 void SaveOptions(const SwitcherOptions* record) {

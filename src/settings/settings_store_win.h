@@ -31,10 +31,27 @@ StoreReadResult ReadStoredOptions(SwitcherOptions* record, DWORD* version, bool 
 // Writes the whole record and "Version" 258.
 StoreWriteResult WriteStoredOptions(const SwitcherOptions* record);
 
+// What a read of the second value found. Only MORE_OPTIONS_LOADED fills the value.
+enum MoreOptionsReadResult {
+    MORE_OPTIONS_LOADED,
+    MORE_OPTIONS_NO_KEY,    // the key could not be opened (or does not exist, for a read-only look)
+    MORE_OPTIONS_MISSING,   // no "MoreOptions" value
+    MORE_OPTIONS_MALFORMED, // another size, type or layout than this program writes
+};
+
+// Reads "MoreOptions"; readOnly as for ReadStoredOptions.
+MoreOptionsReadResult ReadStoredMoreOptions(MoreOptions* more, bool readOnly);
+// Writes "MoreOptions" with this program's layout number; "Options" and "Version" are left alone.
+StoreWriteResult WriteStoredMoreOptions(const MoreOptions* more);
+
 // The program's own load and save: a missing, old or unreadable store is
 // replaced by the defaults, which are written back.
 void LoadOptions(SwitcherOptions* record);
 void SaveOptions(const SwitcherOptions* record);
+// The same for the second value, on its own: a missing or malformed one is replaced by
+// its defaults, and the record is not touched. Called after LoadOptions, which has
+// already told the user when the key cannot be opened.
+void LoadMoreOptions(MoreOptions* more);
 
 void RegisterStartAtLogon(const wchar_t* path);
 // Registers the program that owns this window (its executable's path) to start

@@ -4,6 +4,8 @@
 #pragma once
 #include <cstdint>
 
+#include "base/screen_rect.h"
+
 // Extended window styles the filter looks at (checked against windows.h on the Windows side).
 constexpr uint32_t FILTER_EX_TOOLWINDOW = 0x00000080;
 constexpr uint32_t FILTER_EX_CONTROLPARENT = 0x00010000;
@@ -28,3 +30,8 @@ bool IsCloakedWindow(bool cloakedRead, uint32_t cloaked);
 // Tooltip windows of the common controls and of Office; the comparison is exact
 // and case-sensitive.
 bool IsTooltipClass(const wchar_t* className);
+
+// The monitor that holds the larger part of a window: the one its rectangle overlaps
+// most, the earlier in the list on a tie. A window that overlaps none (off every
+// screen, or of no area) belongs to the nearest monitor. -1 only when there is none.
+int MonitorHoldingWindow(const ScreenRect& window, const ScreenRect* monitors, int count);

@@ -1,5 +1,6 @@
 #include "windowlist/window_list_win.h"
 
+#include "app/count_of.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_filter.h"
@@ -17,6 +18,76 @@ int windowListGrowthLimit = -1;
 namespace {
 
 constexpr wchar_t kGrowthFailureText[] = L"Error Getting Memory ";
+
+// The monitor whose windows alone are listed (null: every monitor's), and the
+// monitors as the refresh found them, with its index among them.
+HMONITOR listedMonitor;
+constexpr int kMaxMonitors = 32;
+HMONITOR monitorHandles[kMaxMonitors];
+ScreenRect monitorRects[kMaxMonitors];
+int monitorCount;
+int listedMonitorIndex = -1;
+
+ScreenRect ScreenRectOf(const RECT& rect) {
+    return {rect.left, rect.top, rect.right, rect.bottom};
+}
+
+BOOL CALLBACK AddMonitor(HMONITOR monitor, HDC, LPRECT rect, LPARAM) {
+    if (monitorCount >= static_cast<int>(CountOf(monitorHandles)))
+        return FALSE;
+    monitorHandles[monitorCount] = monitor;
+    monitorRects[monitorCount] = ScreenRectOf(*rect);
+    ++monitorCount;
+    return TRUE;
+}
+
+// Takes the monitors as they are now; a listed monitor that has gone (or lies past the
+// last one kept) lists every window rather than none.
+void FindListedMonitor() {
+    monitorCount = 0;
+    listedMonitorIndex = -1;
+    if (!listedMonitor)
+        return;
+    EnumDisplayMonitors(nullptr, nullptr, AddMonitor, 0);
+    for (int i = 0; i < monitorCount; ++i)
+        if (monitorHandles[i] == listedMonitor)
+            listedMonitorIndex = i;
+}
+
+// A minimised window counts where it would be restored. Its restored place comes in
+// workspace coordinates, which are offset by the taskbar's room on its monitor, except
+// for tool windows.
+bool ReadRestoredRect(HWND window, DWORD exStyle, ScreenRect* rect) {
+    WINDOWPLACEMENT placement = {};
+    placement.length = sizeof(placement);
+    if (!GetWindowPlacement(window, &placement))
+        return false;
+    RECT restored = placement.rcNormalPosition;
+    MONITORINFO info = {};
+    info.cbSize = sizeof(info);
+    if (!(exStyle & WS_EX_TOOLWINDOW) &&
+        GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &info))
+        OffsetRect(&restored, info.rcWork.left - info.rcMonitor.left,
+                   info.rcWork.top - info.rcMonitor.top);
+    *rect = ScreenRectOf(restored);
+    return true;
+}
+
+bool IsOnListedMonitor(HWND window, DWORD exStyle) {
+    if (listedMonitorIndex < 0)
+        return true;
+    ScreenRect rect = {};
+    RECT current = {};
+    if (IsIconic(window)) {
+        if (!ReadRestoredRect(window, exStyle, &rect))
+            return false;
+    } else if (GetWindowRect(window, &current)) {
+        rect = ScreenRectOf(current);
+    } else {
+        return false;
+    }
+    return MonitorHoldingWindow(rect, monitorRects, monitorCount) == listedMonitorIndex;
+}
 
 // The list is emptied before the enumeration, and listedCount with it: the
 // out-of-memory box runs a modal loop that handles commands already queued, and
@@ -90,13 +161,20 @@ bool IsSwitchable(HWND window, HWND* owner) {
     wchar_t className[FILTER_CLASS_NAME_LENGTH] = {};
     if (!GetClassNameW(window, className, FILTER_CLASS_NAME_LENGTH) || IsTooltipClass(className))
         return false;
+    if (!IsOnListedMonitor(window, exStyle))
+        return false;
     return !OwnsListedWindow(window);
 }
 
 } // namespace
 
+void ListWindowsOfMonitor(HMONITOR monitor) {
+    listedMonitor = monitor;
+}
+
 int RefreshWindowList() {
     FreeWindowList();
+    FindListedMonitor();
     EnumWindows(WindowListEnumProc, 0);
     listedCount = windowCount;
     selectedIndex = 0;

@@ -21,6 +21,11 @@ void SetSelectedIndex(int index);
 // as if the heap were exhausted. -1, the default, leaves the heap alone.
 extern int windowListGrowthLimit;
 
+// Limits the following refreshes to the windows whose larger part lies on this
+// monitor (a minimised window counts where it would be restored); null lists the
+// windows of every monitor, as at start-up.
+void ListWindowsOfMonitor(HMONITOR monitor);
+
 // Empties and re-enumerates the list; sets listedCount and selectedIndex 0, and
 // refills the icon strip when two or more windows are listed. Returns the count.
 int RefreshWindowList();

@@ -18,12 +18,27 @@ struct Point {
     int x, y;
 };
 
-void ExpectPlacements(int width, int height, const Point (&expected)[9]) {
+// The switcher as it is at 96 DPI on a screen of this size at the origin.
+SwitcherPlacement PlaceOnScreen(int width, int height, uint8_t position) {
+    return PlaceSwitcher({0, 0, width, height}, 600, 375, position);
+}
+
+void ExpectPlacements(const ScreenRect& monitor, int width, int height,
+                      const Point (&expected)[9]) {
     for (int position = 0; position < 9; ++position) {
-        SwitcherPlacement place = PlaceSwitcher(width, height, static_cast<uint8_t>(position));
-        EXPECT_EQ(place.x, expected[position].x) << width << "x" << height << " pos " << position;
-        EXPECT_EQ(place.y, expected[position].y) << width << "x" << height << " pos " << position;
+        SwitcherPlacement place =
+            PlaceSwitcher(monitor, width, height, static_cast<uint8_t>(position));
+        EXPECT_EQ(place.x, expected[position].x)
+            << "(" << monitor.left << "," << monitor.top << ") " << width << "x" << height
+            << " pos " << position;
+        EXPECT_EQ(place.y, expected[position].y)
+            << "(" << monitor.left << "," << monitor.top << ") " << width << "x" << height
+            << " pos " << position;
     }
+}
+
+void ExpectPlacements(int width, int height, const Point (&expected)[9]) {
+    ExpectPlacements({0, 0, width, height}, 600, 375, expected);
 }
 
 TEST(PlaceSwitcher, FullHdScreen) {
@@ -47,8 +62,8 @@ TEST(PlaceSwitcher, SvgaScreenHangsOffTheTopLeftCorner) {
 TEST(PlaceSwitcher, LowerRowAt720UsesTheTruncatedDoubleProduct) {
     EXPECT_EQ(ScaleBy14(720), 1007);
     EXPECT_EQ(ScaleBy14(1080), 1512);
-    EXPECT_EQ(PlaceSwitcher(1280, 720, 2).y, 316);
-    EXPECT_EQ(PlaceSwitcher(1280, 720, 0).y, 173);
+    EXPECT_EQ(PlaceOnScreen(1280, 720, 2).y, 316);
+    EXPECT_EQ(PlaceOnScreen(1280, 720, 0).y, 173);
 }
 
 TEST(PlaceSwitcher, ScalingMatchesTheDoubleProductForEveryScreenLength) {
@@ -59,11 +74,70 @@ TEST(PlaceSwitcher, ScalingMatchesTheDoubleProductForEveryScreenLength) {
 }
 
 TEST(PlaceSwitcher, PositionsPastEightAreCentred) {
-    const SwitcherPlacement centre = PlaceSwitcher(1920, 1080, 0);
+    const SwitcherPlacement centre = PlaceOnScreen(1920, 1080, 0);
     for (int position : {9, 10, 128, 255}) {
-        SwitcherPlacement place = PlaceSwitcher(1920, 1080, static_cast<uint8_t>(position));
+        SwitcherPlacement place = PlaceOnScreen(1920, 1080, static_cast<uint8_t>(position));
         EXPECT_EQ(place.x, centre.x) << position;
         EXPECT_EQ(place.y, centre.y) << position;
+    }
+}
+
+// Beside a 1920 x 1080 primary monitor: one left of it, one above it and one on its
+// right standing on end, each of another size; the same formulas inside each.
+TEST(PlaceSwitcher, EveryPositionLiesInsideTheMonitorItOpensOn) {
+    const struct {
+        ScreenRect monitor;
+        Point expected[9];
+    } cases[] = {
+        {{-1366, 312, 0, 1080},
+         {{-983, 509},
+          {-983, 355},
+          {-983, 662},
+          {-1257, 509},
+          {-1257, 355},
+          {-1257, 662},
+          {-710, 509},
+          {-710, 355},
+          {-710, 662}}},
+        {{-64, -1152, 1984, 0},
+         {{660, -763},
+          {660, -994},
+          {660, -533},
+          {250, -763},
+          {250, -994},
+          {250, -533},
+          {1069, -763},
+          {1069, -994},
+          {1069, -533}}},
+        {{1920, -143, 2688, 1223},
+         {{2004, 353},
+          {2004, 79},
+          {2004, 626},
+          {1850, 353},
+          {1850, 79},
+          {1850, 626},
+          {2157, 353},
+          {2157, 79},
+          {2157, 626}}},
+    };
+    for (const auto& c : cases)
+        ExpectPlacements(c.monitor, 600, 375, c.expected);
+}
+
+TEST(PlaceSwitcher, TheWindowsHalvesAreRoundedDown) {
+    const ScreenRect primary = {0, 0, 1920, 1080};
+    const struct {
+        int width, height;
+        Point centre;
+    } cases[] = {{600, 375, {660, 353}},
+                 {900, 563, {510, 259}},
+                 {901, 562, {510, 259}},
+                 {1, 1, {960, 540}},
+                 {0, 0, {960, 540}}};
+    for (const auto& c : cases) {
+        SwitcherPlacement place = PlaceSwitcher(primary, c.width, c.height, 0);
+        EXPECT_EQ(place.x, c.centre.x) << c.width << "x" << c.height;
+        EXPECT_EQ(place.y, c.centre.y) << c.width << "x" << c.height;
     }
 }
 

@@ -60,8 +60,10 @@ class SwitcherCommands : public ::testing::Test {
         EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
         RECT rect = {};
         GetWindowRect(SwitcherWindow, &rect);
-        SwitcherPlacement place = PlaceSwitcher(GetSystemMetrics(SM_CXSCREEN),
-                                                GetSystemMetrics(SM_CYSCREEN), screenPosition);
+        const ScreenRect screen = {0, 0, GetSystemMetrics(SM_CXSCREEN),
+                                   GetSystemMetrics(SM_CYSCREEN)};
+        SwitcherPlacement place =
+            PlaceSwitcher(screen, SWITCHER_WIDTH, SWITCHER_HEIGHT, screenPosition);
         EXPECT_EQ(rect.left, place.x);
         EXPECT_EQ(rect.top, place.y);
         EXPECT_EQ(rect.right - rect.left, SWITCHER_WIDTH);

@@ -132,6 +132,90 @@ TEST_F(SettingsStore, ReadOnlyLookCreatesNothing) {
               ERROR_SUCCESS);
 }
 
+std::vector<BYTE> StoredMoreOptions(DWORD* type) {
+    std::vector<BYTE> data;
+    *type = REG_NONE;
+    ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", type, &data);
+    return data;
+}
+
+std::vector<BYTE> MoreOptionsBytes(const MoreOptions& more) {
+    const BYTE* bytes = reinterpret_cast<const BYTE*>(&more);
+    return std::vector<BYTE>(bytes, bytes + sizeof(more));
+}
+
+const std::vector<BYTE> kMoreDefaults = {1, 0, 0};
+
+TEST_F(SettingsStore, SecondValueIsReadAsStoredAndLeftAlone) {
+    StoreVersion(258);
+    StoreOptions(kCustom);
+    const BYTE stored[] = {1, 2, 1};
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, stored, sizeof(stored));
+    MoreOptions more = {};
+    LoadMoreOptions(&more);
+    EXPECT_EQ(MoreOptionsBytes(more), (std::vector<BYTE>{1, 2, 1}));
+    DWORD type = REG_NONE;
+    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{1, 2, 1}));
+    ExpectStoredRecord(kCustom);
+}
+
+// Each repair writes the defaults of its own value and leaves the other value as it was.
+TEST_F(SettingsStore, MissingOrMalformedSecondValueIsReplacedByItsDefaultsAlone) {
+    const struct {
+        const char* what;
+        std::vector<BYTE> bytes; // empty: no value
+        DWORD type;
+    } cases[] = {
+        {"missing", {}, REG_BINARY},
+        {"two bytes", {1, 2}, REG_BINARY},
+        {"four bytes", {1, 2, 1, 0}, REG_BINARY},
+        {"empty", {}, REG_NONE},
+        {"layout 0", {0, 2, 1}, REG_BINARY},
+        {"layout 2", {2, 2, 1}, REG_BINARY},
+        {"a number", {1, 2, 1, 0}, REG_DWORD},
+        {"not binary", {1, 2, 1}, REG_NONE},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteSettingsKey();
+        StoreVersion(258);
+        StoreOptions(kCustom);
+        if (!c.bytes.empty() || c.type != REG_BINARY)
+            WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", c.type, c.bytes.data(),
+                               static_cast<DWORD>(c.bytes.size()));
+        MoreOptions more = {1, 2, 1};
+        LoadMoreOptions(&more);
+        EXPECT_EQ(MoreOptionsBytes(more), kMoreDefaults);
+        DWORD type = REG_NONE;
+        EXPECT_EQ(StoredMoreOptions(&type), kMoreDefaults);
+        EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+        ExpectStoredRecord(kCustom);
+    }
+
+    // And a repair of the record leaves the second value as stored.
+    DeleteSettingsKey();
+    const BYTE stored[] = {1, 1, 1};
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, stored, sizeof(stored));
+    SwitcherOptions record = {};
+    LoadOptions(&record);
+    ExpectStoredRecord(kDefaults);
+    DWORD type = REG_NONE;
+    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{1, 1, 1}));
+}
+
+TEST_F(SettingsStore, ReadOnlyLookAtTheSecondValueWritesNothing) {
+    MoreOptions more = DEFAULT_MORE_OPTIONS;
+    EXPECT_EQ(ReadStoredMoreOptions(&more, true), MORE_OPTIONS_NO_KEY);
+    StoreVersion(258);
+    EXPECT_EQ(ReadStoredMoreOptions(&more, true), MORE_OPTIONS_MISSING);
+    const BYTE malformed[] = {9, 9};
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, malformed, 2);
+    EXPECT_EQ(ReadStoredMoreOptions(&more, true), MORE_OPTIONS_MALFORMED);
+    EXPECT_EQ(MoreOptionsBytes(more), kMoreDefaults);
+    DWORD type = REG_NONE;
+    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{9, 9}));
+}
+
 TEST_F(SettingsStore, StartAtLogonValueIsTheBarePathWithItsTerminator) {
     const wchar_t path[] = L"C:\\Program Files\\Zephtab\\zephtab.exe";
     RegisterStartAtLogon(path);

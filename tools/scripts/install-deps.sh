@@ -10,6 +10,7 @@ command -v x86_64-w64-mingw32-g++-posix >/dev/null 2>&1 || need="$need g++-mingw
 dpkg -s wine32:i386 >/dev/null 2>&1 || need="$need wine32:i386"
 command -v Xvfb >/dev/null 2>&1 || need="$need xvfb"
 command -v xdotool >/dev/null 2>&1 || need="$need xdotool"
+command -v xrandr >/dev/null 2>&1 || need="$need x11-xserver-utils"
 command -v import >/dev/null 2>&1 || need="$need imagemagick"
 command -v cmake >/dev/null 2>&1 || need="$need cmake"
 command -v g++ >/dev/null 2>&1 || need="$need g++"

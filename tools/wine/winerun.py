@@ -10,6 +10,11 @@ driver and their test windows share hot keys and window lists.
     winerun.py --state-dir DIR stop       end it, stopping only what it started
     winerun.py --state-dir DIR run -- PROGRAM [ARGS...]
 
+With --monitors, the session is one of three monitors instead: a private Xvfb
+display split into three RandR monitors, which Wine reads through Xinerama
+(MONITORS below gives them in Windows coordinates), and no virtual desktop,
+which would show as one monitor. Give it a state folder of its own.
+
 `run` uses the running session, or starts one for this program alone and ends
 it afterwards. While the program runs, every line it prints that starts with
 "@@xdotool " is a request to send input through the X server (keys injected
@@ -33,13 +38,22 @@ DESKTOP_SIZE = "1024x768"
 SCREEN = "1280x1024x24"
 BOOT_DEADLINE_S = 180
 
+# The session of three monitors: (name, width, height, left, top) in Windows
+# coordinates, the primary first. Wine puts the primary monitor's origin at 0,0.
+MONITORS = [
+    ("PRIMARY", 1024, 768, 0, 0),
+    ("LEFT", 1280, 1024, -1280, 0),
+    ("ABOVE", 800, 600, 112, -600),
+]
+
 
 def log(message):
     print(f"winerun: {message}", file=sys.stderr, flush=True)
 
 
 class Session:
-    def __init__(self, state_dir):
+    def __init__(self, state_dir, monitors=False):
+        self.monitors = monitors
         self.state_dir = os.path.abspath(state_dir)
         self.prefix = os.path.join(self.state_dir, "prefix")
         self.state_file = os.path.join(self.state_dir, "session.json")
@@ -90,7 +104,9 @@ class Session:
         os.makedirs(self.state_dir, exist_ok=True)
         display = os.environ.get("DISPLAY", "")
         xvfb_pid = None
-        if not display or os.environ.get("ZEPHTAB_PRIVATE_DISPLAY"):
+        if self.monitors:
+            display, xvfb_pid = start_monitors_xvfb()
+        elif not display or os.environ.get("ZEPHTAB_PRIVATE_DISPLAY"):
             display, xvfb_pid = start_xvfb()
         state = {"display": display, "xvfb_pid": xvfb_pid}
         env = self.env(display)
@@ -113,9 +129,16 @@ class Session:
         return state, True
 
     def configure_prefix(self, env):
-        reg = [
-            ["HKCU\\Software\\Wine\\Explorer", "Desktop", "REG_SZ", "Default"],
-            ["HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "REG_SZ", DESKTOP_SIZE],
+        if self.monitors:
+            # Wine 8 takes monitors from Xinerama only when told not to use XRandR,
+            # whose view of this display is the one output that spans it.
+            reg = [["HKCU\\Software\\Wine\\X11 Driver", "UseXRandR", "REG_SZ", "N"]]
+        else:
+            reg = [
+                ["HKCU\\Software\\Wine\\Explorer", "Desktop", "REG_SZ", "Default"],
+                ["HKCU\\Software\\Wine\\Explorer\\Desktops", "Default", "REG_SZ", DESKTOP_SIZE],
+            ]
+        reg += [
             # No window manager decorations or grabs from the X side.
             ["HKCU\\Software\\Wine\\X11 Driver", "Managed", "REG_SZ", "N"],
             ["HKCU\\Software\\Wine\\X11 Driver", "Decorated", "REG_SZ", "N"],
@@ -189,10 +212,36 @@ def stop_pid(pid, deadline_s=5):
         os.kill(pid, signal.SIGKILL)
 
 
-def start_xvfb():
+def start_monitors_xvfb():
+    """One X screen holding the monitors where Windows has them, shifted so that
+    the leftmost and topmost edges are at 0; each becomes a RandR monitor, which
+    the server's Xinerama reports as a head. -noreset keeps them when the last
+    client leaves."""
+    left = min(m[3] for m in MONITORS)
+    top = min(m[4] for m in MONITORS)
+    width = max(m[3] + m[1] for m in MONITORS) - left
+    height = max(m[4] + m[2] for m in MONITORS) - top
+    display, pid = start_xvfb(f"{width}x{height}x24", ["-noreset"])
+    env = dict(os.environ, DISPLAY=display)
+    for index, (name, w, h, x, y) in enumerate(MONITORS):
+        # Sizes in millimetres as at 96 DPI; the primary takes the screen's one output.
+        mm_w, mm_h = w * 254 // 960, h * 254 // 960
+        spec = f"{w}/{mm_w}x{h}/{mm_h}+{x - left}+{y - top}"
+        name = "*" + name if index == 0 else name
+        result = subprocess.run(
+            ["xrandr", "--setmonitor", name, spec, "screen" if index == 0 else "none"],
+            env=env, check=False, stdout=subprocess.DEVNULL, stderr=subprocess.PIPE)
+        if result.returncode != 0:
+            stop_pid(pid)
+            raise RuntimeError(f"xrandr --setmonitor failed: {result.stderr.decode().strip()}")
+    return display, pid
+
+
+def start_xvfb(screen=SCREEN, options=()):
     read_fd, write_fd = os.pipe()
     process = subprocess.Popen(
-        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", SCREEN, "-nolisten", "tcp"],
+        ["Xvfb", "-displayfd", str(write_fd), "-screen", "0", screen, "-nolisten", "tcp",
+         *options],
         pass_fds=(write_fd,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL,
         start_new_session=True)
     os.close(write_fd)
@@ -266,12 +315,14 @@ def main():
     parser = argparse.ArgumentParser(description=__doc__,
                                      formatter_class=argparse.RawDescriptionHelpFormatter)
     parser.add_argument("--state-dir", default=os.environ.get("ZEPHTAB_WINE_DIR", "build/wine"))
+    parser.add_argument("--monitors", action="store_true",
+                        help="a session of three monitors (see MONITORS)")
     parser.add_argument("action", choices=["start", "stop", "run", "display", "can-run-32"])
     parser.add_argument("program", nargs=argparse.REMAINDER)
     args = parser.parse_args()
     if args.action == "can-run-32":
         return 0 if can_run_32bit() else 1
-    session = Session(args.state_dir)
+    session = Session(args.state_dir, args.monitors)
     if args.action == "start":
         state, _ = session.start()
         print(state["display"])
