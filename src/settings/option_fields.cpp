@@ -3,32 +3,57 @@
 #include <cstdarg>
 #include <cstddef>
 #include <cstdio>
+#include <type_traits>
+
+const OptionChoice openOnChoices[] = {
+    {"primary", "the primary monitor", L"The primary monitor"},
+    {"pointer", "the monitor under the mouse pointer", L"The monitor under the mouse pointer"},
+    {"foreground", "the monitor of the window in front", L"The monitor of the window in front"},
+};
+static_assert(sizeof(openOnChoices) / sizeof(openOnChoices[0]) == OPEN_ON_LAST + 1,
+              "a word for each openOn code");
+
+const OptionChoice listWindowsChoices[] = {
+    {"all", "every monitor's windows", L"Every monitor's windows"},
+    {"monitor", "the windows on its monitor", L"Only the windows on that monitor"},
+};
+static_assert(sizeof(listWindowsChoices) / sizeof(listWindowsChoices[0]) == LIST_WINDOWS_LAST + 1,
+              "a word for each listWindows code");
 
 const OptionField optionFields[OPTION_FIELD_COUNT] = {
-    {"showProcessInfo", offsetof(SwitcherOptions, showProcessInfo), OPTION_ON_OFF,
-     "process information panel", "no process panel", "process panel shown"},
-    {"livePreview", offsetof(SwitcherOptions, livePreview), OPTION_ON_OFF,
-     "live image of the selected window", "icon only", "live preview"},
-    {"stayOpenAfterAlt", offsetof(SwitcherOptions, stayOpenAfterAlt), OPTION_ON_OFF,
+    {"showProcessInfo", IN_OPTIONS, offsetof(SwitcherOptions, showProcessInfo), OPTION_ON_OFF,
+     "process information panel", "no process panel", "process panel shown", nullptr, 0},
+    {"livePreview", IN_OPTIONS, offsetof(SwitcherOptions, livePreview), OPTION_ON_OFF,
+     "live image of the selected window", "icon only", "live preview", nullptr, 0},
+    {"stayOpenAfterAlt", IN_OPTIONS, offsetof(SwitcherOptions, stayOpenAfterAlt), OPTION_ON_OFF,
      "the switcher stays open when Alt is released", "closes when Alt is released",
-     "stays open after Alt"},
-    {"storedFlag3", offsetof(SwitcherOptions, storedFlag3), OPTION_STORED_FLAG,
-     "kept in the record, not used", "", ""},
-    {"storedFlag4", offsetof(SwitcherOptions, storedFlag4), OPTION_STORED_FLAG,
-     "kept in the record, not used", "", ""},
-    {"switcherAlpha", offsetof(SwitcherOptions, switcherAlpha), OPTION_ALPHA,
+     "stays open after Alt", nullptr, 0},
+    {"storedFlag3", IN_OPTIONS, offsetof(SwitcherOptions, storedFlag3), OPTION_STORED_FLAG,
+     "kept in the record, not used", "", "", nullptr, 0},
+    {"storedFlag4", IN_OPTIONS, offsetof(SwitcherOptions, storedFlag4), OPTION_STORED_FLAG,
+     "kept in the record, not used", "", "", nullptr, 0},
+    {"switcherAlpha", IN_OPTIONS, offsetof(SwitcherOptions, switcherAlpha), OPTION_ALPHA,
      "opacity; 255 opaque; below 50 opens opaque at\nstart-up but is applied as is on reload", "",
-     ""},
-    {"screenPosition", offsetof(SwitcherOptions, screenPosition), OPTION_POSITION,
-     "or code\n0-8 (above 8 opens centred)", "", ""},
-    {"selectSecondOnOpen", offsetof(SwitcherOptions, selectSecondOnOpen), OPTION_ON_OFF,
-     "select the second window on opening", "first window selected", "second window selected"},
-    {"smallIcons", offsetof(SwitcherOptions, smallIcons), OPTION_ON_OFF,
-     "16 x 16 icons instead of 32 x 32", "32 x 32 icons", "16 x 16 icons"},
-    {"noAnimation", offsetof(SwitcherOptions, noAnimation), OPTION_ON_OFF,
-     "show and hide at once, without the animation", "animated", "no animation"},
-    {"showToolbar", offsetof(SwitcherOptions, showToolbar), OPTION_ON_OFF,
-     "the window adjustment toolbar", "toolbar hidden", "toolbar shown"},
+     "", nullptr, 0},
+    {"screenPosition", IN_OPTIONS, offsetof(SwitcherOptions, screenPosition), OPTION_POSITION,
+     "or code\n0-8 (above 8 opens centred)", "", "", nullptr, 0},
+    {"selectSecondOnOpen", IN_OPTIONS, offsetof(SwitcherOptions, selectSecondOnOpen), OPTION_ON_OFF,
+     "select the second window on opening", "first window selected", "second window selected",
+     nullptr, 0},
+    {"smallIcons", IN_OPTIONS, offsetof(SwitcherOptions, smallIcons), OPTION_ON_OFF,
+     "16 x 16 icons instead of 32 x 32", "32 x 32 icons", "16 x 16 icons", nullptr, 0},
+    {"noAnimation", IN_OPTIONS, offsetof(SwitcherOptions, noAnimation), OPTION_ON_OFF,
+     "show and hide at once, without the animation", "animated", "no animation", nullptr, 0},
+    {"showToolbar", IN_OPTIONS, offsetof(SwitcherOptions, showToolbar), OPTION_ON_OFF,
+     "the window adjustment toolbar", "toolbar hidden", "toolbar shown", nullptr, 0},
+    {"openOn", IN_MORE_OPTIONS, offsetof(MoreOptions, openOn), OPTION_CHOICE,
+     "open on the primary\nmonitor, the one under the mouse pointer or the one\nof the window in "
+     "front when Alt+Tab is pressed",
+     "", "", openOnChoices, OPEN_ON_LAST + 1},
+    {"listWindows", IN_MORE_OPTIONS, offsetof(MoreOptions, listWindows), OPTION_CHOICE,
+     "list every monitor's windows, or only\nthose whose larger part lies on the monitor the "
+     "switcher opens on",
+     "", "", listWindowsChoices, LIST_WINDOWS_LAST + 1},
 };
 
 const ScreenPosition screenPositions[POSITION_LAST + 1] = {
@@ -63,16 +88,37 @@ void AppendText(TextSink* text, const char* format, ...) {
     text->length += static_cast<size_t>(written) < room ? static_cast<size_t>(written) : room;
 }
 
-uint8_t GetOptionByte(const SwitcherOptions* record, int field) {
-    return reinterpret_cast<const uint8_t*>(record)[optionFields[field].offset];
+void SetDefaultSettings(StoredSettings* settings) {
+    settings->options = DEFAULT_OPTIONS;
+    settings->more = DEFAULT_MORE_OPTIONS;
 }
 
-void SetOptionByte(SwitcherOptions* record, int field, uint8_t value) {
-    reinterpret_cast<uint8_t*>(record)[optionFields[field].offset] = value;
+namespace {
+
+// The bytes of the value that holds a field, as stored.
+template <typename Settings> auto StoredBytes(Settings* settings, OptionStore store) {
+    using Byte = std::conditional_t<std::is_const_v<Settings>, const uint8_t, uint8_t>;
+    return store == IN_OPTIONS ? reinterpret_cast<Byte*>(&settings->options)
+                               : reinterpret_cast<Byte*>(&settings->more);
+}
+
+} // namespace
+
+uint8_t GetOptionByte(const StoredSettings* settings, int field) {
+    return StoredBytes(settings, optionFields[field].store)[optionFields[field].offset];
+}
+
+void SetOptionByte(StoredSettings* settings, int field, uint8_t value) {
+    StoredBytes(settings, optionFields[field].store)[optionFields[field].offset] = value;
 }
 
 uint8_t DefaultOptionByte(int field) {
-    return GetOptionByte(&DEFAULT_OPTIONS, field);
+    const StoredSettings defaults = {DEFAULT_OPTIONS, DEFAULT_MORE_OPTIONS};
+    return GetOptionByte(&defaults, field);
+}
+
+const char* StoredValueName(OptionStore store) {
+    return store == IN_OPTIONS ? "Options" : "MoreOptions";
 }
 
 namespace {
@@ -139,6 +185,12 @@ void FormatOptionMeaning(int field, uint8_t value, char* out, size_t count) {
         break;
     case OPTION_STORED_FLAG:
         AppendText(&text, "kept, not used");
+        break;
+    case OPTION_CHOICE:
+        if (value < row.choiceCount)
+            AppendText(&text, "%s", row.choices[value].meaning);
+        else
+            AppendText(&text, "above %d: %s", row.choiceCount - 1, row.choices[0].meaning);
         break;
     }
 }

@@ -1,7 +1,7 @@
-// What each byte of the options record is called, what its values mean and
-// where each placement puts the switcher: the one table that the program's
-// placement, the report, the command-line tool and the dialog all read.
-// Portable.
+// What each byte of the options record and of the second value is called,
+// what its values mean and where each placement puts the switcher: the one
+// table that the program's placement, the report, the command-line tool and the
+// dialog all read. Portable.
 #pragma once
 #include <cstddef>
 #include <cstdint>
@@ -13,27 +13,53 @@ enum OptionKind {
     OPTION_ALPHA,       // opacity of the switcher window
     OPTION_POSITION,    // placement code; codes above 8 open centred
     OPTION_STORED_FLAG, // kept and written back, read by nothing
+    OPTION_CHOICE,      // one of a few words by code; codes past the last mean the first
 };
 
-// One row per byte; its default is that byte of DEFAULT_OPTIONS.
+// The registry value that holds a setting's byte.
+enum OptionStore {
+    IN_OPTIONS,      // the 11-byte record
+    IN_MORE_OPTIONS, // the second value
+};
+
+// One value of a choice: its word for zephtab-config, what it means, and its dialog label.
+struct OptionChoice {
+    const char* word;
+    const char* meaning;
+    const wchar_t* label;
+};
+
+// One row per setting; its default is that byte of DEFAULT_OPTIONS or DEFAULT_MORE_OPTIONS.
 struct OptionField {
-    const char* name; // as in the record
-    uint8_t offset;   // byte of the record
+    const char* name;  // as in the record or the second value
+    OptionStore store; // which of the two holds it
+    uint8_t offset;    // byte of that value
     OptionKind kind;
     // What the setting does, for the usage text; '\n' starts a continuation line.
-    // For the placement it follows the placement words.
+    // For the placement and the choices it follows their words.
     const char* summary;
-    const char* offMeaning; // on/off fields: what 0 means
-    const char* onMeaning;  // on/off fields: what any other value means
+    const char* offMeaning;      // on/off fields: what 0 means
+    const char* onMeaning;       // on/off fields: what any other value means
+    const OptionChoice* choices; // choice fields: the values by code
+    int choiceCount;
 };
 
-constexpr int OPTION_FIELD_COUNT = 11;
-// In byte order.
+constexpr int OPTION_FIELD_COUNT = 13;
+// The record's fields in byte order, then those of the second value.
 extern const OptionField optionFields[OPTION_FIELD_COUNT];
 
-uint8_t GetOptionByte(const SwitcherOptions* record, int field);
-void SetOptionByte(SwitcherOptions* record, int field, uint8_t value);
+// Both stored values, as the settings tools read, edit and store them.
+struct StoredSettings {
+    SwitcherOptions options;
+    MoreOptions more;
+};
+void SetDefaultSettings(StoredSettings* settings);
+
+uint8_t GetOptionByte(const StoredSettings* settings, int field);
+void SetOptionByte(StoredSettings* settings, int field, uint8_t value);
 uint8_t DefaultOptionByte(int field);
+// The registry value of a store: "Options" or "MoreOptions".
+const char* StoredValueName(OptionStore store);
 
 // Where the switcher's centre goes along one screen axis: at 30 %, 50 % or 70 % of it.
 enum PlacementBand { NEAR_BAND, CENTRE_BAND, FAR_BAND };

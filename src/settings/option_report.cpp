@@ -7,6 +7,18 @@ namespace {
 constexpr char kReplacedText[] = "Zephtab replaces the record with these defaults when it next "
                                  "loads it";
 
+const char* MoreStoreStateName(MoreStoreState store) {
+    switch (store) {
+    case MORE_STATE_VALID:
+        return "present";
+    case MORE_STATE_ABSENT:
+        return "absent";
+    case MORE_STATE_MALFORMED:
+        return "malformed";
+    }
+    return "";
+}
+
 const char* StoreStateName(StoreState store) {
     switch (store) {
     case STORE_STATE_VALID:
@@ -57,8 +69,9 @@ const char* ShortJsonEscape(unsigned char c) {
 void AppendFieldJson(TextSink* text, int field, uint8_t value) {
     char meaning[128];
     FormatOptionMeaning(field, value, meaning, sizeof(meaning));
-    AppendText(text,
-               "{\"byte\": %u, \"name\": ", static_cast<unsigned>(optionFields[field].offset));
+    AppendText(text, "{\"in\": \"%s\", \"byte\": %u, \"name\": ",
+               StoredValueName(optionFields[field].store),
+               static_cast<unsigned>(optionFields[field].offset));
     AppendJsonString(text, optionFields[field].name);
     AppendText(text,
                ", \"value\": %u, \"default\": %u, \"meaning\": ", static_cast<unsigned>(value),
@@ -84,6 +97,28 @@ void AppendJsonString(TextSink* text, const char* value) {
 
 bool ReportShowsDefaults(StoreState store) {
     return store != STORE_STATE_VALID && store != STORE_STATE_SHORT_OPTIONS;
+}
+
+bool FieldShowsDefault(const SettingsReport& report, int field) {
+    return optionFields[field].store == IN_OPTIONS ? ReportShowsDefaults(report.store)
+                                                   : report.moreStore != MORE_STATE_VALID;
+}
+
+void FormatMoreStoreState(MoreStoreState store, char* out, size_t count) {
+    TextSink text = StartText(out, count);
+    switch (store) {
+    case MORE_STATE_VALID:
+        AppendText(&text, "present");
+        break;
+    case MORE_STATE_ABSENT:
+        AppendText(&text, "not stored yet; these are the defaults Zephtab stores when it next "
+                          "loads the settings");
+        break;
+    case MORE_STATE_MALFORMED:
+        AppendText(&text, "not 3 bytes of layout 1; Zephtab replaces it with these defaults when "
+                          "it next loads the settings");
+        break;
+    }
 }
 
 void FormatStoreState(const SettingsReport& report, char* out, size_t count) {
@@ -123,13 +158,18 @@ void FormatStoreState(const SettingsReport& report, char* out, size_t count) {
 void FormatShowText(const SettingsReport& report, char* out, size_t count) {
     char store[512];
     FormatStoreState(report, store, sizeof(store));
+    char moreStore[256];
+    FormatMoreStoreState(report.moreStore, moreStore, sizeof(moreStore));
     TextSink text = StartText(out, count);
     AppendText(&text, "Zephtab settings in %s\n", ZEPHTAB_SETTINGS_KEY_NAME);
     AppendText(&text, "Store:   %s\n", store);
+    AppendText(&text, "More:    \"MoreOptions\" %s\n", moreStore);
     AppendText(&text, "Zephtab: %s\n", report.running ? "running" : "not running");
     AppendText(&text, "byte  name                value  default  meaning\n");
     for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
-        uint8_t value = GetOptionByte(&report.record, field);
+        if (field > 0 && optionFields[field].store != optionFields[field - 1].store)
+            AppendText(&text, "in \"%s\":\n", StoredValueName(optionFields[field].store));
+        uint8_t value = GetOptionByte(&report.settings, field);
         char meaning[128];
         FormatOptionMeaning(field, value, meaning, sizeof(meaning));
         AppendText(&text, "%4u  %-18s  %5u  %7u  %s\n",
@@ -152,11 +192,14 @@ void FormatShowJson(const SettingsReport& report, char* out, size_t count) {
         AppendText(&text, "  \"storedBytes\": %u,\n", static_cast<unsigned>(report.storedLength));
     AppendText(&text, "  \"defaults\": %s,\n",
                ReportShowsDefaults(report.store) ? "true" : "false");
+    AppendText(&text, "  \"moreStore\": \"%s\",\n", MoreStoreStateName(report.moreStore));
+    AppendText(&text, "  \"moreDefaults\": %s,\n",
+               report.moreStore != MORE_STATE_VALID ? "true" : "false");
     AppendText(&text, "  \"running\": %s,\n", report.running ? "true" : "false");
     AppendText(&text, "  \"fields\": [\n");
     for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
         AppendText(&text, "    ");
-        AppendFieldJson(&text, field, GetOptionByte(&report.record, field));
+        AppendFieldJson(&text, field, GetOptionByte(&report.settings, field));
         AppendText(&text, field + 1 < OPTION_FIELD_COUNT ? "},\n" : "}\n");
     }
     AppendText(&text, "  ]\n}\n");

@@ -19,9 +19,18 @@ enum StoreState {
     STORE_STATE_NO_OPTIONS,    // "Options" missing or wider than 11 bytes
 };
 
+// What a read-only look at the second value found.
+enum MoreStoreState {
+    MORE_STATE_VALID,
+    MORE_STATE_ABSENT,    // no "MoreOptions" (or no key)
+    MORE_STATE_MALFORMED, // another size, type or layout than Zephtab writes
+};
+
 struct SettingsReport {
-    SwitcherOptions record; // the stored record, or the defaults Zephtab would store
+    // The stored values, or for each value that is not usable the defaults Zephtab would store.
+    StoredSettings settings;
     StoreState store;
+    MoreStoreState moreStore;
     uint32_t version;      // the stored "Version", 0 when there is none
     uint32_t storedLength; // bytes of "Options" when it is short
     bool running;
@@ -29,14 +38,18 @@ struct SettingsReport {
 
 // Whether the record shown is the defaults rather than stored values.
 bool ReportShowsDefaults(StoreState store);
+// The same for the value that holds this field.
+bool FieldShowsDefault(const SettingsReport& report, int field);
 // A one-line description of the store, e.g. "present, \"Version\" 258".
 void FormatStoreState(const SettingsReport& report, char* out, size_t count);
+// The same for the second value, e.g. "present".
+void FormatMoreStoreState(MoreStoreState store, char* out, size_t count);
 
 constexpr size_t REPORT_TEXT_CAPACITY = 4096;
 void FormatShowText(const SettingsReport& report, char* out, size_t count);
 void FormatShowJson(const SettingsReport& report, char* out, size_t count);
 void FormatGetText(int field, uint8_t value, char* out, size_t count);
-// defaults: nothing valid is stored, so the value is the one Zephtab would store.
+// defaults: nothing valid is stored in the field's value, so it is the one Zephtab would store.
 void FormatGetJson(int field, uint8_t value, bool defaults, char* out, size_t count);
 // A JSON string: quote, backslash and control characters escaped, UTF-8 as it is.
 void AppendJsonString(TextSink* text, const char* value);

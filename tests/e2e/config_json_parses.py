@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
 """zephtab-config's `show --json` and `get NAME --json`, read by Python's own
-JSON parser: with nothing stored, and with a stored record whose values have
-meanings of every kind; `get` gives the same object as the field of `show`.
+JSON parser: with nothing stored, and with stored values whose meanings are of
+every kind; `get` gives the same object as the field of `show`.
 
 Usage: config_json_parses.py ZEPHTAB-CONFIG.EXE RUNNER...
 (RUNNER: the command that runs a Windows program, e.g. winerun.py ... run --)
@@ -27,7 +27,10 @@ def main():
             sys.exit(f"zephtab-config {' '.join(arguments)}: not JSON ({error}):\n{text}")
 
     def check_fields(show, defaults, names):
-        if show["defaults"] is not defaults or [f["byte"] for f in show["fields"]] != list(range(11)):
+        places = [(f["in"], f["byte"]) for f in show["fields"]]
+        expected = [("Options", byte) for byte in range(11)] + [("MoreOptions", 1), ("MoreOptions", 2)]
+        if show["defaults"] is not defaults or show["moreDefaults"] is not defaults \
+                or places != expected:
             sys.exit(f"show --json: unexpected document: {show}")
         for field in show["fields"]:
             if field["name"] in names:
@@ -41,8 +44,9 @@ def main():
         absent = parsed("show", "--json")
         if absent["version"] is not None:
             sys.exit(f"show --json with nothing stored: {absent}")
-        check_fields(absent, True, {"switcherAlpha"})
-        run(config, "set", "switcherAlpha=40", "screenPosition=9", "showToolbar=on", "--no-reload")
+        check_fields(absent, True, {"switcherAlpha", "openOn"})
+        run(config, "set", "switcherAlpha=40", "screenPosition=9", "showToolbar=on",
+            "openOn=foreground", "listWindows=5", "--no-reload")
         stored = parsed("show", "--json")
         check_fields(stored, False, {f["name"] for f in stored["fields"]})
     finally:

@@ -6,11 +6,22 @@
 #include <vector>
 
 #include "config_support_win.h"
+#include "settings/settings_store_win.h"
 #include "test_support_win.h"
 
 namespace {
 
 const std::vector<BYTE>& kDefaults = DefaultOptionsRecord();
+
+// The stored "MoreOptions" bytes, or an empty vector when there are none.
+std::vector<BYTE> StoredMoreOptionsBytes() {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    if (!ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", &type, &data))
+        return {};
+    EXPECT_EQ(type, static_cast<DWORD>(REG_BINARY));
+    return data;
+}
 
 class ConfigRoundTrip : public ::testing::Test {
   protected:
@@ -120,11 +131,44 @@ TEST_F(ConfigRoundTrip, ShortStoredRecordKeepsItsBytesAndGetsDefaultsForTheRest)
 
 TEST_F(ConfigRoundTrip, ResetStoresTheDefaults) {
     StoreRawSettings({1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 1}, 300);
+    const BYTE more[] = {1, 2, 1};
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, more, 3);
     CapturedRun run = RunConfig(L"reset");
     EXPECT_EQ(run.exitCode, 0u) << run.err;
     EXPECT_TRUE(Contains(run.out, "Stored the defaults"));
     EXPECT_EQ(StoredOptionsBytes(), kDefaults);
     EXPECT_EQ(StoredVersion(), 258u);
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 0, 0}));
+}
+
+// A set writes only the value that holds what it changes.
+TEST_F(ConfigRoundTrip, MonitorSettingsGoToTheSecondValueAlone) {
+    CapturedRun set = RunConfig(L"set openOn=pointer listWindows=Monitor");
+    EXPECT_EQ(set.exitCode, 0u) << set.err;
+    EXPECT_TRUE(Contains(set.out, "Stored openOn 1 (the monitor under the mouse pointer)"))
+        << set.out;
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 1, 1}));
+    EXPECT_TRUE(StoredOptionsBytes().empty());
+    EXPECT_EQ(RunConfig(L"get listWindows").out, "listWindows 1 (the windows on its monitor)\n");
+
+    StoreRawSettings({1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 0});
+    EXPECT_EQ(RunConfig(L"set smallIcons=off openOn=foreground").exitCode, 0u);
+    EXPECT_EQ(StoredOptionsBytes(), (std::vector<BYTE>{1, 0, 1, 7, 9, 200, 4, 1, 0, 1, 0}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 2, 1}));
+    EXPECT_EQ(RunConfig(L"set showToolbar=on").exitCode, 0u);
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 2, 1}));
+
+    // A malformed second value is shown as its defaults and left alone by show.
+    const BYTE malformed[] = {7, 2};
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, malformed, 2);
+    CapturedRun show = RunConfig(L"show");
+    EXPECT_TRUE(Contains(show.out, "not 3 bytes of layout 1")) << show.out;
+    EXPECT_TRUE(
+        Contains(show.out, "   1  openOn                  0        0  the primary monitor\n"))
+        << show.out;
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{7, 2}));
+    EXPECT_EQ(RunConfig(L"set listWindows=monitor").exitCode, 0u);
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 0, 1}));
 }
 
 TEST_F(ConfigRoundTrip, ShowOnAnEmptyStoreWritesNothingAndSaysSo) {
@@ -191,9 +235,9 @@ TEST_F(ConfigRoundTrip, PipedOutputIsUtf8WithWindowsLineEnds) {
 TEST_F(ConfigRoundTrip, HelpListsEverything) {
     CapturedRun run = RunConfig(L"--help");
     EXPECT_EQ(run.exitCode, 0u);
-    for (const char* part :
-         {"show", "get NAME", "set NAME=VALUE", "reset", "reload", "--json", "--no-reload",
-          "showProcessInfo", "showToolbar", "upper-right", "0x00 to 0xFF", "Exit status"})
+    for (const char* part : {"show", "get NAME", "set NAME=VALUE", "reset", "reload", "--json",
+                             "--no-reload", "showProcessInfo", "showToolbar", "upper-right",
+                             "openOn", "foreground", "listWindows", "0x00 to 0xFF", "Exit status"})
         EXPECT_TRUE(Contains(run.out, part)) << part;
     EXPECT_FALSE(SettingsKeyExists());
 }

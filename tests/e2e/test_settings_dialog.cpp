@@ -1,6 +1,6 @@
 // Zephtab Settings driven from outside as a user would: check boxes clicked,
-// the slider moved, a placement chosen, then Apply, OK or Cancel; the
-// registry and the running zephtab.exe show the result.
+// the slider moved, a placement and the monitor choices chosen, then Apply, OK
+// or Cancel; the registry and the running zephtab.exe show the result.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -12,6 +12,7 @@
 
 #include "../../tools/config/settings_dialog_ids.h"
 #include "config_support_win.h"
+#include "settings/settings_store_win.h"
 #include "test_support_win.h"
 
 namespace {
@@ -74,6 +75,22 @@ void FocusDialog(HWND dialog) {
 
 int SliderPosition(HWND dialog) {
     return static_cast<int>(SendDlgItemMessageW(dialog, IDC_OPACITY, TBM_GETPOS, 0, 0));
+}
+
+int Selection(HWND dialog, int id) {
+    return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0));
+}
+
+void StoreMoreOptions(const std::vector<BYTE>& bytes) {
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, bytes.data(),
+                       static_cast<DWORD>(bytes.size()));
+}
+
+std::vector<BYTE> StoredMoreOptions() {
+    DWORD type = 0;
+    std::vector<BYTE> data;
+    ReadRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", &type, &data);
+    return data;
 }
 
 class SettingsDialog : public ::testing::Test {
@@ -180,7 +197,10 @@ TEST_F(SettingsDialog, CancelOnAnEmptyStoreCreatesNothing) {
 
 TEST_F(SettingsDialog, ShowsTheStoredRecord) {
     StoreRawSettings({1, 0, 1, 1, 1, 180, 7, 1, 0, 1, 1});
+    StoreMoreOptions({1, 2, 1});
     OpenDialog();
+    EXPECT_EQ(Selection(dialog, IDC_OPEN_ON), 2);
+    EXPECT_EQ(Selection(dialog, IDC_LIST_WINDOWS), 1);
     EXPECT_TRUE(IsChecked(dialog, IDC_SHOW_PROCESS_INFO));
     EXPECT_FALSE(IsChecked(dialog, IDC_LIVE_PREVIEW));
     EXPECT_TRUE(IsChecked(dialog, IDC_STAY_OPEN));
@@ -195,9 +215,13 @@ TEST_F(SettingsDialog, ShowsTheStoredRecord) {
 }
 
 TEST_F(SettingsDialog, BytesTheControlsCannotShowStayAsStored) {
-    // Opacity below the slider's 50, a placement code above 8, an "on" of 5, odd stored flags.
+    // Opacity below the slider's 50, a placement code above 8, an "on" of 5, odd stored
+    // flags, and choice codes past the last.
     StoreRawSettings({0, 5, 0, 7, 9, 40, 9, 0, 0, 0, 0});
+    StoreMoreOptions({1, 7, 9});
     OpenDialog();
+    EXPECT_EQ(Selection(dialog, IDC_OPEN_ON), 0);
+    EXPECT_EQ(Selection(dialog, IDC_LIST_WINDOWS), 0);
     EXPECT_EQ(SliderPosition(dialog), 50);
     EXPECT_EQ(ControlText(dialog, IDC_OPACITY_VALUE), L"40 (below 50)");
     EXPECT_TRUE(IsChecked(dialog, IDC_PLACEMENT_FIRST + 4)); // centre
@@ -207,6 +231,7 @@ TEST_F(SettingsDialog, BytesTheControlsCannotShowStayAsStored) {
     const std::vector<BYTE> expected = {0, 5, 0, 7, 9, 40, 9, 0, 0, 0, 1};
     EXPECT_TRUE(WaitUntil([&] { return StoredOptionsBytes() == expected; }));
     EXPECT_TRUE(Contains(ControlText(dialog, IDC_APPLY_RESULT), L"Zephtab is not running"));
+    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{1, 7, 9}));
 
     // Moving the slider, even to where it shows, sets the opacity it shows.
     MoveSlider(dialog, 50);
@@ -216,14 +241,17 @@ TEST_F(SettingsDialog, BytesTheControlsCannotShowStayAsStored) {
 
 TEST_F(SettingsDialog, DefaultsKeepTheStoredFlags) {
     StoreRawSettings({1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 1});
+    StoreMoreOptions({1, 1, 1});
     OpenDialog();
     Click(dialog, IDC_DEFAULTS);
     EXPECT_EQ(SliderPosition(dialog), 255);
     EXPECT_TRUE(IsChecked(dialog, IDC_PLACEMENT_FIRST + 4));
     EXPECT_TRUE(IsChecked(dialog, IDC_ANIMATION));
+    EXPECT_EQ(Selection(dialog, IDC_OPEN_ON), 0);
     Click(dialog, IDOK);
     ExpectDialogClosed();
     EXPECT_EQ(StoredOptionsBytes(), (std::vector<BYTE>{0, 1, 0, 7, 9, 255, 0, 0, 0, 0, 0}));
+    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{1, 0, 0}));
 }
 
 TEST_F(SettingsDialog, OkStoresReloadsAndCloses) {
@@ -270,6 +298,20 @@ TEST_F(SettingsDialog, KeyboardAloneChangesAndStores) {
     ASSERT_TRUE(Xdotool("key Escape"));
     ExpectDialogClosed();
     EXPECT_EQ(StoredOptionsBytes(), expected);
+
+    // The monitor choices by their access keys and the arrow keys; only their value is written.
+    StoreMoreOptions({1, 0, 0});
+    OpenDialog();
+    FocusDialog(dialog);
+    ASSERT_TRUE(Xdotool("key alt+m Down Down"));
+    EXPECT_TRUE(WaitUntil([&] { return Selection(dialog, IDC_OPEN_ON) == 2; }));
+    ASSERT_TRUE(Xdotool("key alt+w Down"));
+    EXPECT_TRUE(WaitUntil([&] { return Selection(dialog, IDC_LIST_WINDOWS) == 1; }));
+    DeleteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options");
+    ASSERT_TRUE(Xdotool("key Return"));
+    ExpectDialogClosed();
+    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{1, 2, 1}));
+    EXPECT_TRUE(StoredOptionsBytes().empty());
 }
 
 } // namespace

@@ -98,6 +98,16 @@ TEST(ConfigValues, ValueFormsAcceptedByKind) {
         {"screenPosition", "upper left", false, 0},
         {"screenPosition", "upperleft", false, 0},
         {"screenPosition", "on", false, 0},
+        {"openOn", "primary", true, 0},
+        {"openOn", "Pointer", true, 1},
+        {"openOn", "FOREGROUND", true, 2},
+        {"openOn", "7", true, 7},
+        {"openOn", "mouse", false, 0},
+        {"openOn", "on", false, 0},
+        {"listWindows", "all", true, 0},
+        {"listWindows", "monitor", true, 1},
+        {"listWindows", "monitors", false, 0},
+        {"listWindows", "primary", false, 0},
     };
     for (const auto& c : cases) {
         uint8_t value = 0;
@@ -117,10 +127,13 @@ TEST(ConfigValues, ValidValuesAreNamedByKind) {
         EXPECT_TRUE(Contains(text, name)) << name;
     FormatValidValues(FindOptionField("smallIcons"), text, sizeof(text));
     EXPECT_TRUE(Contains(text, "on, off"));
+    FormatValidValues(FindOptionField("openOn"), text, sizeof(text));
+    EXPECT_TRUE(Contains(text, "primary, pointer, foreground, or a code 0 to 255")) << text;
+    EXPECT_TRUE(Contains(text, "above 2 counts as primary")) << text;
     FormatValidNames(text, sizeof(text));
     EXPECT_STREQ(text, "showProcessInfo, livePreview, stayOpenAfterAlt, storedFlag3, storedFlag4, "
                        "switcherAlpha, screenPosition, selectSecondOnOpen, smallIcons, "
-                       "noAnimation, showToolbar");
+                       "noAnimation, showToolbar, openOn, listWindows");
 }
 
 TEST(ConfigCommandLine, CommandsAndTheirFlags) {
@@ -158,15 +171,34 @@ TEST(ConfigCommandLine, GetNamesOneField) {
     EXPECT_EQ(parsed.request.field, 6);
 }
 
-TEST(ConfigCommandLine, SetCollectsEveryAssignment) {
+TEST(ConfigCommandLine, SetCollectsEveryAssignmentAndKnowsWhichValuesItChanges) {
     Parsed parsed = Parse({"set", "switcherAlpha=0x78", "screenPosition=upper-left",
-                           "showToolbar=on", "storedFlag4=9"});
+                           "showToolbar=on", "storedFlag4=9", "listWindows=monitor"});
     ASSERT_EQ(parsed.parse.problem, CONFIG_OK) << parsed.message;
-    SwitcherOptions record;
-    SetDefaultOptions(&record);
-    ApplyOptionChanges(&parsed.request.changes, &record);
+    StoredSettings settings;
+    SetDefaultSettings(&settings);
+    ApplyOptionChanges(&parsed.request.changes, &settings);
     const uint8_t expected[11] = {0, 1, 0, 1, 9, 120, 4, 0, 0, 0, 1};
-    EXPECT_EQ(std::memcmp(&record, expected, sizeof(expected)), 0);
+    EXPECT_EQ(std::memcmp(&settings.options, expected, sizeof(expected)), 0);
+    const uint8_t expectedMore[3] = {1, 0, 1};
+    EXPECT_EQ(std::memcmp(&settings.more, expectedMore, sizeof(expectedMore)), 0);
+    EXPECT_TRUE(ChangesStore(&parsed.request.changes, IN_OPTIONS));
+    EXPECT_TRUE(ChangesStore(&parsed.request.changes, IN_MORE_OPTIONS));
+
+    const struct {
+        std::vector<const char*> arguments;
+        bool options, more;
+    } cases[] = {
+        {{"set", "smallIcons=on"}, true, false},
+        {{"set", "openOn=pointer"}, false, true},
+        {{"set", "openOn=pointer", "noAnimation=on"}, true, true},
+    };
+    for (const auto& c : cases) {
+        Parsed one = Parse(c.arguments);
+        ASSERT_EQ(one.parse.problem, CONFIG_OK) << one.message;
+        EXPECT_EQ(ChangesStore(&one.request.changes, IN_OPTIONS), c.options) << c.arguments[1];
+        EXPECT_EQ(ChangesStore(&one.request.changes, IN_MORE_OPTIONS), c.more) << c.arguments[1];
+    }
 }
 
 TEST(ConfigCommandLine, EveryKindOfBadInputIsNamed) {
@@ -209,6 +241,7 @@ TEST(ConfigCommandLine, EveryKindOfBadInputIsNamed) {
         {{"set", "switcherAlpha="}, CONFIG_BAD_VALUE, 1, "bad value '' for switcherAlpha"},
         {{"set", "showToolbar=yes"}, CONFIG_BAD_VALUE, 1, "Values: on, off"},
         {{"set", "screenPosition=top"}, CONFIG_BAD_VALUE, 1, "upper-left, lower-left"},
+        {{"set", "openOn=mouse"}, CONFIG_BAD_VALUE, 1, "Values: primary, pointer, foreground"},
         {{"set", "switcherAlpha=1=2"}, CONFIG_BAD_VALUE, 1, "bad value '1=2'"},
         {{"set", "smallIcons=on", "smallicons=off"},
          CONFIG_NAME_TWICE,
@@ -251,11 +284,22 @@ TEST(ConfigCommandLine, UsageListsTheCommandsAndEverySettingWithItsDefault) {
               "  smallIcons          on/off [off]   16 x 16 icons instead of 32 x 32\n"
               "  noAnimation         on/off [off]   show and hide at once, without the animation\n"
               "  showToolbar         on/off [off]   the window adjustment toolbar\n"
+              "In \"MoreOptions\", which older copies of Zephtab do not read:\n"
+              "  openOn              choice [primary] primary, pointer or foreground: open on "
+              "the primary\n"
+              "                                     monitor, the one under the mouse pointer or "
+              "the one\n"
+              "                                     of the window in front when Alt+Tab is "
+              "pressed\n"
+              "  listWindows         choice [all]   all or monitor: list every monitor's windows, "
+              "or only\n"
+              "                                     those whose larger part lies on the monitor "
+              "the switcher opens on\n"
               "Values: "))
         << text;
 
-    char stored[128];
+    char stored[160];
     FormatDefaultsStored(stored, sizeof(stored));
-    EXPECT_STREQ(stored,
-                 "Stored the defaults: 00 01 00 01 01 FF 00 00 00 00 00, \"Version\" 258.\n");
+    EXPECT_STREQ(stored, "Stored the defaults: 00 01 00 01 01 FF 00 00 00 00 00, \"Version\" 258, "
+                         "\"MoreOptions\" 01 00 00.\n");
 }

@@ -22,36 +22,43 @@ std::string Line(const char* name, uint8_t value) {
 
 } // namespace
 
-TEST(OptionFields, TableFollowsTheRecordInByteOrder) {
-    const char* const names[] = {"showProcessInfo", "livePreview",        "stayOpenAfterAlt",
-                                 "storedFlag3",     "storedFlag4",        "switcherAlpha",
-                                 "screenPosition",  "selectSecondOnOpen", "smallIcons",
-                                 "noAnimation",     "showToolbar"};
+TEST(OptionFields, TableFollowsTheRecordInByteOrderThenTheSecondValue) {
+    const char* const names[] = {
+        "showProcessInfo", "livePreview",    "stayOpenAfterAlt",   "storedFlag3", "storedFlag4",
+        "switcherAlpha",   "screenPosition", "selectSecondOnOpen", "smallIcons",  "noAnimation",
+        "showToolbar",     "openOn",         "listWindows"};
+    const uint8_t offsets[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2};
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i) {
         EXPECT_STREQ(optionFields[i].name, names[i]);
-        EXPECT_EQ(optionFields[i].offset, i);
+        EXPECT_EQ(optionFields[i].store, i < 11 ? IN_OPTIONS : IN_MORE_OPTIONS);
+        EXPECT_EQ(optionFields[i].offset, offsets[i]);
         EXPECT_EQ(FindOptionField(names[i]), i);
     }
     EXPECT_EQ(optionFields[3].kind, OPTION_STORED_FLAG);
     EXPECT_EQ(optionFields[5].kind, OPTION_ALPHA);
     EXPECT_EQ(optionFields[6].kind, OPTION_POSITION);
     EXPECT_EQ(optionFields[10].kind, OPTION_ON_OFF);
+    EXPECT_EQ(optionFields[11].kind, OPTION_CHOICE);
+    EXPECT_EQ(optionFields[12].kind, OPTION_CHOICE);
 }
 
 TEST(OptionFields, BytesAreReadAndWrittenAtTheirOffsets) {
-    SwitcherOptions record;
-    std::memset(&record, 0, sizeof(record));
+    StoredSettings settings;
+    std::memset(&settings, 0, sizeof(settings));
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
-        SetOptionByte(&record, i, static_cast<uint8_t>(10 + i));
-    EXPECT_EQ(record.showProcessInfo, 10);
-    EXPECT_EQ(record.switcherAlpha, 15);
-    EXPECT_EQ(record.showToolbar, 20);
+        SetOptionByte(&settings, i, static_cast<uint8_t>(10 + i));
+    EXPECT_EQ(settings.options.showProcessInfo, 10);
+    EXPECT_EQ(settings.options.switcherAlpha, 15);
+    EXPECT_EQ(settings.options.showToolbar, 20);
+    EXPECT_EQ(settings.more.layout, 0);
+    EXPECT_EQ(settings.more.openOn, 21);
+    EXPECT_EQ(settings.more.listWindows, 22);
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
-        EXPECT_EQ(GetOptionByte(&record, i), 10 + i);
+        EXPECT_EQ(GetOptionByte(&settings, i), 10 + i);
 }
 
-TEST(OptionFields, DefaultsComeFromTheProgramsDefaultRecord) {
-    const uint8_t expected[OPTION_FIELD_COUNT] = {0, 1, 0, 1, 1, 255, 0, 0, 0, 0, 0};
+TEST(OptionFields, DefaultsComeFromTheProgramsDefaultValues) {
+    const uint8_t expected[OPTION_FIELD_COUNT] = {0, 1, 0, 1, 1, 255, 0, 0, 0, 0, 0, 0, 0};
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
         EXPECT_EQ(DefaultOptionByte(i), expected[i]) << optionFields[i].name;
 }
@@ -70,6 +77,26 @@ TEST(OptionFields, MeaningsTellWhatTheProgramDoesWithTheValue) {
     EXPECT_EQ(Meaning("showToolbar", 7), "on: toolbar shown");
     EXPECT_EQ(Meaning("noAnimation", 1), "on: no animation");
     EXPECT_EQ(Meaning("storedFlag4", 200), "kept, not used");
+    EXPECT_EQ(Line("openOn", 1), "openOn 1 (the monitor under the mouse pointer)");
+}
+
+TEST(OptionFields, EveryChoiceCodeHasItsMeaningAndCodesPastTheLastMeanTheFirst) {
+    const struct {
+        const char* name;
+        uint8_t value;
+        const char* meaning;
+    } cases[] = {
+        {"openOn", 0, "the primary monitor"},
+        {"openOn", 1, "the monitor under the mouse pointer"},
+        {"openOn", 2, "the monitor of the window in front"},
+        {"openOn", 3, "above 2: the primary monitor"},
+        {"openOn", 255, "above 2: the primary monitor"},
+        {"listWindows", 0, "every monitor's windows"},
+        {"listWindows", 1, "the windows on its monitor"},
+        {"listWindows", 2, "above 1: every monitor's windows"},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(Meaning(c.name, c.value), c.meaning) << c.name << " " << int(c.value);
 }
 
 TEST(OptionFields, EveryPlacementCodeHasItsMeaning) {

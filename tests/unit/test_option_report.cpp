@@ -13,7 +13,7 @@ namespace {
 
 SettingsReport Report(StoreState store, uint32_t version = 258, bool running = false) {
     SettingsReport report = {};
-    SetDefaultOptions(&report.record);
+    SetDefaultSettings(&report.settings);
     report.store = store;
     report.version = version;
     report.running = running;
@@ -65,8 +65,10 @@ std::string ReadByPython(const std::string& json, const char* expression) {
 
 TEST(OptionReport, ShowListsEveryFieldWithValueDefaultAndMeaning) {
     SettingsReport report = Report(STORE_STATE_VALID, 258, true);
-    report.record.screenPosition = 4;
-    report.record.switcherAlpha = 40;
+    report.settings.options.screenPosition = 4;
+    report.settings.options.switcherAlpha = 40;
+    report.settings.more.openOn = OPEN_ON_POINTER;
+    report.settings.more.listWindows = 7;
     std::string text = ShowText(report);
     EXPECT_TRUE(Contains(text, "HKEY_CURRENT_USER\\Software\\Varnok\\Toolvex\\Zephtab\n"));
     EXPECT_TRUE(Contains(text, "Store:   present, \"Version\" 258\n"));
@@ -77,6 +79,12 @@ TEST(OptionReport, ShowListsEveryFieldWithValueDefaultAndMeaning) {
         "   5  switcherAlpha          40      255  below 50: opaque at start-up, applied as is on "
         "reload\n"));
     EXPECT_TRUE(Contains(text, "   3  storedFlag3             1        1  kept, not used\n"));
+    EXPECT_TRUE(Contains(text, "More:    \"MoreOptions\" present\n"));
+    EXPECT_TRUE(Contains(text, "\nin \"MoreOptions\":\n"
+                               "   1  openOn                  1        0  the monitor under the "
+                               "mouse pointer\n"
+                               "   2  listWindows             7        0  above 1: every monitor's "
+                               "windows\n"));
     size_t previous = 0;
     for (const OptionField& field : optionFields) {
         size_t at = text.find(field.name);
@@ -113,12 +121,38 @@ TEST(OptionReport, StoreStatesAreSpelledOut) {
     FormatStoreState(shortRecord, text, sizeof(text));
     EXPECT_TRUE(Contains(text, "only 5 of 11 bytes")) << text;
     EXPECT_FALSE(ReportShowsDefaults(STORE_STATE_SHORT_OPTIONS));
+
+    // The second value's state decides for its own fields alone.
+    const int openOn = FindOptionField("openOn");
+    const int smallIcons = FindOptionField("smallIcons");
+    const struct {
+        StoreState store;
+        MoreStoreState moreStore;
+        bool recordDefaults, moreDefaults;
+        const char* moreText;
+    } values[] = {
+        {STORE_STATE_VALID, MORE_STATE_VALID, false, false, "present"},
+        {STORE_STATE_VALID, MORE_STATE_ABSENT, false, true, "not stored yet"},
+        {STORE_STATE_ABSENT, MORE_STATE_VALID, true, false, "present"},
+        {STORE_STATE_OLD_VERSION, MORE_STATE_MALFORMED, true, true, "not 3 bytes of layout 1"},
+    };
+    for (const auto& v : values) {
+        SettingsReport report = Report(v.store);
+        report.moreStore = v.moreStore;
+        EXPECT_EQ(FieldShowsDefault(report, smallIcons), v.recordDefaults) << v.moreText;
+        EXPECT_EQ(FieldShowsDefault(report, openOn), v.moreDefaults) << v.moreText;
+        FormatMoreStoreState(v.moreStore, text, sizeof(text));
+        EXPECT_TRUE(Contains(text, v.moreText)) << text;
+        EXPECT_EQ(ReadByPython(ShowJson(report), "[d['defaults'], d['moreDefaults']]"),
+                  std::string("[") + (v.recordDefaults ? "True" : "False") + ", " +
+                      (v.moreDefaults ? "True" : "False") + "]");
+    }
     EXPECT_TRUE(Contains(ShowText(Report(STORE_STATE_ABSENT, 0)), "Zephtab: not running\n"));
 }
 
 TEST(OptionReport, JsonCarriesTheSameFacts) {
     SettingsReport report = Report(STORE_STATE_VALID, 258, true);
-    report.record.showToolbar = 1;
+    report.settings.options.showToolbar = 1;
     std::string json = ShowJson(report);
     EXPECT_TRUE(Contains(json, "\"key\": \"HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\"
                                "Zephtab\""));
@@ -126,15 +160,21 @@ TEST(OptionReport, JsonCarriesTheSameFacts) {
     EXPECT_TRUE(Contains(json, "\"version\": 258"));
     EXPECT_TRUE(Contains(json, "\"defaults\": false"));
     EXPECT_TRUE(Contains(json, "\"running\": true"));
-    EXPECT_TRUE(Contains(json, "{\"byte\": 10, \"name\": \"showToolbar\", \"value\": 1, "
-                               "\"default\": 0, \"meaning\": \"on: toolbar shown\"}\n"));
-    EXPECT_TRUE(Contains(json, "{\"byte\": 0, \"name\": \"showProcessInfo\", \"value\": 0, "
-                               "\"default\": 0, \"meaning\": \"off: no process panel\"},\n"));
+    EXPECT_TRUE(Contains(json, "{\"in\": \"Options\", \"byte\": 10, \"name\": \"showToolbar\", "
+                               "\"value\": 1, \"default\": 0, \"meaning\": \"on: toolbar "
+                               "shown\"},\n"));
+    EXPECT_TRUE(Contains(json, "{\"in\": \"Options\", \"byte\": 0, \"name\": "
+                               "\"showProcessInfo\", \"value\": 0, \"default\": 0, \"meaning\": "
+                               "\"off: no process panel\"},\n"));
+    EXPECT_TRUE(Contains(json, "{\"in\": \"MoreOptions\", \"byte\": 2, \"name\": "
+                               "\"listWindows\", \"value\": 0, \"default\": 0, \"meaning\": "
+                               "\"every monitor's windows\"}\n"));
     EXPECT_EQ(json.back(), '\n');
 
-    EXPECT_EQ(ReadByPython(json, "[d['key'], len(d['fields']), d['fields'][10]['meaning']]"),
-              "['HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\Zephtab', 11, "
-              "'on: toolbar shown']");
+    EXPECT_EQ(ReadByPython(json, "[d['key'], len(d['fields']), d['fields'][10]['meaning'], "
+                                 "d['moreStore'], d['fields'][11]['name']]"),
+              "['HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\Zephtab', 13, "
+              "'on: toolbar shown', 'present', 'openOn']");
 
     std::string absent = ShowJson(Report(STORE_STATE_ABSENT, 0));
     EXPECT_TRUE(Contains(absent, "\"store\": \"absent\""));
@@ -165,9 +205,13 @@ TEST(OptionReport, GetPrintsOneLine) {
     FormatGetText(FindOptionField("screenPosition"), 4, text, sizeof(text));
     EXPECT_STREQ(text, "screenPosition 4 (upper left)\n");
     FormatGetJson(FindOptionField("switcherAlpha"), 120, false, text, sizeof(text));
-    EXPECT_STREQ(text, "{\"byte\": 5, \"name\": \"switcherAlpha\", \"value\": 120, \"default\": "
-                       "255, \"meaning\": \"translucent, 120 of 255\", \"defaults\": false}\n");
+    EXPECT_STREQ(text, "{\"in\": \"Options\", \"byte\": 5, \"name\": \"switcherAlpha\", \"value\": "
+                       "120, \"default\": 255, \"meaning\": \"translucent, 120 of 255\", "
+                       "\"defaults\": false}\n");
     EXPECT_EQ(ReadByPython(text, "d['value']"), "120");
+    FormatGetJson(FindOptionField("openOn"), 2, true, text, sizeof(text));
+    EXPECT_EQ(ReadByPython(text, "[d['in'], d['byte'], d['meaning'], d['defaults']]"),
+              "['MoreOptions', 1, 'the monitor of the window in front', True]");
 }
 
 TEST(OptionReport, ShowFitsItsBuffer) {

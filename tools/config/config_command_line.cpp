@@ -14,9 +14,9 @@ constexpr int kUsageWordsPerLine = 5;
 
 constexpr char kUsageHead[] =
     "zephtab-config: shows and changes the settings of Zephtab, the Alt+Tab window switcher.\n"
-    "The settings are one 11-byte record in the registry, " ZEPHTAB_SETTINGS_KEY_NAME "\n"
-    "(\"Options\" and \"Version\"); a running Zephtab takes in changes when it is sent the\n"
-    "reload message.\n"
+    "The settings are two values in the registry, " ZEPHTAB_SETTINGS_KEY_NAME "\n"
+    "(\"Options\", an 11-byte record, with \"Version\"; and \"MoreOptions\"); a running\n"
+    "Zephtab takes in changes when it is sent the reload message.\n"
     "\n"
     "Usage:\n"
     "  zephtab-config show [--json]       every setting with its value, default and meaning,\n"
@@ -24,16 +24,20 @@ constexpr char kUsageHead[] =
     "                                     writes nothing\n"
     "  zephtab-config get NAME [--json]   one setting\n"
     "  zephtab-config set NAME=VALUE ... [--no-reload]\n"
-    "                                     stores the whole record with these changes and tells\n"
-    "                                     a running Zephtab to reload it\n"
-    "  zephtab-config reset [--no-reload] stores the defaults and tells Zephtab to reload\n"
+    "                                     stores the values these changes are in (the whole\n"
+    "                                     record, \"MoreOptions\" or both) and tells a running\n"
+    "                                     Zephtab to reload them\n"
+    "  zephtab-config reset [--no-reload] stores the defaults of both values and tells Zephtab\n"
+    "                                     to reload\n"
     "  zephtab-config reload              only tells a running Zephtab to reload\n"
     "  zephtab-config --help              this text\n"
     "\n"
     "Settings, in byte order (default in brackets):\n";
+constexpr char kUsageMoreOptions[] =
+    "In \"MoreOptions\", which older copies of Zephtab do not read:\n";
 constexpr char kUsageTail[] =
-    "Values: on or off for on/off settings, the placement names for screenPosition, or any\n"
-    "byte as decimal 0 to 255 or hex 0x00 to 0xFF. Names and words ignore letter case.\n"
+    "Values: on or off for on/off settings, the words shown for the others, or any byte as\n"
+    "decimal 0 to 255 or hex 0x00 to 0xFF. Names and words ignore letter case.\n"
     "\n"
     "Exit status: 0 done; 1 bad command line (nothing written); 2 the registry could not be\n"
     "read or written; 3 Zephtab is not running (reload) or did not answer the reload.\n";
@@ -79,6 +83,17 @@ bool ParsePositionWord(const char* text, uint8_t* value) {
     if (SameWord(text, "center")) {
         *value = POSITION_CENTRE;
         return true;
+    }
+    return false;
+}
+
+bool ParseChoiceWord(int field, const char* text, uint8_t* value) {
+    const OptionField& row = optionFields[field];
+    for (int code = 0; code < row.choiceCount; ++code) {
+        if (SameWord(text, row.choices[code].word)) {
+            *value = static_cast<uint8_t>(code);
+            return true;
+        }
     }
     return false;
 }
@@ -182,7 +197,16 @@ bool FlagFitsCommand(const char* flag, ConfigCommand command) {
 
 // How the usage names the values a kind takes.
 const char* UsageForm(OptionKind kind) {
-    return kind == OPTION_ON_OFF ? "on/off" : kind == OPTION_POSITION ? "place" : "0-255";
+    switch (kind) {
+    case OPTION_ON_OFF:
+        return "on/off";
+    case OPTION_POSITION:
+        return "place";
+    case OPTION_CHOICE:
+        return "choice";
+    default:
+        return "0-255";
+    }
 }
 
 void FormatDefaultWord(int field, char* out, size_t count) {
@@ -194,6 +218,9 @@ void FormatDefaultWord(int field, char* out, size_t count) {
         break;
     case OPTION_POSITION:
         AppendText(&text, "[%s]", ScreenPositionOf(value).word);
+        break;
+    case OPTION_CHOICE:
+        AppendText(&text, "[%s]", optionFields[field].choices[value].word);
         break;
     case OPTION_ALPHA:
     case OPTION_STORED_FLAG:
@@ -209,7 +236,7 @@ void AppendUsageLineBreak(TextSink* text) {
 // "  screenPosition      place  [centre] centre, upper, ...": name, values, default, meaning.
 void AppendUsageSetting(TextSink* text, int field) {
     const OptionField& row = optionFields[field];
-    char defaultWord[16];
+    char defaultWord[24];
     FormatDefaultWord(field, defaultWord, sizeof(defaultWord));
     AppendText(text, "  %-18s  %-6s %-7s ", row.name, UsageForm(row.kind), defaultWord);
     if (row.kind == OPTION_POSITION) {
@@ -220,6 +247,13 @@ void AppendUsageSetting(TextSink* text, int field) {
             else
                 AppendText(text, " ");
         }
+    }
+    // "primary, pointer or foreground: ..."
+    for (int code = 0; code < row.choiceCount; ++code) {
+        const char* separator = code + 2 < row.choiceCount    ? ", "
+                                : code + 2 == row.choiceCount ? " or "
+                                                              : ": ";
+        AppendText(text, "%s%s", row.choices[code].word, separator);
     }
     for (const char* c = row.summary; *c; ++c) {
         if (*c == '\n')
@@ -256,6 +290,14 @@ void FormatValidValues(int field, char* out, size_t count) {
     case OPTION_STORED_FLAG:
         AppendText(&text, "%s", kByteForms);
         break;
+    case OPTION_CHOICE: {
+        const OptionField& row = optionFields[field];
+        for (int code = 0; code < row.choiceCount; ++code)
+            AppendText(&text, "%s, ", row.choices[code].word);
+        AppendText(&text, "or a code %s; above %d counts as %s", kByteForms, row.choiceCount - 1,
+                   row.choices[0].word);
+        break;
+    }
     }
 }
 
@@ -279,6 +321,10 @@ bool ParseOptionValue(int field, const char* text, uint8_t* value) {
         break;
     case OPTION_POSITION:
         if (ParsePositionWord(text, value))
+            return true;
+        break;
+    case OPTION_CHOICE:
+        if (ParseChoiceWord(field, text, value))
             return true;
         break;
     default:
@@ -393,17 +439,27 @@ void FormatConfigProblem(const ConfigParse& parse, int count, const char* const*
     }
 }
 
-void ApplyOptionChanges(const OptionChanges* changes, SwitcherOptions* record) {
+void ApplyOptionChanges(const OptionChanges* changes, StoredSettings* settings) {
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
         if (changes->given[i])
-            SetOptionByte(record, i, changes->value[i]);
+            SetOptionByte(settings, i, changes->value[i]);
+}
+
+bool ChangesStore(const OptionChanges* changes, OptionStore store) {
+    for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
+        if (changes->given[i] && optionFields[i].store == store)
+            return true;
+    return false;
 }
 
 void FormatConfigUsage(char* out, size_t count) {
     TextSink text = StartText(out, count);
     AppendText(&text, "%s", kUsageHead);
-    for (int field = 0; field < OPTION_FIELD_COUNT; ++field)
+    for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
+        if (field > 0 && optionFields[field].store != optionFields[field - 1].store)
+            AppendText(&text, "%s", kUsageMoreOptions);
         AppendUsageSetting(&text, field);
+    }
     AppendText(&text, "%s", kUsageTail);
 }
 
@@ -413,5 +469,9 @@ void FormatDefaultsStored(char* out, size_t count) {
     const uint8_t* bytes = reinterpret_cast<const uint8_t*>(&DEFAULT_OPTIONS);
     for (size_t i = 0; i < sizeof(DEFAULT_OPTIONS); ++i)
         AppendText(&text, " %02X", static_cast<unsigned>(bytes[i]));
-    AppendText(&text, ", \"Version\" %u.\n", static_cast<unsigned>(OPTIONS_VERSION));
+    AppendText(&text, ", \"Version\" %u, \"MoreOptions\"", static_cast<unsigned>(OPTIONS_VERSION));
+    const uint8_t* more = reinterpret_cast<const uint8_t*>(&DEFAULT_MORE_OPTIONS);
+    for (size_t i = 0; i < sizeof(DEFAULT_MORE_OPTIONS); ++i)
+        AppendText(&text, " %02X", static_cast<unsigned>(more[i]));
+    AppendText(&text, ".\n");
 }

@@ -11,8 +11,9 @@
 // Index of the field with this name (letter case ignored), or -1.
 int FindOptionField(const char* name);
 
-// Decimal 0 to 255, 0x hex 0x0 to 0xFF, on/off for on/off fields, and the
-// placement words for the position. Returns false for anything else.
+// Decimal 0 to 255, 0x hex 0x0 to 0xFF, on/off for on/off fields, the
+// placement words for the position and the choice words for the choices.
+// Returns false for anything else.
 bool ParseOptionValue(int field, const char* text, uint8_t* value);
 // The values a field accepts, for messages.
 void FormatValidValues(int field, char* out, size_t count);
@@ -67,11 +68,13 @@ ConfigParse ParseConfigCommandLine(int count, const char* const* arguments, Conf
 // A one-paragraph message naming the problem and what is valid instead.
 void FormatConfigProblem(const ConfigParse& parse, int count, const char* const* arguments,
                          char* out, size_t outCount);
-void ApplyOptionChanges(const OptionChanges* changes, SwitcherOptions* record);
+void ApplyOptionChanges(const OptionChanges* changes, StoredSettings* settings);
+// Whether a set changes a field of this value: set writes only the values it changes.
+bool ChangesStore(const OptionChanges* changes, OptionStore store);
 
 constexpr size_t CONFIG_TEXT_CAPACITY = 1024;
 constexpr size_t CONFIG_USAGE_CAPACITY = 4096;
 // What --help prints: the commands, every setting with its default, the exit statuses.
 void FormatConfigUsage(char* out, size_t count);
-// What reset says it stored: the default record's bytes and the version.
+// What reset says it stored: the default record's bytes, the version and the second value.
 void FormatDefaultsStored(char* out, size_t count);

@@ -97,20 +97,17 @@ int RunGet(int field, bool json) {
     GatherSettingsReport(&report);
     if (report.store == STORE_STATE_UNREADABLE)
         return FailUnreadable();
-    uint8_t value = GetOptionByte(&report.record, field);
+    uint8_t value = GetOptionByte(&report.settings, field);
     char text[512];
     if (json)
-        FormatGetJson(field, value, ReportShowsDefaults(report.store), text, sizeof(text));
+        FormatGetJson(field, value, FieldShowsDefault(report, field), text, sizeof(text));
     else
         FormatGetText(field, value, text, sizeof(text));
     PrintOut(text);
     return EXIT_DONE;
 }
 
-int StoreRecord(const SwitcherOptions* record) {
-    StoreWriteResult result = WriteStoredOptions(record);
-    if (result == STORE_WRITTEN)
-        return EXIT_DONE;
+int FailStoring(StoreWriteResult result) {
     char message[256];
     TextSink sink = StartText(message, sizeof(message));
     AppendText(&sink, "cannot store the settings: %s %s",
@@ -118,6 +115,16 @@ int StoreRecord(const SwitcherOptions* record) {
                                           : "a value cannot be written under",
                ZEPHTAB_SETTINGS_KEY_NAME);
     return Fail(EXIT_STORE_FAILED, message);
+}
+
+// Writes the values named: the record with "Version", the second value, or both.
+int StoreSettings(const StoredSettings* settings, bool record, bool more) {
+    StoreWriteResult result = STORE_WRITTEN;
+    if (record)
+        result = WriteStoredOptions(&settings->options);
+    if (more && result == STORE_WRITTEN)
+        result = WriteStoredMoreOptions(&settings->more);
+    return result == STORE_WRITTEN ? EXIT_DONE : FailStoring(result);
 }
 
 int ReportReload(ReloadOutcome outcome, bool requested) {
@@ -149,21 +156,25 @@ int ReloadAfterStoring(bool noReload) {
     return ReportReload(SendReloadToZephtab(), false);
 }
 
+// Only the values that hold a named setting are written: a set of openOn leaves the
+// record as it is, and a set of the record's settings leaves "MoreOptions" alone.
 int RunSet(const OptionChanges* changes, bool noReload) {
-    SwitcherOptions record;
+    StoredSettings settings;
     DWORD version = 0;
     DWORD storedLength = 0;
-    if (ReadOptionsForEditing(&record, &version, &storedLength) == STORE_STATE_UNREADABLE)
+    if (ReadOptionsForEditing(&settings.options, &version, &storedLength) == STORE_STATE_UNREADABLE)
         return FailUnreadable();
-    ApplyOptionChanges(changes, &record);
-    int status = StoreRecord(&record);
+    ReadMoreOptionsForEditing(&settings.more);
+    ApplyOptionChanges(changes, &settings);
+    int status = StoreSettings(&settings, ChangesStore(changes, IN_OPTIONS),
+                               ChangesStore(changes, IN_MORE_OPTIONS));
     if (status != EXIT_DONE)
         return status;
     for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {
         if (!changes->given[field])
             continue;
         char line[256];
-        FormatOptionLine(field, GetOptionByte(&record, field), line, sizeof(line));
+        FormatOptionLine(field, GetOptionByte(&settings, field), line, sizeof(line));
         char text[300];
         TextSink sink = StartText(text, sizeof(text));
         AppendText(&sink, "Stored %s\n", line);
@@ -173,12 +184,12 @@ int RunSet(const OptionChanges* changes, bool noReload) {
 }
 
 int RunReset(bool noReload) {
-    SwitcherOptions record;
-    SetDefaultOptions(&record);
-    int status = StoreRecord(&record);
+    StoredSettings settings;
+    SetDefaultSettings(&settings);
+    int status = StoreSettings(&settings, true, true);
     if (status != EXIT_DONE)
         return status;
-    char text[128];
+    char text[160];
     FormatDefaultsStored(text, sizeof(text));
     PrintOut(text);
     return ReloadAfterStoring(noReload);

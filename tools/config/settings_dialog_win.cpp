@@ -1,9 +1,10 @@
 // Zephtab Settings: one dialog for every setting a user can change. The
-// controls only edit a copy of the record, so bytes a control cannot show
-// (an opacity below 50, a placement code above 8, the two stored flags, an
-// on/off byte other than 1) stay as stored until the user changes that
-// setting. Apply and OK store the record through the program's own store
-// and ask the running program to reload it.
+// controls only edit a copy of the record and the second value, so bytes a
+// control cannot show (an opacity below 50, a placement code above 8, the two
+// stored flags, an on/off byte other than 1, a choice code past the last) stay
+// as stored until the user changes that setting. Apply and OK store what
+// changed through the program's own store and ask the running program to
+// reload it.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -31,6 +32,17 @@ struct CheckBoxField {
     bool inverted;
 };
 
+// A drop-down list of a choice field's values, labelled from the settings table.
+struct ChoiceListField {
+    int controlId;
+    const char* name; // the field in optionFields
+};
+
+const ChoiceListField kChoiceLists[] = {
+    {IDC_OPEN_ON, "openOn"},
+    {IDC_LIST_WINDOWS, "listWindows"},
+};
+
 const CheckBoxField kCheckBoxes[] = {
     {IDC_SHOW_PROCESS_INFO, offsetof(SwitcherOptions, showProcessInfo), false},
     {IDC_LIVE_PREVIEW, offsetof(SwitcherOptions, livePreview), false},
@@ -43,12 +55,28 @@ const CheckBoxField kCheckBoxes[] = {
 static_assert(IDC_PLACEMENT_LAST - IDC_PLACEMENT_FIRST + 1 == PLACEMENT_CELL_COUNT,
               "one radio button per placement");
 
-// The dialog's state: the record as the controls edit it, and as last stored or read.
-SwitcherOptions editedOptions;
-SwitcherOptions storedOptions;
+// The dialog's state: both values as the controls edit them, and as last stored or read.
+StoredSettings editedSettings;
+StoredSettings storedSettings;
+
+bool RecordChanged() {
+    return std::memcmp(&editedSettings.options, &storedSettings.options, sizeof(SwitcherOptions)) !=
+           0;
+}
+
+bool MoreOptionsChanged() {
+    return std::memcmp(&editedSettings.more, &storedSettings.more, sizeof(MoreOptions)) != 0;
+}
 
 bool HasChanges() {
-    return std::memcmp(&editedOptions, &storedOptions, sizeof(editedOptions)) != 0;
+    return RecordChanged() || MoreOptionsChanged();
+}
+
+int ChoiceField(const ChoiceListField& list) {
+    for (int field = 0; field < OPTION_FIELD_COUNT; ++field)
+        if (std::strcmp(optionFields[field].name, list.name) == 0)
+            return field;
+    return -1;
 }
 
 void UpdateApplyButton(HWND dialog) {
@@ -56,7 +84,7 @@ void UpdateApplyButton(HWND dialog) {
 }
 
 void ShowOpacityValue(HWND dialog) {
-    unsigned alpha = editedOptions.switcherAlpha;
+    unsigned alpha = editedSettings.options.switcherAlpha;
     wchar_t text[32];
     if (alpha == OPAQUE_ALPHA)
         wsprintfW(text, L"%u (opaque)", alpha);
@@ -77,16 +105,27 @@ void MarkCheckedPlacementAsTabStop(HWND dialog) {
     }
 }
 
+// A code past the last shows as the first value, which is what the program does with it.
+void ShowChoice(HWND dialog, const ChoiceListField& list) {
+    const int field = ChoiceField(list);
+    int code = GetOptionByte(&editedSettings, field);
+    if (code >= optionFields[field].choiceCount)
+        code = 0;
+    SendDlgItemMessageW(dialog, list.controlId, CB_SETCURSEL, code, 0);
+}
+
 void ShowOptions(HWND dialog) {
+    for (const ChoiceListField& list : kChoiceLists)
+        ShowChoice(dialog, list);
     for (const CheckBoxField& box : kCheckBoxes) {
-        bool on = GetOptionByte(&editedOptions, static_cast<int>(box.field)) != 0;
+        bool on = GetOptionByte(&editedSettings, static_cast<int>(box.field)) != 0;
         CheckDlgButton(dialog, box.controlId, on != box.inverted ? BST_CHECKED : BST_UNCHECKED);
     }
     SendDlgItemMessageW(dialog, IDC_OPACITY, TBM_SETPOS, TRUE,
-                        SliderAlpha(editedOptions.switcherAlpha));
+                        SliderAlpha(editedSettings.options.switcherAlpha));
     ShowOpacityValue(dialog);
     CheckRadioButton(dialog, IDC_PLACEMENT_FIRST, IDC_PLACEMENT_LAST,
-                     IDC_PLACEMENT_FIRST + PlacementCell(editedOptions.screenPosition));
+                     IDC_PLACEMENT_FIRST + PlacementCell(editedSettings.options.screenPosition));
     MarkCheckedPlacementAsTabStop(dialog);
     UpdateApplyButton(dialog);
 }
@@ -98,10 +137,13 @@ void ShowRunningState(HWND dialog) {
                                            L"it starts.");
 }
 
-const wchar_t* StoreNote(StoreState state) {
+const wchar_t* StoreNote(StoreState state, MoreStoreState moreState) {
     switch (state) {
     case STORE_STATE_VALID:
-        return L"";
+        return moreState == MORE_STATE_MALFORMED
+                   ? L"The stored monitor settings are not usable: Zephtab replaces them with "
+                     L"these defaults."
+                   : L"";
     case STORE_STATE_SHORT_OPTIONS:
         return L"Part of the stored record is missing: those settings show their defaults.";
     case STORE_STATE_ABSENT:
@@ -136,6 +178,15 @@ void SetUpOpacitySlider(HWND dialog) {
     SendMessageW(slider, TBM_SETTICFREQ, kOpacityTickStep, 0);
 }
 
+void FillChoiceLists(HWND dialog) {
+    for (const ChoiceListField& list : kChoiceLists) {
+        const OptionField& row = optionFields[ChoiceField(list)];
+        for (int code = 0; code < row.choiceCount; ++code)
+            SendDlgItemMessageW(dialog, list.controlId, CB_ADDSTRING, 0,
+                                reinterpret_cast<LPARAM>(row.choices[code].label));
+    }
+}
+
 // The placements are labelled with the words zephtab-config takes for them.
 void LabelPlacements(HWND dialog) {
     for (int cell = 0; cell < PLACEMENT_CELL_COUNT; ++cell) {
@@ -160,13 +211,15 @@ void SetDialogIcon(HWND dialog) {
 BOOL OnInitDialog(HWND dialog) {
     SetDialogIcon(dialog);
     LabelPlacements(dialog);
+    FillChoiceLists(dialog);
     SetUpOpacitySlider(dialog);
     DWORD version = 0;
     DWORD storedLength = 0;
-    StoreState state = ReadOptionsForEditing(&storedOptions, &version, &storedLength);
-    editedOptions = storedOptions;
+    StoreState state = ReadOptionsForEditing(&storedSettings.options, &version, &storedLength);
+    MoreStoreState moreState = ReadMoreOptionsForEditing(&storedSettings.more);
+    editedSettings = storedSettings;
     ShowOptions(dialog);
-    SetDlgItemTextW(dialog, IDC_APPLY_RESULT, StoreNote(state));
+    SetDlgItemTextW(dialog, IDC_APPLY_RESULT, StoreNote(state, moreState));
     ShowRunningState(dialog);
     SetTimer(dialog, TIMER_RUNNING_STATE, kRunningStateIntervalMs, nullptr);
     return TRUE; // the first tab stop gets the focus
@@ -174,14 +227,22 @@ BOOL OnInitDialog(HWND dialog) {
 
 void OnCheckBox(HWND dialog, const CheckBoxField& box) {
     bool checked = IsDlgButtonChecked(dialog, box.controlId) == BST_CHECKED;
-    SetOptionByte(&editedOptions, static_cast<int>(box.field), checked != box.inverted ? 1 : 0);
+    SetOptionByte(&editedSettings, static_cast<int>(box.field), checked != box.inverted ? 1 : 0);
+    UpdateApplyButton(dialog);
+}
+
+void OnChoice(HWND dialog, const ChoiceListField& list) {
+    LRESULT code = SendDlgItemMessageW(dialog, list.controlId, CB_GETCURSEL, 0, 0);
+    if (code == CB_ERR)
+        return;
+    SetOptionByte(&editedSettings, ChoiceField(list), static_cast<uint8_t>(code));
     UpdateApplyButton(dialog);
 }
 
 void OnPlacement(HWND dialog, int controlId) {
     if (IsDlgButtonChecked(dialog, controlId) != BST_CHECKED)
         return;
-    editedOptions.screenPosition = PlacementCode(controlId - IDC_PLACEMENT_FIRST);
+    editedSettings.options.screenPosition = PlacementCode(controlId - IDC_PLACEMENT_FIRST);
     MarkCheckedPlacementAsTabStop(dialog);
     UpdateApplyButton(dialog);
 }
@@ -191,31 +252,38 @@ void OnOpacityScroll(HWND dialog, HWND slider) {
     if (slider != GetDlgItem(dialog, IDC_OPACITY))
         return;
     LRESULT position = SendMessageW(slider, TBM_GETPOS, 0, 0);
-    editedOptions.switcherAlpha = static_cast<uint8_t>(position);
+    editedSettings.options.switcherAlpha = static_cast<uint8_t>(position);
     ShowOpacityValue(dialog);
     UpdateApplyButton(dialog);
 }
 
 // The stored flags are not shown, so the defaults leave them as they are.
 void OnDefaults(HWND dialog) {
-    SwitcherOptions defaults;
-    SetDefaultOptions(&defaults);
-    defaults.storedFlag3 = editedOptions.storedFlag3;
-    defaults.storedFlag4 = editedOptions.storedFlag4;
-    editedOptions = defaults;
+    StoredSettings defaults;
+    SetDefaultSettings(&defaults);
+    defaults.options.storedFlag3 = editedSettings.options.storedFlag3;
+    defaults.options.storedFlag4 = editedSettings.options.storedFlag4;
+    editedSettings = defaults;
     ShowOptions(dialog);
 }
 
-// Stores the edited record and asks Zephtab to reload it; false when nothing could be stored.
+// Writes the values that changed: the record with "Version", the second value, or both.
+bool StoreChangedValues() {
+    if (RecordChanged() && WriteStoredOptions(&editedSettings.options) != STORE_WRITTEN)
+        return false;
+    return !MoreOptionsChanged() || WriteStoredMoreOptions(&editedSettings.more) == STORE_WRITTEN;
+}
+
+// Stores what changed and asks Zephtab to reload it; false when it could not be stored.
 bool ApplyChanges(HWND dialog, ReloadOutcome* outcome) {
-    if (WriteStoredOptions(&editedOptions) != STORE_WRITTEN) {
+    if (!StoreChangedValues()) {
         MessageBoxW(dialog,
                     L"The settings could not be saved to the registry "
                     L"(" ZEPHTAB_WIDEN(ZEPHTAB_SETTINGS_KEY_NAME) L").",
                     kDialogCaption, MB_OK | MB_ICONERROR);
         return false;
     }
-    storedOptions = editedOptions;
+    storedSettings = editedSettings;
     *outcome = SendReloadToZephtab();
     SetDlgItemTextW(dialog, IDC_APPLY_RESULT, ReloadNote(*outcome));
     UpdateApplyButton(dialog);
@@ -247,6 +315,12 @@ void OnCommand(HWND dialog, int id, int code) {
     if (id >= IDC_PLACEMENT_FIRST && id <= IDC_PLACEMENT_LAST && code == BN_CLICKED) {
         OnPlacement(dialog, id);
         return;
+    }
+    for (const ChoiceListField& list : kChoiceLists) {
+        if (list.controlId == id && code == CBN_SELCHANGE) {
+            OnChoice(dialog, list);
+            return;
+        }
     }
     switch (id) {
     case IDC_DEFAULTS:

@@ -52,10 +52,25 @@ StoreState ReadOptionsForEditing(SwitcherOptions* record, DWORD* version, DWORD*
     return STORE_STATE_VALID;
 }
 
+MoreStoreState ReadMoreOptionsForEditing(MoreOptions* more) {
+    *more = DEFAULT_MORE_OPTIONS;
+    switch (ReadStoredMoreOptions(more, true)) {
+    case MORE_OPTIONS_LOADED:
+        return MORE_STATE_VALID;
+    case MORE_OPTIONS_MALFORMED:
+        return MORE_STATE_MALFORMED;
+    case MORE_OPTIONS_NO_KEY:
+    case MORE_OPTIONS_MISSING:
+        break;
+    }
+    return MORE_STATE_ABSENT;
+}
+
 void GatherSettingsReport(SettingsReport* report) {
     DWORD version = 0;
     DWORD storedLength = 0;
-    report->store = ReadOptionsForEditing(&report->record, &version, &storedLength);
+    report->store = ReadOptionsForEditing(&report->settings.options, &version, &storedLength);
+    report->moreStore = ReadMoreOptionsForEditing(&report->settings.more);
     report->version = version;
     report->storedLength = storedLength;
     report->running = FindRunningZephtab() != nullptr;

@@ -10,6 +10,9 @@
 // store; a short stored record keeps the defaults in its missing bytes.
 // Writes nothing.
 StoreState ReadOptionsForEditing(SwitcherOptions* record, DWORD* version, DWORD* storedLength);
+// The stored second value when it is usable, otherwise the defaults Zephtab would store.
+// Writes nothing.
+MoreStoreState ReadMoreOptionsForEditing(MoreOptions* more);
 
 // Everything `show` prints: the record, the store's state and whether Zephtab runs.
 void GatherSettingsReport(SettingsReport* report);
