@@ -252,6 +252,11 @@ void FillToolbarTooltip(NMTTDISPINFOW* info) {
     info->lpszText = const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom)));
 }
 
+bool IsToolbarTooltip(HWND window) {
+    return window && ActionToolbar &&
+           window == reinterpret_cast<HWND>(SendMessageW(ActionToolbar, TB_GETTOOLTIPS, 0, 0));
+}
+
 bool RunActionCommand(int id) {
     switch (id) {
     case IDC_TOPMOST:

@@ -13,6 +13,8 @@ void PrepareContextMenu();
 // window procedure leaves to the default handling.
 bool RunActionCommand(int id);
 void FillToolbarTooltip(NMTTDISPINFOW* info);
+// Whether the window is the toolbar's tooltip control, the one sender of tooltip requests.
+bool IsToolbarTooltip(HWND window);
 void ShowContextMenu(HWND window);
 
 // The actions, on the selected entry's window (the restore on pinnedWindow).

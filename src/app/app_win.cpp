@@ -21,6 +21,9 @@ HWND ActionToolbar;
 
 namespace {
 
+// Held from the creation of the switcher window to its destruction.
+HHOOK postedNotificationFilter;
+
 constexpr wchar_t kHotKeyFailureText[] =
     L"Cannot Register all Alt+Tab Keys. Please Unload any other application\n"
     L"(if any) that is also providing Alt+Tab functionality. Zephtab will\n"
@@ -73,16 +76,35 @@ LRESULT OnHotKey(WPARAM id, DWORD messageTime) {
     return 0;
 }
 
-LRESULT OnNotify(const NMHDR* header) {
+// Notifications come from our own controls, sent on this thread. The system
+// copies no WM_NOTIFY from another thread or process: its lParam would point
+// into the sender's memory, so it is not read at all (posted ones never get
+// here, see DropPostedNotifications).
+LRESULT OnNotify(LPARAM lParam) {
+    if (InSendMessageEx(nullptr) != ISMEX_NOSEND)
+        return 0;
+    const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
     if (IconStrip && header->hwndFrom == IconStrip) {
         if (header->code != NM_CLICK)
             return 0;
         OnIconStripClick(reinterpret_cast<const NMITEMACTIVATE*>(header));
         return 1;
     }
-    if (header->code == TTN_GETDISPINFOW)
+    if (header->code == TTN_GETDISPINFOW && IsToolbarTooltip(header->hwndFrom))
         FillToolbarTooltip(reinterpret_cast<NMTTDISPINFOW*>(const_cast<NMHDR*>(header)));
     return 0;
+}
+
+// A posted message reaches a window procedure as one sent on this thread
+// would. WM_NOTIFY is only ever sent, so a posted one comes from another
+// program, and its lParam points at nothing of ours: it becomes WM_NULL before
+// any window of this thread reads it (ours, or a control's own), in our
+// message loop and in the modal loops of menus and message boxes alike.
+LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam) {
+    MSG* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION && message->message == WM_NOTIFY)
+        message->message = WM_NULL;
+    return CallNextHookEx(postedNotificationFilter, code, removal, lParam);
 }
 
 LRESULT OnTimer(HWND window, WPARAM id) {
@@ -117,6 +139,8 @@ BOOL InitSwitcher(HINSTANCE instance) {
                                      SWITCHER_HEIGHT, nullptr, nullptr, instance, nullptr);
     if (!SwitcherWindow)
         return FALSE;
+    postedNotificationFilter =
+        SetWindowsHookExW(WH_GETMESSAGE, DropPostedNotifications, nullptr, GetCurrentThreadId());
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
     InstallKeyboardHook();
@@ -155,6 +179,9 @@ void ShutDownSwitcher(HWND window) {
     ReleaseOpenSwitcher();
     ReleaseActions();
     ReleaseCloakQuery();
+    if (postedNotificationFilter)
+        UnhookWindowsHookEx(postedNotificationFilter);
+    postedNotificationFilter = nullptr;
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -168,7 +195,7 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_ERASEBKGND:
         return EraseSwitcherBackground(reinterpret_cast<HDC>(wParam));
     case WM_NOTIFY:
-        return OnNotify(reinterpret_cast<const NMHDR*>(lParam));
+        return OnNotify(lParam);
     case WM_SWITCHER_COMMAND:
         RunSwitcherCommand(wParam);
         return 0;

@@ -4,6 +4,7 @@
 
 #include "app/count_of.h"
 #include "resources/vendor.h"
+#include "settings/run_command.h"
 
 namespace {
 
@@ -119,21 +120,27 @@ void LoadOptions(SwitcherOptions* record) {
 }
 
 void RegisterStartAtLogon(const wchar_t* path) {
+    wchar_t command[MAX_RUN_COMMAND];
+    const size_t length = QuoteProgramPath(command, CountOf(command), path);
+    if (length == 0)
+        return; // an empty or cut command would start nothing, or something else
     HKEY key = OpenOrCreateKey(ZEPHTAB_RUN_KEY);
     if (!key) {
         ShowStoreError(L"Error setting Startup Settings");
         return;
     }
-    DWORD bytes = static_cast<DWORD>((lstrlenW(path) + 1) * sizeof(wchar_t));
-    RegSetValueExW(key, ZEPHTAB_RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(path), bytes);
+    RegSetValueExW(key, ZEPHTAB_RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
+                   static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
     RegCloseKey(key);
 }
 
 void RenewStartAtLogon(HWND window) {
-    wchar_t path[2048] = {};
-    GetWindowModuleFileNameW(window, path, CountOf(path));
-    // A path cut at the buffer's end may come back without its terminator.
-    path[CountOf(path) - 1] = L'\0';
+    wchar_t path[MAX_PROGRAM_PATH];
+    HMODULE program = reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    const DWORD length = GetModuleFileNameW(program, path, CountOf(path));
+    // A path that fills the buffer was cut: the value that is there stays.
+    if (length == 0 || length >= CountOf(path))
+        return;
     RegisterStartAtLogon(path);
 }
 

@@ -53,9 +53,12 @@ void SaveOptions(const SwitcherOptions* record);
 // already told the user when the key cannot be opened.
 void LoadMoreOptions(MoreOptions* more);
 
+// Writes the program's path, quoted, as the Run value; a path whose quoted form
+// does not fit whole, or an empty one, leaves the value as it is.
 void RegisterStartAtLogon(const wchar_t* path);
 // Registers the program that owns this window (its executable's path) to start
-// at log-on; at start-up and at every reload, so a moved program follows.
+// at log-on; at start-up and at every reload, so a moved program follows. When
+// the path cannot be read whole, the value is left as it is.
 void RenewStartAtLogon(HWND window);
 
 // Read-only looks for the settings tools, which never create or repair the store.

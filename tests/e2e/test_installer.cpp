@@ -1,12 +1,15 @@
 // The installer and uninstaller as a user meets them: a silent install into a
-// folder of its own (with spaces, to catch quoting), what it leaves on the
-// system, a reinstall over a running Zephtab, and silent uninstalls with and
-// without /PURGE and from a damaged install folder.
+// folder of its own (with spaces and letters beyond ASCII, to catch quoting and
+// encoding), what it leaves on the system, a reinstall over a running Zephtab,
+// silent uninstalls with and without /PURGE and from a damaged install folder,
+// the folders it refuses, and the programs it leaves running. Each build tests
+// its own setup: the 32-bit one, or the 64-bit one.
 #include <gtest/gtest.h>
 #include <shlobj.h>
 #include <shobjidl.h>
 
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -23,6 +26,7 @@ const wchar_t* const kPackagedFiles[] = {L"zephtab.exe", L"zephtab-config.exe",
                                          L"zephtab-settings.exe", L"README.txt", L"LICENSE.txt"};
 const DWORD kSetupDeadlineMs = 30000;
 const DWORD kLeftoverExitCode = 2;
+const DWORD kRefusedFolderExitCode = 2;
 // Not the defaults, so that a rewrite of the record would show.
 const std::vector<BYTE> kUserRecord = {0x01, 0x00, 0x01, 0x01, 0x01, 0xC8,
                                        0x07, 0x01, 0x00, 0x01, 0x01};
@@ -30,7 +34,13 @@ const std::vector<BYTE> kUserRecord = {0x01, 0x00, 0x01, 0x01, 0x01, 0xC8,
 std::wstring InstallFolder() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"Zephtab setup test";
+    return std::wstring(temp) + L"Zephtab setup t\u00e9st \u0396\u03b5\u03c6";
+}
+
+std::wstring TempFolder(const wchar_t* name) {
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    return std::wstring(temp) + name;
 }
 
 std::wstring InFolder(const wchar_t* name) {
@@ -45,6 +55,13 @@ std::wstring StartMenuFolder() {
 
 bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void WriteFileBytes(const std::wstring& path, const std::string& text) {
+    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD written = 0;
+    WriteFile(file, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    CloseHandle(file);
 }
 
 std::vector<char> FileBytes(const std::wstring& path) {
@@ -79,8 +96,8 @@ DWORD RunAndWait(const std::wstring& path, const std::wstring& arguments) {
     return code;
 }
 
-DWORD RunSetup() {
-    return RunAndWait(ExecutableFolder() + L"zephtab-setup.exe", L"/S /D=" + InstallFolder());
+DWORD RunSetup(const std::wstring& folder = InstallFolder()) {
+    return RunAndWait(ExecutableFolder() + L"zephtab-setup.exe", L"/S /D=" + folder);
 }
 
 std::wstring RegistryText(const wchar_t* key, const wchar_t* name) {
@@ -118,15 +135,53 @@ void StoreRunValue(const std::wstring& path) {
                        static_cast<DWORD>((path.size() + 1) * sizeof(wchar_t)));
 }
 
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
 // The installed program runs: its window is there and it wrote its own path to the Run key.
 bool InstalledZephtabRuns() {
-    return FindSwitcherWindow() != nullptr && RunValue() == InFolder(L"zephtab.exe");
+    return FindSwitcherWindow() != nullptr && RunValue() == Quoted(InFolder(L"zephtab.exe"));
 }
 
 HANDLE OpenSwitcherProcess() {
     DWORD processId = 0;
     GetWindowThreadProcessId(FindSwitcherWindow(), &processId);
     return OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+}
+
+struct SwitcherWindowSearch {
+    DWORD processId;
+    bool ofThatProcess; // or of any other one
+    HWND found;
+};
+
+BOOL CALLBACK FindSwitcherWindowBy(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<SwitcherWindowSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16];
+    if ((owner == search->processId) == search->ofThatProcess &&
+        GetClassNameW(window, className, 16) && wcscmp(className, L"gZephtab") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A window of class "gZephtab" of that process, or of any other; or null.
+HWND SwitcherWindowBy(DWORD processId, bool ofThatProcess) {
+    SwitcherWindowSearch search = {processId, ofThatProcess, nullptr};
+    EnumWindows(FindSwitcherWindowBy, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+HWND SwitcherWindowOf(DWORD processId) {
+    return SwitcherWindowBy(processId, true);
+}
+
+bool Running(const StartedProgram& program) {
+    return WaitForSingleObject(program.info.hProcess, 0) == WAIT_TIMEOUT;
 }
 
 std::wstring ShortcutTarget(const std::wstring& link) {
@@ -272,21 +327,34 @@ TEST_F(Installer, InstallsStartsReinstallsOverARunningZephtabAndUninstalls) {
     EXPECT_EQ(StoredOptionsBytes(), kUserRecord);
 }
 
-TEST_F(Installer, PurgeRemovesTheSettingsButKeepsTheRunValueOfAnotherCopy) {
-    ASSERT_EQ(RunSetup(), 0u);
-    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
-    ASSERT_TRUE(SettingsKeyExists());
-    // A sibling folder whose name begins with the install folder's name.
-    const std::wstring otherCopy = InstallFolder() + L" 2\\zephtab.exe";
-    StoreRunValue(otherCopy);
+// The uninstaller removes the Run value that points into its folder, quoted
+// as the program writes it or bare as older versions did, and keeps another
+// copy's, also one in a sibling folder whose name begins with its own.
+TEST_F(Installer, PurgeRemovesTheSettingsAndTheRunValueOnlyWhenItIsItsOwn) {
+    const std::wstring sibling = InstallFolder() + L" 2\\zephtab.exe";
+    const struct {
+        std::wstring value;
+        bool removed;
+    } cases[] = {
+        {InFolder(L"zephtab.exe"), true},
+        {Quoted(sibling), false},
+        {sibling, false},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.value.c_str());
+        ASSERT_EQ(RunSetup(), 0u);
+        ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+        ASSERT_TRUE(SettingsKeyExists());
+        StoreRunValue(c.value);
 
-    ASSERT_EQ(RunAndWait(InFolder(L"uninstall.exe"), L"/S /PURGE"), 0u);
-    ASSERT_TRUE(WaitUntil([] { return !KeyExists(kUninstallKey); }, kSetupDeadlineMs));
-    ExpectUninstalled();
-    EXPECT_FALSE(SettingsKeyExists());
-    EXPECT_FALSE(KeyExists(L"Software\\Varnok"));
-    EXPECT_EQ(RunValue(), otherCopy);
-    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+        ASSERT_EQ(RunAndWait(InFolder(L"uninstall.exe"), L"/S /PURGE"), 0u);
+        ASSERT_TRUE(WaitUntil([] { return !KeyExists(kUninstallKey); }, kSetupDeadlineMs));
+        ExpectUninstalled();
+        EXPECT_FALSE(SettingsKeyExists());
+        EXPECT_FALSE(KeyExists(L"Software\\Varnok"));
+        EXPECT_EQ(RunValue(), c.removed ? L"(missing)" : c.value);
+        DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+    }
 }
 
 // A file missing and a read-only one are no obstacle; a file in use stays,
@@ -324,6 +392,102 @@ TEST_F(Installer, UninstallerFinishesOnADamagedFolderAndReportsWhatStays) {
         }
         RemoveEverything();
     }
+}
+
+// A folder that holds files of its own is refused, whatever they are: setup
+// would replace some and the uninstaller delete them. So are a file, a
+// drive's root, and the Windows and Program Files folders. Silently, setup
+// then ends with exit status 2 and changes nothing: not even a running
+// Zephtab is ended. A new, an empty, and a Zephtab folder are taken.
+TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
+    const std::wstring foreign = TempFolder(L"Zephtab foreign folder");
+    const std::wstring aFile = TempFolder(L"Zephtab a file");
+    ASSERT_TRUE(CreateDirectoryW(foreign.c_str(), nullptr));
+    const struct {
+        const wchar_t* name;
+        std::string text;
+    } files[] = {{L"README.txt", "the user's notes"},
+                 {L"LICENSE.txt", "another licence"},
+                 {L"uninstall.exe", "another program's uninstaller"}};
+    for (const auto& file : files)
+        WriteFileBytes(foreign + L"\\" + file.name, file.text);
+    WriteFileBytes(aFile, "a file");
+    wchar_t windowsFolder[MAX_PATH];
+    GetWindowsDirectoryW(windowsFolder, MAX_PATH);
+    wchar_t programFiles[MAX_PATH];
+    SHGetFolderPathW(nullptr, CSIDL_PROGRAM_FILES, nullptr, SHGFP_TYPE_CURRENT, programFiles);
+    StartedProgram running = StartProgram(L"zephtab.exe");
+    ASSERT_TRUE(WaitForProgramIdle(running));
+    const std::wstring runValue = RunValue();
+
+    for (const std::wstring& folder : {foreign, aFile, std::wstring(L"C:\\"),
+                                       std::wstring(windowsFolder), std::wstring(programFiles)}) {
+        SCOPED_TRACE(testing::Message() << folder.c_str());
+        EXPECT_EQ(RunSetup(folder), kRefusedFolderExitCode);
+    }
+    for (const auto& file : files) {
+        const std::vector<char> bytes = FileBytes(foreign + L"\\" + file.name);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), file.text) << file.name;
+    }
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(Exists(StartMenuFolder()));
+    EXPECT_FALSE(Exists(InFolder(L"zephtab.exe")));
+    EXPECT_TRUE(Running(running));
+    EXPECT_EQ(RunValue(), runValue);
+    PostMessageW(SwitcherWindowOf(running.info.dwProcessId), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(running), 0u);
+    EndProgram(running);
+    for (const auto& file : files)
+        DeleteFileW((foreign + L"\\" + file.name).c_str());
+    RemoveDirectoryW(foreign.c_str());
+    DeleteFileW(aFile.c_str());
+
+    // An empty folder, and a Zephtab folder whose uninstall entry is lost: its
+    // own uninstaller tells.
+    ASSERT_TRUE(CreateDirectoryW(InstallFolder().c_str(), nullptr));
+    EXPECT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
+    EXPECT_EQ(RunSetup(), 0u);
+    ExpectInstalled();
+}
+
+// A window of the switcher's class is no proof that its program is Zephtab:
+// setup ends any zephtab.exe (a running one would keep the new one from
+// starting), the uninstaller only the one in its folder, and both leave any
+// other program alone.
+TEST_F(Installer, EndsOnlyAZephtabOfItsOwn) {
+    StartedProgram stranger = StartProgram(L"stranger_window.exe");
+    ASSERT_TRUE(WaitForProgramIdle(stranger));
+    StartedProgram elsewhere = StartProgram(L"zephtab.exe");
+    ASSERT_TRUE(WaitForProgramIdle(elsewhere));
+
+    ASSERT_EQ(RunSetup(), 0u);
+    EXPECT_EQ(WaitForExit(elsewhere), 0u);
+    EndProgram(elsewhere);
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+    EXPECT_TRUE(Running(stranger));
+
+    // The installed Zephtab is ended here, and the one elsewhere started again.
+    HWND installedWindow = SwitcherWindowBy(stranger.info.dwProcessId, false);
+    DWORD installedId = 0;
+    GetWindowThreadProcessId(installedWindow, &installedId);
+    HANDLE installed = OpenProcess(SYNCHRONIZE, FALSE, installedId);
+    PostMessageW(installedWindow, WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForSingleObject(installed, kSetupDeadlineMs), static_cast<DWORD>(WAIT_OBJECT_0));
+    CloseHandle(installed);
+    elsewhere = StartProgram(L"zephtab.exe");
+    ASSERT_TRUE(WaitForProgramIdle(elsewhere));
+    ASSERT_NE(SwitcherWindowOf(elsewhere.info.dwProcessId), nullptr);
+
+    ASSERT_EQ(RunAndWait(InFolder(L"uninstall.exe"), L"/S _?=" + InstallFolder()), 0u);
+    EXPECT_FALSE(Exists(InFolder(L"zephtab.exe")));
+    EXPECT_TRUE(Running(elsewhere));
+    EXPECT_TRUE(Running(stranger));
+    PostMessageW(SwitcherWindowOf(elsewhere.info.dwProcessId), WM_CLOSE, 0, 0);
+    EXPECT_EQ(WaitForExit(elsewhere), 0u);
+    EndProgram(elsewhere);
+    EndProgram(stranger);
 }
 
 } // namespace

@@ -2,8 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdio>
 #include <cstring>
+#include <thread>
 
 #include "../helpers/helper_window.h"
 #include "app/app_win.h"
@@ -28,6 +30,18 @@ void PumpMessages() {
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }
+}
+
+LRESULT SendFromAnotherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    std::atomic<bool> answered(false);
+    LRESULT result = 0;
+    std::thread sender([&] {
+        result = SendMessageW(window, message, wParam, lParam);
+        answered = true;
+    });
+    WaitUntil([&] { return answered.load(); });
+    sender.join();
+    return result;
 }
 
 std::wstring ExecutableFolder() {

@@ -13,6 +13,10 @@ bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs = 10000)
 // Handles the messages waiting for this thread.
 void PumpMessages();
 
+// Sends a message from a thread of its own, as another program's thread would,
+// and handles this thread's messages until the send returns. Its result.
+LRESULT SendFromAnotherThread(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
 // The folder of the running test executable, with a trailing backslash.
 std::wstring ExecutableFolder();
 

@@ -262,7 +262,8 @@ TEST_F(Background, EveryReloadRenewsTheRunValueWithTheProgramPath) {
         std::vector<BYTE> data;
         ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, &type, &data));
         EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-        EXPECT_STREQ(reinterpret_cast<const wchar_t*>(data.data()), expected);
+        EXPECT_EQ(std::wstring(reinterpret_cast<const wchar_t*>(data.data())),
+                  L"\"" + std::wstring(expected) + L"\"");
     }
 }
 

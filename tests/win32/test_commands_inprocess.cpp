@@ -285,6 +285,29 @@ TEST_F(SwitcherCommands, ClickInTheIconStripSelectsAndEmptySpaceKeepsTheSelectio
     EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
 }
 
+// Another program can post a WM_NOTIFY to any of our windows, or send one from
+// its own thread; its lParam then points into that program, or nowhere. Such a
+// notification is not read: a click it describes selects nothing.
+TEST_F(SwitcherCommands, NotificationsPostedOrSentFromAnotherThreadAreNotRead) {
+    MakeWindows(3);
+    Command(CMD_OPEN);
+    ASSERT_NE(IconStrip, nullptr);
+    const int selected = selectedIndex;
+    NMITEMACTIVATE click = {};
+    click.hdr.hwndFrom = IconStrip;
+    click.hdr.code = NM_CLICK;
+    click.iItem = selected == 2 ? 1 : 2;
+    for (LPARAM lParam : {reinterpret_cast<LPARAM>(&click), LPARAM(0x10), LPARAM(-1)}) {
+        EXPECT_EQ(SendFromAnotherThread(SwitcherWindow, WM_NOTIFY, 0, lParam), 0);
+        for (HWND target : {SwitcherWindow, IconStrip})
+            PostMessageW(target, WM_NOTIFY, 0, lParam);
+        PumpMessages();
+        EXPECT_EQ(selectedIndex, selected);
+    }
+    EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+    Command(CMD_CANCEL);
+}
+
 TEST_F(SwitcherCommands, TwoHundredOpenCancelCyclesLeaveObjectCountsWhereTheyStarted) {
     MakeWindows(3);
     auto cycle = [](int i) {

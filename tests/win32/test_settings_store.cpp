@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <string>
 
+#include "settings/run_command.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
 
@@ -216,15 +218,35 @@ TEST_F(SettingsStore, ReadOnlyLookAtTheSecondValueWritesNothing) {
     EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{9, 9}));
 }
 
-TEST_F(SettingsStore, StartAtLogonValueIsTheBarePathWithItsTerminator) {
-    const wchar_t path[] = L"C:\\Program Files\\Zephtab\\zephtab.exe";
-    RegisterStartAtLogon(path);
+// The stored value with its terminator, as RegSetValueExW got it; empty when missing.
+std::wstring StoredRunValue() {
     DWORD type = 0;
     std::vector<BYTE> data;
-    ASSERT_TRUE(ReadRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, &type, &data));
-    EXPECT_EQ(type, static_cast<DWORD>(REG_SZ));
-    ASSERT_EQ(data.size(), sizeof(path));
-    EXPECT_EQ(std::memcmp(data.data(), path, sizeof(path)), 0);
+    if (!ReadRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, &type, &data) || type != REG_SZ)
+        return L"";
+    return std::wstring(reinterpret_cast<const wchar_t*>(data.data()), data.size() / 2);
+}
+
+TEST_F(SettingsStore, StartAtLogonValueIsTheQuotedPathOrStaysWhenThePathDoesNotFit) {
+    const std::wstring earlier = L"\"C:\\Earlier\\zephtab.exe\"";
+    const std::wstring spaced = L"C:\\Program Files\\Zephtab\\zephtab.exe";
+    const std::wstring longest(MAX_PROGRAM_PATH - 1, L'x');
+    const struct {
+        std::wstring path;
+        std::wstring stored;
+    } cases[] = {
+        {spaced, L"\"" + spaced + L"\""},
+        {longest, L"\"" + longest + L"\""},
+        {longest + L"x", earlier},
+        {L"", earlier},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.path.size());
+        WriteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, REG_SZ, earlier.c_str(),
+                           static_cast<DWORD>((earlier.size() + 1) * sizeof(wchar_t)));
+        RegisterStartAtLogon(c.path.c_str());
+        EXPECT_EQ(StoredRunValue(), c.stored + L'\0');
+    }
     DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
 }
 

@@ -308,4 +308,28 @@ TEST_F(ToolbarActions, TooltipTextForEachButtonAndAnyOtherId) {
     }
 }
 
+// Tooltip texts go only to the toolbar's tooltip control on this thread: a
+// request from another thread, or naming another sender, gets no text.
+TEST_F(ToolbarActions, TooltipRequestsFromAnotherThreadOrSenderGetNoText) {
+    HWND tooltips = reinterpret_cast<HWND>(SendMessageW(ActionToolbar, TB_GETTOOLTIPS, 0, 0));
+    ASSERT_NE(tooltips, nullptr);
+    const struct {
+        HWND sender;
+        bool fromAnotherThread;
+    } cases[] = {
+        {tooltips, true}, {ActionToolbar, false}, {SwitcherWindow, false}, {nullptr, false}};
+    for (const auto& c : cases) {
+        NMTTDISPINFOW info = {};
+        info.hdr.hwndFrom = c.sender;
+        info.hdr.idFrom = IDC_TOPMOST;
+        info.hdr.code = TTN_GETDISPINFOW;
+        const LPARAM lParam = reinterpret_cast<LPARAM>(&info);
+        EXPECT_EQ(c.fromAnotherThread
+                      ? SendFromAnotherThread(SwitcherWindow, WM_NOTIFY, IDC_TOPMOST, lParam)
+                      : SendMessageW(SwitcherWindow, WM_NOTIFY, IDC_TOPMOST, lParam),
+                  0);
+        EXPECT_EQ(info.lpszText, nullptr) << c.fromAnotherThread;
+    }
+}
+
 } // namespace

@@ -1,9 +1,12 @@
 ; Per-user installer of Zephtab: it needs no administrator rights, puts the
-; 32-bit programs into the user's own program folder and writes only to the
-; user's Start menu and HKEY_CURRENT_USER. tools/installer/CMakeLists.txt builds it:
+; programs into the user's own program folder and writes only to the user's
+; Start menu and HKEY_CURRENT_USER. tools/installer/CMakeLists.txt builds it
+; twice: for the 32-bit programs, and with "-XTarget amd64-unicode" for the
+; 64-bit ones; both install into the same folder and the same keys.
 ;   makensis -DVERSION=1.0.0 -DPUBLISHER=... -DSETTINGS_KEY=Software\... -DFILES=<package folder>
 ;            -DOUTFILE=<setup.exe> zephtab.nsi
-; Silent use: setup.exe /S [/D=folder] installs and starts Zephtab;
+; Silent use: setup.exe /S [/D=folder] installs and starts Zephtab, or ends with
+; exit status 2 and changes nothing when the folder cannot take it;
 ; uninstall.exe /S keeps the settings, uninstall.exe /S /PURGE removes them too.
 
 Unicode true
@@ -19,9 +22,16 @@ SetCompressor /SOLID lzma
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zephtab"
 !define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
 !define START_MENU "$SMPROGRAMS\Zephtab"
-!define SYNCHRONIZE_AND_TERMINATE 0x00100001
+; SYNCHRONIZE | PROCESS_TERMINATE | PROCESS_QUERY_LIMITED_INFORMATION
+!define END_PROCESS_ACCESS 0x00101001
 !define END_DEADLINE_MS 10000
 !define ERROR_LEVEL_LEFTOVERS 2
+!define ERROR_LEVEL_REFUSED_FOLDER 2
+!if ${NSIS_PTR_SIZE} > 4
+  !define SETUP_KIND "Zephtab Setup (64-bit)"
+!else
+  !define SETUP_KIND "Zephtab Setup"
+!endif
 
 Name "Zephtab"
 OutFile "${OUTFILE}"
@@ -32,7 +42,7 @@ BrandingText "Zephtab ${VERSION}"
 VIProductVersion "${VERSION}.0"
 VIAddVersionKey "ProductName" "Zephtab"
 VIAddVersionKey "CompanyName" "${PUBLISHER}"
-VIAddVersionKey "FileDescription" "Zephtab Setup"
+VIAddVersionKey "FileDescription" "${SETUP_KIND}"
 VIAddVersionKey "FileVersion" "${VERSION}"
 VIAddVersionKey "ProductVersion" "${VERSION}"
 VIAddVersionKey "LegalCopyright" "${PUBLISHER}, MIT licence"
@@ -41,6 +51,9 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}, MIT licence"
 !define MUI_UNICON "../../src/resources/icons/app.ico"
 !define MUI_FINISHPAGE_RUN "$INSTDIR\zephtab.exe"
 !define MUI_FINISHPAGE_RUN_TEXT "Start Zephtab now"
+; Next stays enabled, so that a folder that cannot be used is explained, not just refused.
+!define MUI_DIRECTORYPAGE_VERIFYONLEAVE
+!define MUI_PAGE_CUSTOMFUNCTION_LEAVE ExplainRefusedFolder
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
 !insertmacro MUI_PAGE_FINISH
@@ -48,27 +61,273 @@ VIAddVersionKey "LegalCopyright" "${PUBLISHER}, MIT licence"
 !insertmacro MUI_UNPAGE_INSTFILES
 !insertmacro MUI_LANGUAGE "English"
 
-; Ends a running Zephtab as Win+F12 does (WM_CLOSE) and waits for its process
-; to end, so that its files can be replaced or removed. One that does not end
-; by the deadline is terminated: setup must finish, not wait for ever.
-!macro EndRunningZephtab
-  FindWindow $0 "gZephtab"
-  ${If} $0 <> 0
-    System::Call "user32::GetWindowThreadProcessId(p r0, *i .r1)"
-    System::Call "kernel32::OpenProcess(i ${SYNCHRONIZE_AND_TERMINATE}, i 0, i r1) p .r2"
-    SendMessage $0 ${WM_CLOSE} 0 0 /TIMEOUT=${END_DEADLINE_MS}
-    System::Call "kernel32::WaitForSingleObject(p r2, i ${END_DEADLINE_MS}) i .r3"
-    ${If} $3 <> 0
-      DetailPrint "Zephtab did not end in time: terminating it"
-      System::Call "kernel32::TerminateProcess(p r2, i 1)"
-      System::Call "kernel32::WaitForSingleObject(p r2, i ${END_DEADLINE_MS})"
-    ${EndIf}
-    System::Call "kernel32::CloseHandle(p r2)"
+; The full, long form of the path on the stack, without a trailing backslash
+; (but "C:\"), so that "C:\Windows\", "c:\windows\." and a short name of the
+; same folder compare equal (LogicLib's == ignores letter case).
+!macro DefineCanonicalPath UN
+Function ${UN}CanonicalPath
+  Exch $0
+  Push $1
+  Push $2
+  System::Call "kernel32::GetFullPathNameW(w r0, i ${NSIS_MAX_STRLEN}, w .r1, p 0) i .r2"
+  ${If} $2 > 0
+  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+    StrCpy $0 $1
   ${EndIf}
+  System::Call "kernel32::GetLongPathNameW(w r0, w .r1, i ${NSIS_MAX_STRLEN}) i .r2"
+  ${If} $2 > 0
+  ${AndIf} $2 < ${NSIS_MAX_STRLEN}
+    StrCpy $0 $1
+  ${EndIf}
+  StrCpy $1 $0 1 -1
+  StrLen $2 $0
+  ${If} $1 == "\"
+  ${AndIf} $2 > 3
+    StrCpy $0 $0 -1
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $0
+FunctionEnd
+!macroend
+!insertmacro DefineCanonicalPath ""
+!insertmacro DefineCanonicalPath "un."
+
+; Whether the image path on the stack is a Zephtab this (un)installer may end:
+; setup any zephtab.exe, since a running one keeps the new one from starting;
+; the uninstaller only the one in its own folder. Leaves 1 or 0 on the stack.
+Function IsZephtabToEnd
+  Exch $0
+  ${GetFileName} $0 $0
+  ${If} $0 == "zephtab.exe"
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  Exch $0
+FunctionEnd
+
+Function un.IsZephtabToEnd
+  Call un.CanonicalPath
+  Push "$INSTDIR\zephtab.exe"
+  Call un.CanonicalPath
+  Exch $0
+  Exch
+  Exch $1
+  ${If} $0 == $1
+    StrCpy $0 1
+  ${Else}
+    StrCpy $0 0
+  ${EndIf}
+  Pop $1
+  Exch $0
+FunctionEnd
+
+; Ends each running Zephtab as Win+F12 does (WM_CLOSE) and waits for its
+; process to end, so that its files can be replaced or removed. One that does
+; not end by the deadline is terminated: setup must finish, not wait for ever.
+; The class name is no proof: a window of that class whose program is not a
+; Zephtab to end (or cannot be looked at) is left alone, and said so.
+!macro EndRunningZephtab UN
+  StrCpy $R0 0 ; the last window left alone: the search goes on after it
+  ${Do}
+    FindWindow $R1 "gZephtab" "" 0 $R0
+    ${If} $R1 = 0
+      ${Break}
+    ${EndIf}
+    StrCpy $R2 0
+    System::Call "user32::GetWindowThreadProcessId(p R1, *i .R2)"
+    System::Call "kernel32::OpenProcess(i ${END_PROCESS_ACCESS}, i 0, i R2) p .R3"
+    StrCpy $R4 ""
+    ${If} $R3 P<> 0
+      System::Call "kernel32::QueryFullProcessImageNameW(p R3, i 0, w .R4, *i ${NSIS_MAX_STRLEN}) i .R5"
+      ${If} $R5 = 0
+        StrCpy $R4 ""
+      ${EndIf}
+    ${EndIf}
+    StrCpy $R5 0
+    ${If} $R4 != ""
+      Push $R4
+      Call ${UN}IsZephtabToEnd
+      Pop $R5
+    ${EndIf}
+    ${If} $R5 = 1
+      SendMessage $R1 ${WM_CLOSE} 0 0 /TIMEOUT=${END_DEADLINE_MS}
+      System::Call "kernel32::WaitForSingleObject(p R3, i ${END_DEADLINE_MS}) i .R5"
+      ${If} $R5 <> 0
+        DetailPrint "Zephtab did not end in time: terminating it"
+        System::Call "kernel32::TerminateProcess(p R3, i 1)"
+        System::Call "kernel32::WaitForSingleObject(p R3, i ${END_DEADLINE_MS})"
+      ${EndIf}
+    ${Else}
+      ${If} $R4 == ""
+        StrCpy $R4 "process $R2"
+      ${EndIf}
+      DetailPrint "Left running, not a Zephtab to end: $R4"
+    ${EndIf}
+    ${If} $R3 P<> 0
+      System::Call "kernel32::CloseHandle(p R3)"
+    ${EndIf}
+    ; A window that outlived the attempt is passed over, not tried for ever.
+    System::Call "user32::IsWindow(p R1) i .R5"
+    ${If} $R5 <> 0
+      StrCpy $R0 $R1
+    ${EndIf}
+  ${Loop}
 !macroend
 
+Var FolderProblem
+
+; Whether $INSTDIR\uninstall.exe is a Zephtab uninstaller: its version
+; resource names this product and publisher, as setup writes them.
+Function HoldsZephtabUninstaller
+  Push $0
+  Push $1
+  Push $2
+  Push $3
+  Push $4
+  Push $5
+  StrCpy $3 0
+  StrCpy $4 "$INSTDIR\uninstall.exe"
+  System::Call "version::GetFileVersionInfoSizeW(w r4, p 0) i .r0"
+  ${If} $0 > 0
+    System::Alloc $0
+    Pop $1
+    System::Call "version::GetFileVersionInfoW(w r4, i 0, i r0, p r1) i .r2"
+    ${If} $2 <> 0
+      StrCpy $4 ""
+      StrCpy $5 ""
+      System::Call "version::VerQueryValueW(p r1, w '\StringFileInfo\040904b0\ProductName', *p .r2, *i .r0) i .r0"
+      ${If} $0 <> 0
+        System::Call "kernel32::lstrcpynW(w .r4, p r2, i ${NSIS_MAX_STRLEN})"
+      ${EndIf}
+      System::Call "version::VerQueryValueW(p r1, w '\StringFileInfo\040904b0\CompanyName', *p .r2, *i .r0) i .r0"
+      ${If} $0 <> 0
+        System::Call "kernel32::lstrcpynW(w .r5, p r2, i ${NSIS_MAX_STRLEN})"
+      ${EndIf}
+      ${If} $4 == "Zephtab"
+      ${AndIf} $5 == "${PUBLISHER}"
+        StrCpy $3 1
+      ${EndIf}
+    ${EndIf}
+    System::Free $1
+  ${EndIf}
+  ; Restores the registers and leaves the answer on the stack.
+  Pop $5
+  Pop $4
+  Exch $3
+  Exch
+  Pop $2
+  Exch
+  Pop $1
+  Exch
+  Pop $0
+FunctionEnd
+
+; Sets $FolderProblem to why $INSTDIR cannot take Zephtab, or to "" when it
+; can. Setup replaces its files there by name and the uninstaller deletes them
+; by name, so only a new or empty folder, or one that holds Zephtab already
+; (its uninstall entry points there, or its uninstaller is there), is used.
+; A drive's root and the Windows and Program Files folders are refused even
+; when empty: other users may write there, and whoever replaces zephtab.exe
+; runs code at the user's log-on.
+Function CheckInstallFolder
+  Push $0
+  Push $1
+  Push $2
+  Push $INSTDIR
+  Call CanonicalPath
+  Pop $0
+  StrCpy $FolderProblem ""
+  ${GetRoot} $0 $1
+  ${If} $0 == $1
+  ${OrIf} $0 == "$1\"
+    StrCpy $FolderProblem "$0 is the root of a drive."
+  ${EndIf}
+  ${If} $FolderProblem == ""
+    ${ForEach} $2 0 3 + 1
+      ${Select} $2
+        ${Case} 0
+          Push $WINDIR
+        ${Case} 1
+          Push $PROGRAMFILES
+        ${Case} 2
+          Push $PROGRAMFILES32
+        ${Case} 3
+          Push $PROGRAMFILES64
+      ${EndSelect}
+      Call CanonicalPath
+      Pop $1
+      ${If} $0 == $1
+        StrCpy $FolderProblem "$0 is a folder of Windows that other programs share."
+      ${EndIf}
+    ${Next}
+  ${EndIf}
+  ${If} $FolderProblem == ""
+  ${AndIf} ${FileExists} "$0\*.*"
+    ; A folder: empty, or Zephtab's own.
+    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+    ${If} $1 != ""
+      Push $1
+      Call CanonicalPath
+      Pop $1
+    ${EndIf}
+    ${If} $1 != $0
+      Call HoldsZephtabUninstaller
+      Pop $1
+      ${If} $1 <> 1
+        FindFirst $1 $2 "$0\*.*"
+        ${Do}
+          ${If} $2 != "."
+          ${AndIf} $2 != ".."
+            ${ExitDo}
+          ${EndIf}
+          FindNext $1 $2
+        ${Loop}
+        FindClose $1
+        ${If} $2 != ""
+          StrCpy $FolderProblem "$0 already holds files of its own, and Zephtab would replace or later delete some of them."
+        ${EndIf}
+      ${EndIf}
+    ${EndIf}
+  ${ElseIf} $FolderProblem == ""
+  ${AndIf} ${FileExists} $0
+    StrCpy $FolderProblem "$0 is a file, not a folder."
+  ${EndIf}
+  ${If} $FolderProblem != ""
+    StrCpy $FolderProblem "$FolderProblem$\r$\nPlease choose a new or empty folder."
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Pop $0
+FunctionEnd
+
+Function .onVerifyInstDir
+  Call CheckInstallFolder
+  ${If} $FolderProblem != ""
+    Abort
+  ${EndIf}
+FunctionEnd
+
+Function ExplainRefusedFolder
+  GetInstDirError $0
+  ${If} $0 = 1
+    MessageBox MB_OK|MB_ICONEXCLAMATION $FolderProblem
+    Abort
+  ${EndIf}
+FunctionEnd
+
 Section
-  !insertmacro EndRunningZephtab
+  ; Checked again here: a silent setup has no directory page, and the folder
+  ; may have changed since the page.
+  Call CheckInstallFolder
+  ${If} $FolderProblem != ""
+    DetailPrint $FolderProblem
+    MessageBox MB_OK|MB_ICONSTOP $FolderProblem /SD IDOK
+    SetErrorLevel ${ERROR_LEVEL_REFUSED_FOLDER}
+    Abort
+  ${EndIf}
+  !insertmacro EndRunningZephtab ""
   SetOutPath "$INSTDIR"
   File "${FILES}/zephtab.exe"
   File "${FILES}/zephtab-config.exe"
@@ -113,7 +372,7 @@ Var Leftovers
 !macroend
 
 Section Uninstall
-  !insertmacro EndRunningZephtab
+  !insertmacro EndRunningZephtab "un."
   !insertmacro RemoveInstalledFile "zephtab.exe"
   !insertmacro RemoveInstalledFile "zephtab-config.exe"
   !insertmacro RemoveInstalledFile "zephtab-settings.exe"
@@ -123,8 +382,13 @@ Section Uninstall
   Delete "${START_MENU}\Zephtab Settings.lnk"
   RMDir "${START_MENU}"
 
-  ; A copy of Zephtab elsewhere keeps its own start at log-on.
+  ; A copy of Zephtab elsewhere keeps its own start at log-on. The value is
+  ; the quoted path; older versions wrote it bare.
   ReadRegStr $0 HKCU "${RUN_KEY}" "zephtab"
+  StrCpy $1 $0 1
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+  ${EndIf}
   StrLen $1 "$INSTDIR\"
   StrCpy $0 $0 $1
   ${If} $0 == "$INSTDIR\"
