@@ -6,6 +6,8 @@
 #include "resources/vendor.h"
 #include "settings/run_command.h"
 
+size_t programPathCount = MAX_PROGRAM_PATH;
+
 namespace {
 
 HKEY OpenOrCreateKey(const wchar_t* path) {
@@ -136,10 +138,12 @@ void RegisterStartAtLogon(const wchar_t* path) {
 
 void RenewStartAtLogon(HWND window) {
     wchar_t path[MAX_PROGRAM_PATH];
+    const DWORD count =
+        static_cast<DWORD>(programPathCount < CountOf(path) ? programPathCount : CountOf(path));
     HMODULE program = reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
-    const DWORD length = GetModuleFileNameW(program, path, CountOf(path));
+    const DWORD length = GetModuleFileNameW(program, path, count);
     // A path that fills the buffer was cut: the value that is there stays.
-    if (length == 0 || length >= CountOf(path))
+    if (length == 0 || length >= count)
         return;
     RegisterStartAtLogon(path);
 }

@@ -60,6 +60,10 @@ void RegisterStartAtLogon(const wchar_t* path);
 // at log-on; at start-up and at every reload, so a moved program follows. When
 // the path cannot be read whole, the value is left as it is.
 void RenewStartAtLogon(HWND window);
+// Test seam: the count of the buffer that the program's path is read into, at
+// most MAX_PROGRAM_PATH. A test makes it shorter than its own path to see what
+// a path too long for the buffer does, which a real one cannot show under Wine.
+extern size_t programPathCount;
 
 // Read-only looks for the settings tools, which never create or repair the store.
 enum StoreKeyPresence {

@@ -34,7 +34,7 @@ const std::vector<BYTE> kUserRecord = {0x01, 0x00, 0x01, 0x01, 0x01, 0xC8,
 std::wstring InstallFolder() {
     wchar_t temp[MAX_PATH];
     GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"Zephtab setup t\u00e9st \u0396\u03b5\u03c6";
+    return std::wstring(temp) + L"Zephtab setup t\u00e9st \u00c5\u00f1";
 }
 
 std::wstring TempFolder(const wchar_t* name) {
@@ -277,7 +277,13 @@ class Installer : public ::testing::Test {
         CoUninitialize();
     }
     static void RemoveEverything() {
+        // Its files can be deleted once its process has ended, not when its window has.
+        HANDLE running = OpenSwitcherProcess();
         CloseRunningSwitcher();
+        if (running) {
+            WaitForSingleObject(running, kSetupDeadlineMs);
+            CloseHandle(running);
+        }
         for (const wchar_t* name : kPackagedFiles) {
             SetFileAttributesW(InFolder(name).c_str(), FILE_ATTRIBUTE_NORMAL);
             DeleteFileW(InFolder(name).c_str());
@@ -450,6 +456,7 @@ TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
     ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
     EXPECT_EQ(RunSetup(), 0u);
     ExpectInstalled();
+    EXPECT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
 }
 
 // A window of the switcher's class is no proof that its program is Zephtab:

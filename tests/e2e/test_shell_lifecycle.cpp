@@ -5,9 +5,7 @@
 #include <commctrl.h>
 
 #include <cstring>
-#include <cwchar>
 #include <string>
-#include <vector>
 
 #include "app/identifiers.h"
 #include "settings/settings_store_win.h"
@@ -81,71 +79,6 @@ TEST_F(RunningSwitcher, FirstStartStoresTheDefaultRecordAndItsPath) {
     ASSERT_NE(Start(), nullptr);
     ASSERT_NO_FATAL_FAILURE(ExpectStoredRecord(kDefaults));
     EXPECT_EQ(RunValue(), ExpectedRunValue());
-}
-
-// Folders under the temporary folder that hold a copy of zephtab.exe at a
-// path of exactly length characters; long paths need the "\\?\" form.
-class LongPathCopy {
-  public:
-    explicit LongPathCopy(size_t length) {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        std::wstring folder = std::wstring(temp) + L"zephtab long path";
-        folders_.push_back(folder);
-        const size_t nameLength = wcslen(L"\\zephtab.exe");
-        while (folder.size() + nameLength < length) {
-            const size_t left = length - nameLength - folder.size(); // "\" and a name
-            const size_t part = left > 201 ? (left - 201 >= 2 ? 200 : 150) : left - 1;
-            folder += L"\\" + std::wstring(part, L'd');
-            folders_.push_back(folder);
-        }
-        for (const std::wstring& each : folders_)
-            CreateDirectoryW((L"\\\\?\\" + each).c_str(), nullptr);
-        path_ = folder + L"\\zephtab.exe";
-        CopyFileW((ExecutableFolder() + L"zephtab.exe").c_str(), (L"\\\\?\\" + path_).c_str(),
-                  FALSE);
-    }
-    ~LongPathCopy() {
-        DeleteFileW((L"\\\\?\\" + path_).c_str());
-        for (auto each = folders_.rbegin(); each != folders_.rend(); ++each)
-            RemoveDirectoryW((L"\\\\?\\" + *each).c_str());
-    }
-    const std::wstring& Path() const { return path_; }
-
-  private:
-    std::vector<std::wstring> folders_;
-    std::wstring path_;
-};
-
-// The program reads its own path into a buffer of 2048 characters: a longer
-// one would be registered cut, naming another program, so the value stays.
-TEST_F(RunningSwitcher, RunValueIsTheWholeQuotedPathOrLeftAsItWas) {
-    const std::wstring earlier = L"\"C:\\Earlier\\zephtab.exe\"";
-    const struct {
-        size_t length;
-        bool registered;
-    } cases[] = {{2047, true}, {2048, false}};
-    for (const auto& c : cases) {
-        SCOPED_TRACE(c.length);
-        LongPathCopy copy(c.length);
-        ASSERT_EQ(copy.Path().size(), c.length);
-        WriteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, REG_SZ, earlier.c_str(),
-                           static_cast<DWORD>((earlier.size() + 1) * sizeof(wchar_t)));
-        std::wstring commandLine = L"\"" + copy.Path() + L"\"";
-        STARTUPINFOW startup = {};
-        startup.cb = sizeof(startup);
-        ASSERT_TRUE(CreateProcessW(copy.Path().c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0,
-                                   nullptr, nullptr, &startup, &program.info));
-        program.started = true;
-        ASSERT_TRUE(WaitForProgramIdle(program));
-        ASSERT_TRUE(WaitUntil([] { return FindSwitcherWindow() != nullptr; }));
-        const std::wstring expected = c.registered ? L"\"" + copy.Path() + L"\"" : earlier;
-        EXPECT_EQ(RunValue(), expected + L'\0');
-        PostMessageW(FindSwitcherWindow(), WM_CLOSE, 0, 0);
-        EXPECT_EQ(WaitForExit(program), 0u);
-        EndProgram(program);
-    }
-    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
 }
 
 TEST_F(RunningSwitcher, RunValueComesBackOnEveryReload) {

@@ -250,4 +250,33 @@ TEST_F(SettingsStore, StartAtLogonValueIsTheQuotedPathOrStaysWhenThePathDoesNotF
     DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
 }
 
+// The program's own path, read whole or not at all: one cut at the buffer's
+// end names another program, so the value stays as it was.
+TEST_F(SettingsStore, RenewingLeavesTheValueWhenTheProgramPathIsCut) {
+    wchar_t path[MAX_PATH];
+    const size_t length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    HWND window = CreateTestWindow(L"program path", WS_POPUP);
+    const std::wstring earlier = L"\"C:\\Earlier\\zephtab.exe\"";
+    const struct {
+        size_t count;
+        std::wstring stored;
+    } cases[] = {
+        {length + 1, L"\"" + std::wstring(path) + L"\""}, // just fits
+        {length, earlier},                                // cut by one
+        {4, earlier},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.count);
+        WriteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE, REG_SZ, earlier.c_str(),
+                           static_cast<DWORD>((earlier.size() + 1) * sizeof(wchar_t)));
+        programPathCount = c.count;
+        RenewStartAtLogon(window);
+        EXPECT_EQ(StoredRunValue(), c.stored + L'\0');
+    }
+    programPathCount = MAX_PROGRAM_PATH;
+    DestroyWindow(window);
+    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+}
+
 } // namespace

@@ -17,6 +17,7 @@ SetCompressor /SOLID lzma
 !include MUI2.nsh
 !include LogicLib.nsh
 !include FileFunc.nsh
+!include WordFunc.nsh
 !include WinMessages.nsh
 
 !define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Zephtab"
@@ -37,6 +38,8 @@ Name "Zephtab"
 OutFile "${OUTFILE}"
 InstallDir "$LOCALAPPDATA\Programs\Zephtab"
 InstallDirRegKey HKCU "${UNINSTALL_KEY}" "InstallLocation"
+; A drive's root reaches CheckInstallFolder, which refuses it with its reason.
+AllowRootDirInstall true
 BrandingText "Zephtab ${VERSION}"
 
 VIProductVersion "${VERSION}.0"
@@ -300,6 +303,27 @@ Function CheckInstallFolder
   Pop $2
   Pop $1
   Pop $0
+FunctionEnd
+
+; NSIS puts its default folder in place of a /D= folder that it finds
+; unusable (a file, say). A silent setup must then fail, not install elsewhere.
+Function .onInit
+  System::Call "kernel32::GetCommandLineW() w .r0"
+  ClearErrors
+  ${WordFind} $0 " /D=" "E+1}" $1
+  ${IfNot} ${Errors}
+    Push $1
+    Call CanonicalPath
+    Pop $1
+    Push $INSTDIR
+    Call CanonicalPath
+    Pop $2
+    ${If} $1 != $2
+    ${AndIf} ${Silent}
+      SetErrorLevel ${ERROR_LEVEL_REFUSED_FOLDER}
+      Quit
+    ${EndIf}
+  ${EndIf}
 FunctionEnd
 
 Function .onVerifyInstDir
