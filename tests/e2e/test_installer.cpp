@@ -180,6 +180,32 @@ HWND SwitcherWindowOf(DWORD processId) {
     return SwitcherWindowBy(processId, true);
 }
 
+struct DialogSearch {
+    DWORD processId;
+    HWND except;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogBy(HWND window, LPARAM param) {
+    auto* search = reinterpret_cast<DialogSearch*>(param);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    wchar_t className[16];
+    if (owner == search->processId && window != search->except && IsWindowVisible(window) &&
+        GetClassNameW(window, className, 16) && wcscmp(className, L"#32770") == 0) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A visible top-level dialog of that process other than except, or null.
+HWND DialogOf(DWORD processId, HWND except = nullptr) {
+    DialogSearch search = {processId, except, nullptr};
+    EnumWindows(FindDialogBy, reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 bool Running(const StartedProgram& program) {
     return WaitForSingleObject(program.info.hProcess, 0) == WAIT_TIMEOUT;
 }
@@ -495,6 +521,39 @@ TEST_F(Installer, EndsOnlyAZephtabOfItsOwn) {
     EXPECT_EQ(WaitForExit(elsewhere), 0u);
     EndProgram(elsewhere);
     EndProgram(stranger);
+}
+
+// The folder page tells why it refuses a folder when Next is pressed, and
+// stays; ended there, setup has changed nothing.
+TEST_F(Installer, FolderPageSaysWhyItRefusesAFolder) {
+    wchar_t windowsFolder[MAX_PATH];
+    GetWindowsDirectoryW(windowsFolder, MAX_PATH);
+    const struct {
+        std::wstring folder;
+        const wchar_t* reason;
+    } cases[] = {{windowsFolder, L"is a folder of Windows that other programs share"},
+                 {L"C:\\", L"is the root of a drive"}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << c.folder.c_str());
+        StartedProgram setup = StartProgram(L"zephtab-setup.exe", L"/D=" + c.folder);
+        const DWORD id = setup.info.dwProcessId;
+        HWND page = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (page = DialogOf(id)) != nullptr; }));
+        PostMessageW(page, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(page, IDOK)));
+        HWND message = nullptr;
+        ASSERT_TRUE(WaitUntil([&] { return (message = DialogOf(id, page)) != nullptr; }));
+        wchar_t text[512] = {};
+        GetDlgItemTextW(message, 0xFFFF, text, 512);
+        EXPECT_NE(std::wstring(text).find(c.reason), std::wstring::npos) << text;
+        // The page stays after the message: the folder can be changed there.
+        PostMessageW(message, WM_COMMAND, IDOK, 0);
+        ASSERT_TRUE(WaitUntil([&] { return !IsWindow(message); }));
+        EXPECT_TRUE(IsWindowVisible(page));
+        EndProgram(setup);
+    }
+    EXPECT_FALSE(KeyExists(kUninstallKey));
+    EXPECT_FALSE(Exists(StartMenuFolder()));
 }
 
 } // namespace
