@@ -57,6 +57,21 @@ bool Exists(const std::wstring& path) {
     return GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+// Deletes a folder of files (a test's own), and what a failed run left in it.
+void RemoveFolderOfFiles(const std::wstring& folder) {
+    WIN32_FIND_DATAW found;
+    HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+    if (search != INVALID_HANDLE_VALUE) {
+        do {
+            const std::wstring path = folder + L"\\" + found.cFileName;
+            SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            DeleteFileW(path.c_str());
+        } while (FindNextFileW(search, &found));
+        FindClose(search);
+    }
+    RemoveDirectoryW(folder.c_str());
+}
+
 void WriteFileBytes(const std::wstring& path, const std::string& text) {
     HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
@@ -434,6 +449,7 @@ TEST_F(Installer, UninstallerFinishesOnADamagedFolderAndReportsWhatStays) {
 TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
     const std::wstring foreign = TempFolder(L"Zephtab foreign folder");
     const std::wstring aFile = TempFolder(L"Zephtab a file");
+    RemoveFolderOfFiles(foreign);
     ASSERT_TRUE(CreateDirectoryW(foreign.c_str(), nullptr));
     const struct {
         const wchar_t* name;
@@ -469,9 +485,7 @@ TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
     PostMessageW(SwitcherWindowOf(running.info.dwProcessId), WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(running), 0u);
     EndProgram(running);
-    for (const auto& file : files)
-        DeleteFileW((foreign + L"\\" + file.name).c_str());
-    RemoveDirectoryW(foreign.c_str());
+    RemoveFolderOfFiles(foreign);
     DeleteFileW(aFile.c_str());
 
     // An empty folder, and a Zephtab folder whose uninstall entry is lost: its
