@@ -183,6 +183,9 @@ TEST_F(DisplayScale, EachDpiScalesTheWindowItsPlacesFontsAndIcons) {
         EXPECT_EQ(cx, c.icon) << "strip images";
         ImageList_GetIconSize(ToolbarImageList, &cx, &cy);
         EXPECT_EQ(cx, c.icon) << "toolbar images";
+        const LRESULT button = SendMessageW(ActionToolbar, TB_GETBUTTONSIZE, 0, 0);
+        EXPECT_GT(LOWORD(button), c.icon) << "toolbar buttons hold their images";
+        EXPECT_LE(LOWORD(button), ScaleForDpi(40, c.dpi)) << "and fit in the toolbar";
         EXPECT_EQ(PreviewIconWidth(), c.icon) << "the icon in the preview square";
 
         const Heights heights = MeasureText();
@@ -237,11 +240,23 @@ TEST_F(DisplayScale, AChangeOfTheSystemsSettingsMakesTheSurfacesAgainAtTheNextOp
 
     // A DPI change of the hidden switcher is taken up by the next open too.
     SetPixel(BackgroundBuffer, 2, 2, kMarker);
-    RECT suggested = {0, 0, 900, 563};
+    RECT suggested = {10, 20, 910, 583};
     SendMessageW(SwitcherWindow, WM_DPICHANGED, MAKEWPARAM(144, 144),
                  reinterpret_cast<LPARAM>(&suggested));
     OpenAndCancelAt(120);
     EXPECT_NE(GetPixel(BackgroundBuffer, 2, 2), kMarker);
+
+    // A shown switcher is made for the new DPI at once, in the place suggested.
+    OpenAt(120);
+    SendMessageW(SwitcherWindow, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                 reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(displayDpi, 144);
+    RECT window = {};
+    GetWindowRect(SwitcherWindow, &window);
+    ExpectRect(window, RECT{10, 20, 910, 583}, "window");
+    int cx = 0, cy = 0;
+    ImageList_GetIconSize(ToolbarImageList, &cx, &cy);
+    EXPECT_EQ(cx, 48);
 }
 
 } // namespace
