@@ -201,24 +201,29 @@ TEST_F(SystemDpi, TheSwitcherIsMadeForTheDpiOfItsMonitor) {
     EXPECT_EQ(LOWORD(spacing), expected->spacing);
     EXPECT_EQ(HIWORD(spacing), expected->spacing);
 
-    // Read from the screen once the switcher has painted its title.
+    // Read from the screen once the switcher and its strip have painted what is measured.
     const SwitcherLayout layout = ScaleLayout(expectedDpi);
-    const int reference = ReferenceTitleHeight(expected->textFontHeight);
-    int title = 0;
-    WaitUntil([&] { return (title = TitleHeightOnScreen(switcher, layout.title)) > 0; }, 5000);
-    EXPECT_NEAR(title, reference, 1) << "title text in pixels";
-
-    // The selected window's icon in the preview square, and the third icon of the strip.
     const RECT preview = OnScreen(switcher, {layout.previewLeft, layout.previewTop,
                                              layout.previewLeft + layout.previewSide,
                                              layout.previewTop + layout.previewSide});
-    EXPECT_EQ(IconFrameWidthOnScreen(preview), expected->iconFrameWidth) << "preview";
     RECT stripOnScreen = {};
     GetWindowRect(strip, &stripOnScreen);
     const int cell = expected->spacing;
-    const RECT third = {stripOnScreen.left + 2 * cell, stripOnScreen.top,
-                        stripOnScreen.left + 3 * cell, stripOnScreen.top + cell};
-    EXPECT_EQ(IconFrameWidthOnScreen(third), expected->iconFrameWidth) << "strip";
+    const RECT thirdIcon = {stripOnScreen.left + 2 * cell, stripOnScreen.top,
+                            stripOnScreen.left + 3 * cell, stripOnScreen.top + cell};
+    int title = 0, previewIcon = 0, stripIcon = 0;
+    WaitUntil(
+        [&] {
+            title = TitleHeightOnScreen(switcher, layout.title);
+            previewIcon = IconFrameWidthOnScreen(preview);
+            stripIcon = IconFrameWidthOnScreen(thirdIcon);
+            return title > 0 && previewIcon > 0 && stripIcon > 0;
+        },
+        5000);
+    EXPECT_NEAR(title, ReferenceTitleHeight(expected->textFontHeight), 1) << "title text";
+    // The generic window icon of the windows of another program, at the DPI's size.
+    EXPECT_EQ(previewIcon, expected->iconFrameWidth) << "icon in the preview square";
+    EXPECT_EQ(stripIcon, expected->iconFrameWidth) << "third icon of the strip";
 }
 
 } // namespace
