@@ -12,6 +12,7 @@
 
 #include "app/app_win.h"
 #include "app/identifiers.h"
+#include "display/dpi_win.h"
 #include "display/process_panel_win.h"
 #include "display_support_win.h"
 #include "display/selection_win.h"
@@ -29,6 +30,8 @@ constexpr int kIconKinds = 8; // the windows of a few programs share their progr
 constexpr int kCycleWindows = 100;
 constexpr int kCycles = 300;
 constexpr wchar_t kHostClass[] = L"ZephtabBenchWindow";
+constexpr int kScaledWindows = 200;
+constexpr int kScaledDpi = 144;
 
 double NowMs() {
     static LARGE_INTEGER frequency = {};
@@ -207,6 +210,58 @@ void PrintTable(const std::vector<CountFigures>& all) {
                 many.cancel.median / few.cancel.median);
 }
 
+// ---- The same at another DPI (every monitor of Wine has one DPI: the program is told).
+
+struct DpiTimes {
+    std::vector<double> change; // the first open at this DPI, which makes the surfaces again
+    std::vector<double> open, next, prev, cancel;
+};
+
+void MeasureAtDpi(int dpi, DpiTimes* times) {
+    dpiOverride = dpi;
+    times->change.push_back(TimeCommand(CMD_OPEN));
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+    for (int run = 0; run < kRuns; ++run) {
+        times->open.push_back(TimeCommand(CMD_OPEN));
+        times->next.push_back(TimeCommand(CMD_NEXT));
+        times->prev.push_back(TimeCommand(CMD_PREV));
+        times->cancel.push_back(TimeCommand(CMD_CANCEL));
+        PumpMessages();
+    }
+}
+
+// Two blocks at each DPI in turn, so that a machine that slows down or speeds up
+// during the run weighs on both alike.
+void MeasureScaled(HICON* icons) {
+    WindowHost host;
+    StartHost(&host, kScaledWindows, icons);
+    const int dpis[] = {96, kScaledDpi};
+    DpiTimes times[2];
+    for (int block = 0; block < 2; ++block)
+        for (int i = 0; i < 2; ++i)
+            MeasureAtDpi(dpis[i], &times[i]);
+    dpiOverride = 0;
+    StopHost(&host);
+    std::printf("\nAt %d DPI against 96 DPI, %d windows, ms (median and worst of %d, in two "
+                "blocks each):\n\n",
+                kScaledDpi, kScaledWindows, 2 * kRuns);
+    std::printf("    DPI |      open       |    CMD_NEXT     |    CMD_PREV     |   CMD_CANCEL    |"
+                " first open after the change of DPI\n");
+    Figure open[2];
+    for (int i = 0; i < 2; ++i) {
+        open[i] = Summarise(times[i].open);
+        std::printf("%7d |", dpis[i]);
+        PrintFigure(open[i]);
+        PrintFigure(Summarise(times[i].next));
+        PrintFigure(Summarise(times[i].prev));
+        PrintFigure(Summarise(times[i].cancel));
+        std::printf(" %7.1f %7.1f\n", times[i].change[0], times[i].change[1]);
+    }
+    std::printf("\nOpen at %d DPI: %.2f times the open at 96 DPI (medians; at most 1.3 wanted)\n",
+                kScaledDpi, open[1].median / open[0].median);
+}
+
 Figure TimeRepeated(void (*action)()) {
     std::vector<double> times;
     for (int run = 0; run < kRuns; ++run) {
@@ -346,6 +401,7 @@ int wmain() {
         std::fprintf(stderr, "bench: %d windows measured\n", count);
     }
     PrintTable(all);
+    MeasureScaled(icons);
     MeasureElsewhere(icons);
     MeasureMemory(icons, startKb);
     std::fflush(stdout);

@@ -81,6 +81,8 @@ endforeach()
 file(GLOB E2E_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/e2e/test_*.cpp)
 # The installer's test comes with the installer, which only the 32-bit build makes.
 list(FILTER E2E_TESTS EXCLUDE REGEX "/test_installer\\.cpp$")
+# The DPI test runs on its own, below.
+list(FILTER E2E_TESTS EXCLUDE REGEX "/test_system_dpi\\.cpp$")
 foreach(source ${E2E_TESTS})
     get_filename_component(name ${source} NAME_WE)
     add_executable(e2e_${name} ${source})
@@ -90,6 +92,18 @@ foreach(source ${E2E_TESTS})
     add_test(NAME e2e_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_${name}>)
     set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 600)
 endforeach()
+
+# zephtab.exe at the system DPIs the runner sets in turn: it restarts the session's
+# wineserver for each and puts it back to 96 DPI, so no other test may run meanwhile.
+add_executable(e2e_test_system_dpi ${CMAKE_SOURCE_DIR}/tests/e2e/test_system_dpi.cpp
+                                   ${RESOURCE_FILE})
+target_link_libraries(e2e_test_system_dpi PRIVATE test_support gtest)
+target_link_options(e2e_test_system_dpi PRIVATE ${STATIC_LINK})
+add_dependencies(e2e_test_system_dpi zephtab)
+add_test(NAME e2e_test_system_dpi
+         COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-dir ${ZEPHTAB_WINE_DIR}
+                 --dpi 96,120,144,192 run -- $<TARGET_FILE:e2e_test_system_dpi>)
+set_tests_properties(e2e_test_system_dpi PROPERTIES LABELS e2e TIMEOUT 600 RUN_SERIAL TRUE)
 
 # Helper programs that tests start (test windows in other processes, and so on).
 # They are GUI programs: a console program started through the shell (the

@@ -29,11 +29,6 @@ constexpr DWORD kToolbarStyle =
     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_TABSTOP | TBSTYLE_TRANSPARENT | TBSTYLE_FLAT |
     TBSTYLE_WRAPABLE | TBSTYLE_TOOLTIPS | CCS_VERT | CCS_NODIVIDER | CCS_NORESIZE | CCS_TOP;
 static_assert(kToolbarStyle == 0x54018BC5, "the toolbar's documented style");
-constexpr int kToolbarLeft = 343;
-constexpr int kToolbarTop = 75;
-constexpr int kToolbarWidth = 40;
-constexpr int kToolbarHeight = 200;
-constexpr int kToolIconSize = 32;
 
 // Image indexes follow the load order of the icons, 130 to 133.
 constexpr int kRestoreImage = 0;
@@ -53,10 +48,36 @@ TBBUTTON ToolButton(int image, int command) {
     return button;
 }
 
-void AddToolIcons() {
-    for (int id : kToolIcons)
-        ImageList_ReplaceIcon(ToolbarImageList, -1,
-                              LoadIconW(programInstance, MAKEINTRESOURCEW(id)));
+// Each icon is loaded at the images' size, from the picture drawn for it when there is one.
+HIMAGELIST CreateToolImages(int size) {
+    HIMAGELIST images = ImageList_Create(size, size, ILC_COLOR16, CountOf(kToolIcons), 1);
+    for (int id : kToolIcons) {
+        HICON icon = static_cast<HICON>(
+            LoadImageW(programInstance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+        ImageList_ReplaceIcon(images, -1, icon);
+        if (icon)
+            DestroyIcon(icon);
+    }
+    return images;
+}
+
+int ToolImageSize() {
+    int width = 0, height = 0;
+    if (ToolbarImageList)
+        ImageList_GetIconSize(ToolbarImageList, &width, &height);
+    return width;
+}
+
+RECT RectInParentOf(HWND child) {
+    RECT rect = {};
+    GetWindowRect(child, &rect);
+    MapWindowPoints(nullptr, GetParent(child), reinterpret_cast<POINT*>(&rect), 2);
+    return rect;
+}
+
+void MoveToolbar(HWND toolbar, const RECT& place) {
+    SetWindowPos(toolbar, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void AddToolButtons(HWND toolbar) {
@@ -156,24 +177,43 @@ void MakeFirstItemDefault(HMENU menu) {
 
 } // namespace
 
-HWND CreateActionToolbar(HWND parent) {
+HWND CreateActionToolbar(HWND parent, RECT place, int iconSize) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    HWND toolbar = CreateWindowExW(WS_EX_TOPMOST, TOOLBARCLASSNAMEW, nullptr, kToolbarStyle,
-                                   kToolbarLeft, kToolbarTop, kToolbarWidth, kToolbarHeight, parent,
-                                   nullptr, programInstance, nullptr);
+    HWND toolbar =
+        CreateWindowExW(WS_EX_TOPMOST, TOOLBARCLASSNAMEW, nullptr, kToolbarStyle, place.left,
+                        place.top, place.right - place.left, place.bottom - place.top, parent,
+                        nullptr, programInstance, nullptr);
     if (!toolbar)
         return nullptr;
     SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-    if (!ToolbarImageList) { // one image list for the program's life
-        ToolbarImageList =
-            ImageList_Create(kToolIconSize, kToolIconSize, ILC_COLOR16, CountOf(kToolIcons), 1);
-        AddToolIcons();
+    if (!ToolbarImageList || ToolImageSize() != iconSize) {
+        if (ToolbarImageList)
+            ImageList_Destroy(ToolbarImageList);
+        ToolbarImageList = CreateToolImages(iconSize);
     }
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));
     AddToolButtons(toolbar);
     SetFocus(toolbar);
     return toolbar;
+}
+
+void ScaleActionToolbar(HWND toolbar, RECT place, int iconSize) {
+    if (!toolbar)
+        return;
+    if (ToolImageSize() != iconSize) {
+        HIMAGELIST previous = ToolbarImageList;
+        ToolbarImageList = CreateToolImages(iconSize);
+        // The toolbar does not own its image list: the new one is attached before
+        // the old one goes, and the buttons take the new images' size.
+        SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));
+        SendMessageW(toolbar, TB_AUTOSIZE, 0, 0);
+        if (previous)
+            ImageList_Destroy(previous);
+    }
+    RECT current = RectInParentOf(toolbar);
+    if (!EqualRect(&current, &place))
+        MoveToolbar(toolbar, place);
 }
 
 void PrepareContextMenu() {

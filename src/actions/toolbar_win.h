@@ -7,7 +7,10 @@ extern HIMAGELIST ToolbarImageList;
 extern HWND pinnedWindow;
 extern HMENU contextMenu;
 
-HWND CreateActionToolbar(HWND parent);
+// The toolbar at place in the parent, with images of iconSize.
+HWND CreateActionToolbar(HWND parent, RECT place, int iconSize);
+// Moves the toolbar and makes its images again when their size changes.
+void ScaleActionToolbar(HWND toolbar, RECT place, int iconSize);
 void PrepareContextMenu();
 // WM_COMMAND from the toolbar or the menu. False for any other id, which the
 // window procedure leaves to the default handling.

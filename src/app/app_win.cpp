@@ -6,6 +6,7 @@
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
 #include "control/switcher_commands_win.h"
+#include "control/switcher_scale_win.h"
 #include "display/frame_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
@@ -107,6 +108,13 @@ LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam
     return CallNextHookEx(postedNotificationFilter, code, removal, lParam);
 }
 
+LRESULT OnSettingChange(WPARAM setting) {
+    // The strip's and the preview's icons take the system's sizes.
+    if (setting == SPI_SETICONMETRICS)
+        OnDisplaySettingsChanged();
+    return 0;
+}
+
 LRESULT OnTimer(HWND window, WPARAM id) {
     if (id == TIMER_CLOCK)
         OnClockTimer(window);
@@ -149,7 +157,9 @@ BOOL InitSwitcher(HINSTANCE instance) {
     StartClockTimer(SwitcherWindow);
     RegisterSwitcherHotKeys(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
-    ActionToolbar = CreateActionToolbar(SwitcherWindow);
+    ActionToolbar = CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
+                                        switcherLayout.toolIconSize);
+    FitSwitcherToDpi(displayDpi);
     ApplyToolbarVisibility();
     UpdateWindow(SwitcherWindow);
     return TRUE;
@@ -177,6 +187,7 @@ void ShutDownSwitcher(HWND window) {
     StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.
     ReleaseOpenSwitcher();
+    ReleaseIconStrip();
     ReleaseActions();
     ReleaseCloakQuery();
     if (postedNotificationFilter)
@@ -192,6 +203,9 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_PAINT:
         return ComposeFrame(window);
+    case WM_PRINTCLIENT: // how AnimateWindow captures the window
+        ComposeFrameInto(reinterpret_cast<HDC>(wParam));
+        return 0;
     case WM_ERASEBKGND:
         return EraseSwitcherBackground(reinterpret_cast<HDC>(wParam));
     case WM_NOTIFY:
@@ -212,6 +226,14 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return OnHotKey(wParam, static_cast<DWORD>(GetMessageTime()));
     case WM_RELOAD_OPTIONS:
         return ReloadOptions(window);
+    case WM_DPICHANGED:
+        OnSwitcherDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
+        return 0;
+    case WM_DISPLAYCHANGE:
+        OnDisplaySettingsChanged();
+        break;
+    case WM_SETTINGCHANGE:
+        return OnSettingChange(wParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

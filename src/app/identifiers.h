@@ -25,9 +25,5 @@ constexpr int HOTKEY_EXIT = 120;
 constexpr unsigned TIMER_CLOCK = 110;
 constexpr unsigned TIMER_PREVIEW = 111;
 
-// Geometry of the switcher window.
-constexpr int SWITCHER_WIDTH = 600;
-constexpr int SWITCHER_HEIGHT = 375;
-
 // The class name is the only name by which other programs find the switcher.
 #define ZEPHTAB_WINDOW_CLASS L"gZephtab"

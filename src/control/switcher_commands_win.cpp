@@ -5,7 +5,10 @@
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
 #include "control/switcher_navigation.h"
+#include "control/switcher_scale_win.h"
+#include "display/dpi_win.h"
 #include "display/selection_win.h"
+#include "display/surfaces_win.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
@@ -65,10 +68,14 @@ void LimitListToSwitcherMonitor() {
         ListWindowsOfMonitor(switcherMonitor ? switcherMonitor : PrimaryMonitor());
 }
 
+// The switcher is made for the DPI of the monitor it opens on, then placed inside it.
 void MoveSwitcherIntoPlace() {
-    const SwitcherPlacement place = PlaceSwitcher(SwitcherMonitorRect(), SWITCHER_WIDTH,
-                                                  SWITCHER_HEIGHT, switcherOptions.screenPosition);
-    MoveWindow(SwitcherWindow, place.x, place.y, SWITCHER_WIDTH, SWITCHER_HEIGHT, TRUE);
+    FitSwitcherToDpi(MonitorDpi(switcherMonitor ? switcherMonitor : PrimaryMonitor()));
+    const int width = WidthOf(switcherLayout.window);
+    const int height = HeightOf(switcherLayout.window);
+    const SwitcherPlacement place =
+        PlaceSwitcher(SwitcherMonitorRect(), width, height, switcherOptions.screenPosition);
+    MoveWindow(SwitcherWindow, place.x, place.y, width, height, TRUE);
 }
 
 void ShowSwitcherWindow() {

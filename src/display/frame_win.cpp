@@ -6,44 +6,28 @@
 #include "app/count_of.h"
 #include "app/identifiers.h"
 #include "display/clock_text.h"
-#include "display/preview_fit.h"
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
 #include "settings/options.h"
 
 namespace {
 
-constexpr int kShadowOffset = 4;
-constexpr RECT kModulePathRect = {10, 357, 590, 375};
-constexpr int kPreviewLeft = 387;
-constexpr int kPreviewTop = 69;
-
-struct PanelValue {
-    const wchar_t* text;
-    int x;
-    int y;
-};
-
 void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags) {
+    const int offset = switcherLayout.textShadowOffset;
     DrawTextWithShadow(FrameBuffer, text, static_cast<UINT>(std::wcslen(text)), &rect, flags,
-                       TEXT_COLOUR, SHADOW_COLOUR, kShadowOffset, kShadowOffset);
+                       TEXT_COLOUR, SHADOW_COLOUR, offset, offset);
 }
 
 void DrawPanelValues() {
-    const PanelValue values[] = {
-        {SelectionTexts.windowHandleText, 110, 288}, {SelectionTexts.processIdText, 110, 301},
-        {SelectionTexts.memoryText, 110, 314},       {SelectionTexts.priorityText, 110, 327},
-        {SelectionTexts.handlesText, 280, 288},      {SelectionTexts.gdiObjectsText, 280, 301},
-        {SelectionTexts.userObjectsText, 280, 314},  {SelectionTexts.ioReadsText, 280, 327},
-        {SelectionTexts.ioWritesText, 280, 340},     {SelectionTexts.positionText, 430, 288},
-    };
-    for (const PanelValue& value : values)
-        ExtTextOutW(FrameBuffer, value.x, value.y, 0, nullptr, value.text,
-                    static_cast<UINT>(std::wcslen(value.text)), nullptr);
+    for (const PanelRow& row : kPanelRows) {
+        const wchar_t* text = PanelValueText(row.value);
+        ExtTextOutW(FrameBuffer, ScaledForDisplay(row.valueX), ScaledForDisplay(row.y), 0, nullptr,
+                    text, static_cast<UINT>(std::wcslen(text)), nullptr);
+    }
 }
 
 void DrawModulePath() {
-    RECT rect = kModulePathRect;
+    RECT rect = ToRect(switcherLayout.modulePath);
     DrawTextW(FrameBuffer, SelectionTexts.modulePathText, -1, &rect, DT_END_ELLIPSIS);
 }
 
@@ -65,7 +49,8 @@ LRESULT ComposeFrame(HWND window) {
 }
 
 void ComposeFrameInto(HDC dc) {
-    BitBlt(FrameBuffer, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, 0, 0, SRCCOPY);
+    BitBlt(FrameBuffer, 0, 0, WidthOf(switcherLayout.window), HeightOf(switcherLayout.window),
+           BackgroundBuffer, 0, 0, SRCCOPY);
     SetBkMode(FrameBuffer, TRANSPARENT);
     SelectObject(FrameBuffer, TextFont);
     SetTextColor(FrameBuffer, TEXT_COLOUR);
@@ -74,10 +59,12 @@ void ComposeFrameInto(HDC dc) {
         DrawPanelValues();
     DrawModulePath();
     DrawClock();
-    BitBlt(FrameBuffer, kPreviewLeft, kPreviewTop, PREVIEW_SIZE, PREVIEW_SIZE, PreviewCanvas, 0, 0,
-           SRCCOPY);
+    const int side = switcherLayout.previewSide;
+    BitBlt(FrameBuffer, switcherLayout.previewLeft, switcherLayout.previewTop, side, side,
+           PreviewCanvas, 0, 0, SRCCOPY);
     // The screen gets exactly one copy per paint; the system clips it to the invalid region.
-    BitBlt(dc, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, FrameBuffer, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, WidthOf(switcherLayout.window), HeightOf(switcherLayout.window), FrameBuffer,
+           0, 0, SRCCOPY);
 }
 
 LRESULT EraseSwitcherBackground(HDC dc) {
@@ -87,8 +74,8 @@ LRESULT EraseSwitcherBackground(HDC dc) {
     HWND painted = WindowFromDC(dc);
     if (painted && painted != SwitcherWindow && IsChild(SwitcherWindow, painted))
         MapWindowPoints(painted, SwitcherWindow, &origin, 1);
-    BitBlt(dc, 0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT, BackgroundBuffer, origin.x, origin.y,
-           SRCCOPY);
+    BitBlt(dc, 0, 0, WidthOf(switcherLayout.window), HeightOf(switcherLayout.window),
+           BackgroundBuffer, origin.x, origin.y, SRCCOPY);
     return 1;
 }
 

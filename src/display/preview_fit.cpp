@@ -3,10 +3,10 @@
 #include "app/ieee_arithmetic.h"
 
 // Every step in single precision, as the transform holds the numbers.
-IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height) {
+IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height, int side) {
     if (width <= 0 || height <= 0)
         return PreviewFit{true, 1.0f, 0.0f, 0.0f};
-    const float size = static_cast<float>(PREVIEW_SIZE);
+    const float size = static_cast<float>(side);
     const float w = static_cast<float>(width);
     const float h = static_cast<float>(height);
     if (width > height) {
@@ -18,6 +18,10 @@ IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height) {
         return PreviewFit{false, scale, (size - scale * w) * 0.5f, 0.0f};
     }
     return PreviewFit{false, size / w, 0.0f, 0.0f};
+}
+
+int PreviewIconPosition(int side, int iconSize) {
+    return (side - iconSize) / 2;
 }
 
 unsigned PreviewDelayMs(unsigned keyboardDelay) {

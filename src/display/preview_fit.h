@@ -1,11 +1,7 @@
-// Placement of a window's live image in the 198 x 198 preview square, and the
-// delay before it is captured. Portable.
+// Placement of a window's live image, or of its icon, in the preview square
+// (198 x 198 at 96 DPI), and the delay before the image is captured. Portable.
 #pragma once
 #include <cstdint>
-
-constexpr int PREVIEW_SIZE = 198;
-constexpr int PREVIEW_ICON_POSITION = 83; // a 32 x 32 icon centred in the square
-constexpr int PREVIEW_ICON_SIZE = 32;
 
 // The world transform's numbers, single precision like the system's XFORM:
 // x' = x * scale + offsetX, y' = y * scale + offsetY.
@@ -16,10 +12,13 @@ struct PreviewFit {
     float offsetY;
 };
 
-// Scales the window's longer side to the square and centres the shorter one.
-// A width or height of 0 or less gives showIcon and scale 1, offsets 0: never
-// an infinite or undefined number.
-PreviewFit FitPreview(int64_t width, int64_t height);
+// Scales the window's longer side to the square's side and centres the shorter
+// one. A width or height of 0 or less gives showIcon and scale 1, offsets 0:
+// never an infinite or undefined number.
+PreviewFit FitPreview(int64_t width, int64_t height, int side);
+
+// The left and top of an icon of iconSize centred in the square (83 for 32 in 198).
+int PreviewIconPosition(int side, int iconSize);
 
 // Milliseconds from a selection to its capture for the keyboard delay setting
 // (0 to 3; larger values count as 3).

@@ -3,6 +3,8 @@
 #pragma once
 #include <cstddef>
 
+#include "display/switcher_layout.h"
+
 struct SelectionTextsRecord {
     wchar_t titleText[1024];
     wchar_t windowHandleText[256];
@@ -21,3 +23,6 @@ struct SelectionTextsRecord {
 extern SelectionTextsRecord SelectionTexts;
 
 void EmptySelectionTexts();
+
+// The text of SelectionTexts that a row of the process panel shows.
+const wchar_t* PanelValueText(PanelValue value);

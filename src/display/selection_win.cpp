@@ -25,7 +25,8 @@ namespace {
 
 PreviewFit FitWindow(const WINDOWINFO& info) {
     return FitPreview(static_cast<LONGLONG>(info.rcWindow.right) - info.rcWindow.left,
-                      static_cast<LONGLONG>(info.rcWindow.bottom) - info.rcWindow.top);
+                      static_cast<LONGLONG>(info.rcWindow.bottom) - info.rcWindow.top,
+                      switcherLayout.previewSide);
 }
 
 // The live image is wanted, and possible: a window that is gone, minimised or
@@ -36,8 +37,9 @@ bool WantsLivePreview(bool infoRead, const WINDOWINFO& info) {
 }
 
 void DrawPreviewIcon(HWND window) {
-    DrawIconEx(PreviewCanvas, PREVIEW_ICON_POSITION, PREVIEW_ICON_POSITION,
-               LookupWindowIcon(window), PREVIEW_ICON_SIZE, PREVIEW_ICON_SIZE, 0, nullptr,
+    const int size = switcherLayout.largeIconSize;
+    const int position = PreviewIconPosition(switcherLayout.previewSide, size);
+    DrawIconEx(PreviewCanvas, position, position, LookupWindowIcon(window), size, size, 0, nullptr,
                DI_NORMAL);
 }
 

@@ -8,6 +8,7 @@
 #include "app/count_of.h"
 #include "app/identifiers.h"
 #include "app/runtime_function_win.h"
+#include "display/dpi_win.h"
 #include "display/gradient_band.h"
 #include "display/selection_texts.h"
 #include "resources/vendor.h"
@@ -35,9 +36,17 @@ HFONT TextFont;
 HFONT ClockFont;
 HPEN SeparatorPen;
 HBRUSH BackgroundBrush;
+int displayDpi;
+SwitcherLayout switcherLayout;
+RECT TitleRect;
+RECT PanelRect;
+RECT PreviewBoxRect;
+RECT PreviewSquare;
+RECT ClockRect;
 
 namespace {
 
+// At least this size, and at least the preview square at high scales.
 constexpr int PREVIEW_CANVAS_WIDTH = 1024;
 constexpr int PREVIEW_CANVAS_HEIGHT = 768;
 constexpr COLORREF BACKDROP_COLOUR = 0x00993300; // RGB(0, 51, 153)
@@ -50,19 +59,8 @@ constexpr COLORREF ACCENT_MIDDLE_COLOUR = 0x000099FF; // RGB(255, 153, 0)
 HBITMAP backgroundBitmap;
 HBITMAP frameBitmap;
 HBITMAP previewBitmap;
-
-struct PanelLabel {
-    const wchar_t* text;
-    int x;
-    int y;
-};
-
-constexpr PanelLabel kPanelLabels[] = {
-    {L"Window Handle", 10, 288}, {L"Process ID (PID)", 10, 301}, {L"MEM Usage", 10, 314},
-    {L"Priority", 10, 327},      {L"Handles", 200, 288},         {L"GDI Objects", 200, 301},
-    {L"USER Objects", 200, 314}, {L"I/O Reads", 200, 327},       {L"I/O Writes", 200, 340},
-    {L"Window ", 370, 288},
-};
+// A change of the system's settings asks for everything to be made again.
+bool displayOutdated;
 
 constexpr wchar_t kBannerText[] = ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_BANNER);
 
@@ -79,12 +77,19 @@ HDC CreateSurface(HDC windowDc, int width, int height, HBITMAP* bitmap) {
     return surface;
 }
 
+int AtLeast(int value, int least) {
+    return value > least ? value : least;
+}
+
 void CreateSurfaces(HWND window) {
+    const int width = WidthOf(switcherLayout.window);
+    const int height = HeightOf(switcherLayout.window);
     HDC windowDc = GetWindowDC(window);
-    BackgroundBuffer = CreateSurface(windowDc, SWITCHER_WIDTH, SWITCHER_HEIGHT, &backgroundBitmap);
-    FrameBuffer = CreateSurface(windowDc, SWITCHER_WIDTH, SWITCHER_HEIGHT, &frameBitmap);
+    BackgroundBuffer = CreateSurface(windowDc, width, height, &backgroundBitmap);
+    FrameBuffer = CreateSurface(windowDc, width, height, &frameBitmap);
     PreviewCanvas =
-        CreateSurface(windowDc, PREVIEW_CANVAS_WIDTH, PREVIEW_CANVAS_HEIGHT, &previewBitmap);
+        CreateSurface(windowDc, AtLeast(switcherLayout.previewSide, PREVIEW_CANVAS_WIDTH),
+                      AtLeast(switcherLayout.previewSide, PREVIEW_CANVAS_HEIGHT), &previewBitmap);
     SetStretchBltMode(PreviewCanvas, HALFTONE);
     // HALFTONE needs the brush origin set again after the mode.
     SetBrushOrgEx(PreviewCanvas, 0, 0, nullptr);
@@ -98,32 +103,56 @@ HFONT CreateSwitcherFont(int height, const wchar_t* face) {
 }
 
 void CreateDrawingObjects() {
-    BannerFont = CreateSwitcherFont(25, L"Arial");
-    TextFont = CreateSwitcherFont(13, L"Verdana");
-    ClockFont = CreateSwitcherFont(15, L"Verdana");
+    BannerFont = CreateSwitcherFont(switcherLayout.bannerFontHeight, L"Arial");
+    TextFont = CreateSwitcherFont(switcherLayout.textFontHeight, L"Verdana");
+    ClockFont = CreateSwitcherFont(switcherLayout.clockFontHeight, L"Verdana");
     SeparatorPen = CreatePen(PS_SOLID, 1, WHITE);
     BackgroundBrush = CreateSolidBrush(BACKDROP_COLOUR);
 }
 
+// The table at dpi, with the icon sizes the system uses there.
+void UseLayoutFor(int dpi) {
+    displayDpi = dpi;
+    switcherLayout = ScaleLayout(dpi);
+    switcherLayout.largeIconSize = SystemIconSize(dpi, false);
+    switcherLayout.smallIconSize = SystemIconSize(dpi, true);
+    TitleRect = ToRect(switcherLayout.title);
+    PanelRect = ToRect(switcherLayout.panel);
+    PreviewBoxRect = ToRect(switcherLayout.previewBox);
+    PreviewSquare = RECT{0, 0, switcherLayout.previewSide, switcherLayout.previewSide};
+    ClockRect = ToRect(switcherLayout.clock);
+}
+
+void FillBand(HDC dc, const LayoutRect& band, int splitX, COLORREF edgeColour,
+              COLORREF splitColour) {
+    FillGradientBand(dc, band.left, band.top, band.right - band.left, band.bottom - band.top,
+                     splitX - band.left, edgeColour, splitColour, edgeColour);
+}
+
+// Each line is as wide as its rectangle at this scale, drawn column by column
+// with the one-pixel pen, so that its edges follow the table exactly.
 void DrawPanelSeparators(HDC dc) {
-    MoveToEx(dc, 190, 290, nullptr);
-    LineTo(dc, 190, 350);
-    MoveToEx(dc, 360, 290, nullptr);
-    LineTo(dc, 360, 350);
+    for (const LayoutRect& line : switcherLayout.separators) {
+        for (int x = line.left; x < line.right; ++x) {
+            MoveToEx(dc, x, line.top, nullptr);
+            LineTo(dc, x, line.bottom);
+        }
+    }
 }
 
 void DrawPanelLabels(HDC dc) {
     SelectObject(dc, TextFont);
-    for (const PanelLabel& label : kPanelLabels)
-        ExtTextOutW(dc, label.x, label.y, 0, nullptr, label.text,
-                    static_cast<UINT>(std::wcslen(label.text)), nullptr);
+    for (const PanelRow& row : kPanelRows)
+        ExtTextOutW(dc, ScaledForDisplay(row.labelX), ScaledForDisplay(row.y), 0, nullptr,
+                    row.label, static_cast<UINT>(std::wcslen(row.label)), nullptr);
 }
 
 void DrawVendorBanner(HDC dc) {
     SelectObject(dc, BannerFont);
-    RECT bannerRect = {5, 2, 200, 30};
+    RECT bannerRect = ToRect(switcherLayout.banner);
+    const int offset = switcherLayout.bannerShadowOffset;
     DrawTextWithShadow(dc, kBannerText, static_cast<UINT>(CountOf(kBannerText) - 1), &bannerRect, 0,
-                       WHITE, SHADOW_COLOUR, 3, 3);
+                       WHITE, SHADOW_COLOUR, offset, offset);
 }
 
 template <typename Handle> void DeleteHandle(Handle* handle) {
@@ -138,23 +167,63 @@ void DeleteSurface(HDC* surface) {
     *surface = nullptr;
 }
 
+// Surfaces first, so that no bitmap, font or pen is still selected when deleted.
+void DeleteDisplayObjects() {
+    DeleteSurface(&BackgroundBuffer);
+    DeleteSurface(&FrameBuffer);
+    DeleteSurface(&PreviewCanvas);
+    DeleteHandle(&backgroundBitmap);
+    DeleteHandle(&frameBitmap);
+    DeleteHandle(&previewBitmap);
+    DeleteHandle(&BannerFont);
+    DeleteHandle(&TextFont);
+    DeleteHandle(&ClockFont);
+    DeleteHandle(&SeparatorPen);
+    DeleteHandle(&BackgroundBrush);
+}
+
+void MakeDisplayFor(int dpi) {
+    DeleteDisplayObjects();
+    UseLayoutFor(dpi);
+    CreateSurfaces(SwitcherWindow);
+    CreateDrawingObjects();
+    displayOutdated = false;
+}
+
 } // namespace
+
+int ScaledForDisplay(int value) {
+    return ScaleForDpi(value, displayDpi);
+}
 
 void InitSwitcherDisplay(HWND window) {
     EmptySelectionTexts();
-    CreateSurfaces(window);
-    CreateDrawingObjects();
+    MakeDisplayFor(MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)));
+}
+
+bool UseDisplayDpi(int dpi) {
+    dpi = UsableDpi(dpi);
+    if (dpi == displayDpi && !displayOutdated && BackgroundBuffer)
+        return false;
+    MakeDisplayFor(dpi);
+    DrawStaticBackground();
+    return true;
+}
+
+void ForgetDisplayDpi() {
+    displayOutdated = true;
 }
 
 void DrawStaticBackground() {
     SelectObject(BackgroundBuffer, SeparatorPen);
     FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
-    const RECT whole = {0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT};
+    const RECT whole = ToRect(switcherLayout.window);
     FillRect(BackgroundBuffer, &whole, BackgroundBrush);
-    FillGradientBand(BackgroundBuffer, 0, 50, 600, 230, 400, BAND_EDGE_COLOUR, BAND_LIGHT_COLOUR,
-                     BAND_EDGE_COLOUR);
+    FillBand(BackgroundBuffer, switcherLayout.mainBand, switcherLayout.mainBandSplitX,
+             BAND_EDGE_COLOUR, BAND_LIGHT_COLOUR);
     // The accent strip lies over the top rows of the main band.
-    FillGradientBand(BackgroundBuffer, 0, 50, 600, 6, 300, WHITE, ACCENT_MIDDLE_COLOUR, WHITE);
+    FillBand(BackgroundBuffer, switcherLayout.accentStrip, switcherLayout.accentSplitX, WHITE,
+             ACCENT_MIDDLE_COLOUR);
     SetBkMode(BackgroundBuffer, TRANSPARENT);
     SetTextColor(BackgroundBuffer, WHITE);
     if (switcherOptions.showProcessInfo) {
@@ -177,19 +246,10 @@ void FillGradientBand(HDC dc, int left, int top, int width, int height, int spli
 }
 
 void ReleaseSwitcherDisplay() {
-    // The surfaces go first, so that no bitmap, font or pen is still selected when deleted.
-    DeleteSurface(&BackgroundBuffer);
-    DeleteSurface(&FrameBuffer);
-    DeleteSurface(&PreviewCanvas);
-    DeleteHandle(&backgroundBitmap);
-    DeleteHandle(&frameBitmap);
-    DeleteHandle(&previewBitmap);
-    DeleteHandle(&BannerFont);
-    DeleteHandle(&TextFont);
-    DeleteHandle(&ClockFont);
-    DeleteHandle(&SeparatorPen);
-    DeleteHandle(&BackgroundBrush);
+    DeleteDisplayObjects();
+    displayDpi = 0;
     ReleaseRuntimeFunction(&drawShadowText);
+    ReleaseDpiQueries();
 }
 
 int DrawTextWithShadow(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWORD flags,

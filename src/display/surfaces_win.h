@@ -1,6 +1,9 @@
-// Off-screen surfaces, drawing objects and the static background.
+// Off-screen surfaces, drawing objects and the static background, made for the
+// DPI in use, and the switcher's places at that DPI.
 #pragma once
 #include <windows.h>
+
+#include "display/switcher_layout.h"
 
 extern HDC BackgroundBuffer;
 extern HDC FrameBuffer;
@@ -11,18 +14,37 @@ extern HFONT ClockFont;
 extern HPEN SeparatorPen;
 extern HBRUSH BackgroundBrush;
 
-// The switcher's fixed places, in its client coordinates (PreviewSquare in PreviewCanvas).
-constexpr RECT TitleRect = {5, 30, 580, 50};
-constexpr RECT PanelRect = {0, 275, 600, 375};
-constexpr RECT PreviewBoxRect = {386, 68, 586, 268};
-constexpr RECT PreviewSquare = {0, 0, 198, 198};
-constexpr RECT ClockRect = {500, 10, 580, 30};
+// The DPI that the surfaces, fonts and places are made for; 0 when none are made
+// or when a change of the system's settings asks for them to be made again.
+extern int displayDpi;
+// The layout table at displayDpi, with the icon sizes the system uses there.
+extern SwitcherLayout switcherLayout;
+// The switcher's named places at displayDpi, in its client coordinates
+// (PreviewSquare in PreviewCanvas).
+extern RECT TitleRect;
+extern RECT PanelRect;
+extern RECT PreviewBoxRect;
+extern RECT PreviewSquare;
+extern RECT ClockRect;
 // Text is white over a black shadow everywhere on the switcher.
 constexpr COLORREF TEXT_COLOUR = 0x00FFFFFF;
 constexpr COLORREF SHADOW_COLOUR = 0x00000000;
 
-// Creates the surfaces, fonts, pen and brush, compatible with the window's DC.
+inline RECT ToRect(const LayoutRect& rect) {
+    return RECT{rect.left, rect.top, rect.right, rect.bottom};
+}
+// A number of the layout table (at 96 DPI) at displayDpi.
+int ScaledForDisplay(int value);
+
+// Empties the selection texts and makes everything for the DPI of the window's monitor.
 void InitSwitcherDisplay(HWND window);
+// Makes the surfaces, fonts, pen and brush and the places for dpi, compatible with
+// the switcher's DC, and draws the background; nothing when they are made for dpi
+// already. Returns whether it made them.
+bool UseDisplayDpi(int dpi);
+// The next UseDisplayDpi makes everything again, whatever the DPI (the system's
+// scale or icon settings changed).
+void ForgetDisplayDpi();
 // Draws the background for the current options and clears the preview square.
 void DrawStaticBackground();
 void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,

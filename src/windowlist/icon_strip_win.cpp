@@ -16,12 +16,23 @@ static_assert(kStripStyle == 0x5000000C, "icon view, one selection, highlight ke
 static_assert(ILC_COLOR32 == 0x20 && ILC_MASK == 0x1, "32-bit images with a mask");
 static_assert(static_cast<UINT>(~LVIS_SELECTED) == 0xFFFFFFFDu, "deselecting state value");
 
-int StripIconSize() {
-    return switcherOptions.smallIcons ? 16 : 32;
-}
+StripScale stripScale;
+// Whether smallIcons was set when the strip was created: the grid keeps that spacing.
+bool smallSpacing;
+// The program's generic window icon at the large size of the DPI in use, when
+// that is not the size of the system's shared copy (the system DPI's); owned here.
+HICON fallbackIcon;
+int fallbackIconSize;
 
 LPARAM StripIconSpacing() {
-    return switcherOptions.smallIcons ? MAKELPARAM(24, 24) : MAKELPARAM(40, 40);
+    const int spacing = smallSpacing ? stripScale.smallSpacing : stripScale.largeSpacing;
+    return MAKELPARAM(spacing, spacing);
+}
+
+bool SameScale(const StripScale& a, const StripScale& b) {
+    return EqualRect(&a.place, &b.place) && a.largeIcon == b.largeIcon &&
+           a.smallIcon == b.smallIcon && a.largeSpacing == b.largeSpacing &&
+           a.smallSpacing == b.smallSpacing;
 }
 
 // WM_GETICON with a time-out: a hung application must not hold up the switcher.
@@ -71,7 +82,16 @@ HICON* LookupEntryIcons() {
 }
 
 HICON FallbackIcon() {
-    return LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW));
+    const int size = stripScale.largeIcon;
+    if (size == 0 || size == GetSystemMetrics(SM_CXICON))
+        return LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW));
+    if (fallbackIcon && fallbackIconSize == size)
+        return fallbackIcon;
+    ReleaseIconStrip();
+    fallbackIcon = static_cast<HICON>(LoadImageW(
+        programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW), IMAGE_ICON, size, size, 0));
+    fallbackIconSize = size;
+    return fallbackIcon;
 }
 
 HICON IconOfEntry(const HICON* icons, int index) {
@@ -141,15 +161,30 @@ void FillIconStripWith(HWND strip, HICON* icons) {
 HWND CreateIconStrip(HWND parent) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
-    IconStrip = CreateWindowExW(0, WC_LISTVIEWW, L"", kStripStyle, 1, 68, 340, 200, parent, nullptr,
+    IconStrip = CreateWindowExW(0, WC_LISTVIEWW, L"", kStripStyle, 0, 0, 0, 0, parent, nullptr,
                                 programInstance, nullptr);
     if (!IconStrip)
         return nullptr;
     SendMessageW(IconStrip, LVM_SETBKCOLOR, 0, CLR_NONE);
     // Chosen once: a later change of smallIcons changes the images, not the grid.
-    SendMessageW(IconStrip, LVM_SETICONSPACING, 0, StripIconSpacing());
+    smallSpacing = switcherOptions.smallIcons != 0;
+    stripScale = StripScale{};
     SendMessageW(IconStrip, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
     return IconStrip;
+}
+
+void ScaleIconStrip(HWND strip, const StripScale& scale) {
+    if (!strip || SameScale(scale, stripScale))
+        return;
+    stripScale = scale;
+    const RECT& place = scale.place;
+    SetWindowPos(strip, nullptr, place.left, place.top, place.right - place.left,
+                 place.bottom - place.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    SendMessageW(strip, LVM_SETICONSPACING, 0, StripIconSpacing());
+}
+
+int StripIconSize() {
+    return switcherOptions.smallIcons ? stripScale.smallIcon : stripScale.largeIcon;
 }
 
 HICON LookupWindowIcon(HWND window) {
@@ -166,7 +201,7 @@ HICON LookupWindowIcon(HWND window) {
         return icon;
     if ((icon = ClassIcon(window, GCLP_HICONSM)))
         return icon;
-    return LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW));
+    return FallbackIcon();
 }
 
 BOOL FillIconStrip(HWND strip) {
@@ -217,4 +252,11 @@ void DestroyStripImageList() {
         SendMessageW(IconStrip, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
     ImageList_Destroy(StripImageList);
     StripImageList = nullptr;
+}
+
+void ReleaseIconStrip() {
+    if (fallbackIcon)
+        DestroyIcon(fallbackIcon);
+    fallbackIcon = nullptr;
+    fallbackIconSize = 0;
 }

@@ -6,7 +6,22 @@
 extern HWND IconStrip;
 extern HIMAGELIST StripImageList; // owned here; at most one at a time
 
+// The strip's place in the switcher and its sizes, at the DPI in use.
+struct StripScale {
+    RECT place;
+    int largeIcon; // the images' size, or smallIcon with smallIcons set
+    int smallIcon;
+    int largeSpacing; // the grid's, chosen by the smallIcons of the strip's creation
+    int smallSpacing;
+};
+
+// Created without a place: ScaleIconStrip gives it one.
 HWND CreateIconStrip(HWND parent);
+// Moves the strip and sets its spacing and the size of the next fill's images;
+// nothing when the strip has these already.
+void ScaleIconStrip(HWND strip, const StripScale& scale);
+// The size of the images of the next fill: the one place that says it.
+int StripIconSize();
 // Fills the emptied strip from WindowList: image i is entry i's icon, item i shows it.
 BOOL FillIconStrip(HWND strip);
 // After a refresh of two or more windows: deselects every item, then deletes and
@@ -20,3 +35,5 @@ void DeselectStripItems(HWND strip);
 void HighlightStripItem(HWND strip, int index);
 // Detaches the image list from the strip and destroys it; harmless when none is held.
 void DestroyStripImageList();
+// Destroys the strip's own fallback icon; at shutdown.
+void ReleaseIconStrip();

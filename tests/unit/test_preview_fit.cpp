@@ -22,6 +22,8 @@ IEEE_ARITHMETIC float SinglePrecisionOffset(float scale, float shorterSide) {
 
 namespace {
 
+constexpr int kSide = 198; // the square at 96 DPI
+
 TEST(PreviewFit, LongerSideBecomesTheSquareAndTheShorterIsCentred) {
     struct Case {
         int64_t width, height;
@@ -34,7 +36,7 @@ TEST(PreviewFit, LongerSideBecomesTheSquareAndTheShorterIsCentred) {
         {1980, 1, 0.1f, 0.0f, 98.95f},
     };
     for (const Case& c : cases) {
-        const PreviewFit fit = FitPreview(c.width, c.height);
+        const PreviewFit fit = FitPreview(c.width, c.height, kSide);
         EXPECT_FALSE(fit.showIcon) << c.width << "x" << c.height;
         EXPECT_FLOAT_EQ(fit.scale, c.scale) << c.width << "x" << c.height;
         EXPECT_FLOAT_EQ(fit.offsetX, c.offsetX) << c.width << "x" << c.height;
@@ -48,7 +50,7 @@ TEST(PreviewFit, ResultsAreSinglePrecisionAsTheTransformHoldsThem) {
     for (const auto& size : sizes) {
         const int longer = size[0] > size[1] ? size[0] : size[1];
         const int shorter = size[0] > size[1] ? size[1] : size[0];
-        const PreviewFit fit = FitPreview(size[0], size[1]);
+        const PreviewFit fit = FitPreview(size[0], size[1], kSide);
         EXPECT_EQ(fit.scale, SinglePrecisionScale(static_cast<float>(longer)))
             << size[0] << "x" << size[1];
         const float offset = SinglePrecisionOffset(fit.scale, static_cast<float>(shorter));
@@ -60,7 +62,7 @@ TEST(PreviewFit, ResultsAreSinglePrecisionAsTheTransformHoldsThem) {
 TEST(PreviewFit, NoAreaShowsTheIconAndNeverAnInfiniteOrUndefinedNumber) {
     const int64_t sizes[][2] = {{0, 0}, {0, 100}, {100, 0}, {-5, 100}, {100, -5}, {-1, -1}};
     for (const auto& size : sizes) {
-        const PreviewFit fit = FitPreview(size[0], size[1]);
+        const PreviewFit fit = FitPreview(size[0], size[1], kSide);
         EXPECT_TRUE(fit.showIcon) << size[0] << "x" << size[1];
         EXPECT_TRUE(std::isfinite(fit.scale) && std::isfinite(fit.offsetX) &&
                     std::isfinite(fit.offsetY));
@@ -68,10 +70,30 @@ TEST(PreviewFit, NoAreaShowsTheIconAndNeverAnInfiniteOrUndefinedNumber) {
 }
 
 TEST(PreviewFit, HugeWindowsStayFinite) {
-    const PreviewFit fit = FitPreview(INT64_MAX, 1);
+    const PreviewFit fit = FitPreview(INT64_MAX, 1, kSide);
     EXPECT_FALSE(fit.showIcon);
     EXPECT_TRUE(std::isfinite(fit.scale) && std::isfinite(fit.offsetY));
     EXPECT_GT(fit.scale, 0.0f);
+}
+
+TEST(PreviewFit, TheSquareOfAnotherScaleIsFilledTheSameWay) {
+    const PreviewFit wide = FitPreview(792, 396, 297);
+    EXPECT_FLOAT_EQ(wide.scale, 0.375f);
+    EXPECT_FLOAT_EQ(wide.offsetX, 0.0f);
+    EXPECT_FLOAT_EQ(wide.offsetY, 74.25f);
+    const PreviewFit tall = FitPreview(396, 792, 396);
+    EXPECT_FLOAT_EQ(tall.scale, 0.5f);
+    EXPECT_FLOAT_EQ(tall.offsetX, 99.0f);
+    EXPECT_FLOAT_EQ(tall.offsetY, 0.0f);
+}
+
+TEST(PreviewIcon, CentredInTheSquareAtEveryScale) {
+    const struct {
+        int side, icon, position;
+    } cases[] = {{198, 32, 83},  {248, 40, 104}, {297, 48, 124},
+                 {347, 56, 145}, {396, 64, 166}, {198, 16, 91}};
+    for (const auto& c : cases)
+        EXPECT_EQ(PreviewIconPosition(c.side, c.icon), c.position) << c.side << " " << c.icon;
 }
 
 TEST(PreviewDelay, FiftyMillisecondsPerKeyboardDelayStep) {

@@ -7,6 +7,7 @@
 #include "control/hooks_win.h"
 #include "control/switcher_commands_win.h"
 #include "control/switcher_navigation.h"
+#include "display/switcher_layout.h"
 #include "settings/options.h"
 #include "test_support_win.h"
 #include "windowlist/icon_strip_win.h"

@@ -371,4 +371,17 @@ TEST_F(FrameCompose, APaintCopiesTheComposedFrameToTheWindow) {
     ShowWindow(SwitcherWindow, SW_HIDE);
 }
 
+// AnimateWindow captures the window through WM_PRINTCLIENT: it gets the composed frame.
+TEST_F(FrameCompose, PrintClientDrawsTheComposedFrame) {
+    HBRUSH green = CreateSolidBrush(kGreen);
+    FillRect(PreviewCanvas, &PreviewSquare, green);
+    DeleteObject(green);
+    SET_TEXT(titleText, L"printed");
+    FrameSurface printed;
+    SendMessageW(SwitcherWindow, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc), PRF_CLIENT);
+    EXPECT_GT(WhitePixels(printed.dc, TitleRect), 20);
+    EXPECT_TRUE(IsColour(GetPixel(printed.dc, 480, 150), kGreen, 0));
+    EXPECT_TRUE(SameRows(printed.dc, FrameBuffer, RECT{0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT}));
+}
+
 } // namespace

@@ -10,6 +10,7 @@
 
 #include "app/app_win.h"
 #include "app/identifiers.h"
+#include "display/switcher_layout.h"
 #include "settings/settings_store_win.h"
 #include "test_support_win.h"
 #include "windowlist/window_list_win.h"

@@ -176,7 +176,7 @@ HWND FindTopLevelOf(DWORD processId) {
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 2) {
+    if (argc < 2) { // a runner at another DPI (winerun.py --dpi) adds the DPI after the folder
         std::fprintf(stderr, "usage: zephtab-demo SCREENSHOT_FOLDER\n");
         return 2;
     }

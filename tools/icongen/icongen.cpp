@@ -2,7 +2,8 @@
 // stay reproducible from a readable source.
 //
 // Source format, one directive or pixel row per line ('#' starts a comment):
-//   image SIZE BITS      begins an image of SIZE x SIZE pixels, BITS 24 or 32
+//   image SIZE BITS      begins an image of SIZE x SIZE pixels, BITS 4 (up to 16
+//                        colours, a small file for the larger sizes), 24 or 32
 //   C RRGGBB             palette entry: character C is that colour
 //   C none               palette entry: character C is transparent (mask set)
 //   <SIZE characters>    a pixel row, top row first
@@ -59,7 +60,8 @@ bool Parse(std::istream& in, std::map<char, Colour>& palette, std::vector<Image>
         if (first == "image") {
             Image image;
             words >> image.size >> image.bits;
-            if (image.size <= 0 || image.size > 256 || (image.bits != 24 && image.bits != 32))
+            if (image.size <= 0 || image.size > 256 ||
+                (image.bits != 4 && image.bits != 24 && image.bits != 32))
                 return Fail("line " + std::to_string(lineNumber) + ": bad image directive");
             images.push_back(image);
         } else if (first.size() == 1 && line.size() > 1 && line[1] == ' ') {
@@ -97,13 +99,61 @@ bool Parse(std::istream& in, std::map<char, Colour>& palette, std::vector<Image>
     return !images.empty() || Fail("no image");
 }
 
-// One icon image: BITMAPINFOHEADER (height doubled), bottom-up XOR pixels, AND mask.
-std::vector<uint8_t> EncodeImage(const Image& image, std::map<char, Colour>& palette) {
-    std::vector<uint8_t> out;
+constexpr int kPaletteEntries = 16; // of a 4-bit image
+
+// The characters of a 4-bit image's palette, in palette order: its opaque colours.
+std::string PaletteOf(const Image& image, std::map<char, Colour>& palette) {
+    std::string used;
+    for (const auto& entry : palette) {
+        if (entry.second.transparent)
+            continue;
+        for (const std::string& row : image.rows)
+            if (row.find(entry.first) != std::string::npos) {
+                used += entry.first;
+                break;
+            }
+    }
+    return used;
+}
+
+// Palette indexes, two pixels a byte, high nibble first; transparent pixels are index 0.
+void PutIndexedRow(std::vector<uint8_t>& out, const std::string& row, const std::string& colours,
+                   std::map<char, Colour>& palette, int stride) {
+    const size_t start = out.size();
+    out.resize(start + stride, 0);
+    for (size_t x = 0; x < row.size(); ++x) {
+        const size_t found = colours.find(row[x]);
+        const uint8_t index =
+            palette[row[x]].transparent || found == std::string::npos ? 0 : uint8_t(found);
+        out[start + x / 2] |= x % 2 ? index : uint8_t(index << 4);
+    }
+}
+
+// Blue, green, red (and alpha for 32 bits); transparent pixels are black.
+void PutDirectRow(std::vector<uint8_t>& out, const std::string& row,
+                  std::map<char, Colour>& palette, int bytesPerPixel, int stride) {
+    const size_t start = out.size();
+    for (char c : row) {
+        const Colour& colour = palette[c];
+        out.push_back(colour.transparent ? 0 : colour.b);
+        out.push_back(colour.transparent ? 0 : colour.g);
+        out.push_back(colour.transparent ? 0 : colour.r);
+        if (bytesPerPixel == 4)
+            out.push_back(colour.transparent ? 0 : 0xFF);
+    }
+    out.resize(start + stride, 0);
+}
+
+// One icon image: BITMAPINFOHEADER (height doubled), a palette for 4 bits,
+// bottom-up XOR pixels, AND mask.
+bool EncodeImage(const Image& image, std::map<char, Colour>& palette, std::vector<uint8_t>& out) {
     const int size = image.size;
     const int bytesPerPixel = image.bits / 8;
-    const int xorStride = (size * bytesPerPixel + 3) & ~3;
+    const int xorStride = ((size * image.bits + 31) / 32) * 4;
     const int andStride = ((size + 31) / 32) * 4;
+    const std::string colours = image.bits == 4 ? PaletteOf(image, palette) : "";
+    if (static_cast<int>(colours.size()) > kPaletteEntries)
+        return Fail("a 4-bit image has more than 16 colours");
     Put32(out, 40);
     Put32(out, size);
     Put32(out, size * 2);
@@ -113,19 +163,23 @@ std::vector<uint8_t> EncodeImage(const Image& image, std::map<char, Colour>& pal
     Put32(out, (xorStride + andStride) * size);
     Put32(out, 0);
     Put32(out, 0);
+    Put32(out, image.bits == 4 ? kPaletteEntries : 0);
     Put32(out, 0);
-    Put32(out, 0);
-    for (int y = size - 1; y >= 0; --y) {
-        size_t start = out.size();
-        for (char c : image.rows[y]) {
-            const Colour& colour = palette[c];
-            out.push_back(colour.transparent ? 0 : colour.b);
-            out.push_back(colour.transparent ? 0 : colour.g);
-            out.push_back(colour.transparent ? 0 : colour.r);
-            if (bytesPerPixel == 4)
-                out.push_back(colour.transparent ? 0 : 0xFF);
+    if (image.bits == 4) {
+        for (int i = 0; i < kPaletteEntries; ++i) {
+            const Colour colour =
+                i < static_cast<int>(colours.size()) ? palette[colours[i]] : Colour();
+            out.push_back(colour.b);
+            out.push_back(colour.g);
+            out.push_back(colour.r);
+            out.push_back(0);
         }
-        out.resize(start + xorStride, 0);
+    }
+    for (int y = size - 1; y >= 0; --y) {
+        if (image.bits == 4)
+            PutIndexedRow(out, image.rows[y], colours, palette, xorStride);
+        else
+            PutDirectRow(out, image.rows[y], palette, bytesPerPixel, xorStride);
     }
     for (int y = size - 1; y >= 0; --y) {
         std::vector<uint8_t> row(andStride, 0);
@@ -134,7 +188,7 @@ std::vector<uint8_t> EncodeImage(const Image& image, std::map<char, Colour>& pal
                 row[x / 8] |= 0x80 >> (x % 8);
         out.insert(out.end(), row.begin(), row.end());
     }
-    return out;
+    return true;
 }
 
 } // namespace
@@ -154,9 +208,10 @@ int main(int argc, char** argv) {
     if (!Parse(in, palette, images))
         return 1;
 
-    std::vector<std::vector<uint8_t>> encoded;
-    for (const Image& image : images)
-        encoded.push_back(EncodeImage(image, palette));
+    std::vector<std::vector<uint8_t>> encoded(images.size());
+    for (size_t i = 0; i < images.size(); ++i)
+        if (!EncodeImage(images[i], palette, encoded[i]))
+            return 1;
 
     std::vector<uint8_t> file;
     Put16(file, 0);
@@ -166,7 +221,7 @@ int main(int argc, char** argv) {
     for (size_t i = 0; i < images.size(); ++i) {
         file.push_back(images[i].size == 256 ? 0 : images[i].size);
         file.push_back(images[i].size == 256 ? 0 : images[i].size);
-        file.push_back(0);
+        file.push_back(images[i].bits == 4 ? kPaletteEntries : 0);
         file.push_back(0);
         Put16(file, 1);
         Put16(file, images[i].bits);

@@ -9,6 +9,7 @@ driver and their test windows share hot keys and window lists.
     winerun.py --state-dir DIR start      start a session (idempotent)
     winerun.py --state-dir DIR stop       end it, stopping only what it started
     winerun.py --state-dir DIR run -- PROGRAM [ARGS...]
+    winerun.py --state-dir DIR --dpi 96,120,144 run -- PROGRAM [ARGS...]
 
 With --monitors, the session is one of three monitors instead: a private Xvfb
 display split into three RandR monitors, which Wine reads through Xinerama
@@ -16,8 +17,15 @@ display split into three RandR monitors, which Wine reads through Xinerama
 which would show as one monitor. Give it a state folder of its own.
 
 `run` uses the running session, or starts one for this program alone and ends
-it afterwards. While the program runs, every line it prints that starts with
-"@@xdotool " is a request to send input through the X server (keys injected
+it afterwards. With --dpi it runs the program once at each DPI, with that DPI
+as its last argument: the user's LogPixels is set and the session's wineserver
+restarted (Wine reads the DPI when its server starts); afterwards, and also
+when the program fails or this runner is interrupted, the session goes back to
+96 DPI. A later `run` finds a session left at another DPI (a runner that was
+killed) and puts it back to 96 first.
+
+While the program runs, every line it prints that starts with "@@xdotool "
+is a request to send input through the X server (keys injected
 with SendInput are forgotten by Wine when the focus moves): the rest of the
 line is passed to xdotool, and "@@done <exit status>" is written back on the
 program's standard input. "@@screenshot PATH" saves the virtual desktop as an
@@ -35,6 +43,7 @@ import threading
 import time
 
 DESKTOP_SIZE = "1024x768"
+STANDARD_DPI = 96
 SCREEN = "1280x1024x24"
 BOOT_DEADLINE_S = 180
 
@@ -57,6 +66,7 @@ class Session:
         self.state_dir = os.path.abspath(state_dir)
         self.prefix = os.path.join(self.state_dir, "prefix")
         self.state_file = os.path.join(self.state_dir, "session.json")
+        self.dpi_file = os.path.join(self.state_dir, "dpi")
 
     def env(self, display):
         env = dict(os.environ)
@@ -117,6 +127,12 @@ class Session:
                            timeout=BOOT_DEADLINE_S)
             subprocess.run(["wineserver", "-w"], env=env, check=False, timeout=BOOT_DEADLINE_S)
             self.configure_prefix(env)
+        self.start_server(env)
+        self.save(state)
+        self.use_dpi(state, STANDARD_DPI)
+        return state, True
+
+    def start_server(self, env):
         # A persistent wineserver keeps each program start fast, and Wine's
         # services, started here with no pipe of anyone's, stay up with it.
         subprocess.Popen(["wineserver", "-p"], env=env,
@@ -124,9 +140,10 @@ class Session:
         subprocess.run(["wine", "cmd", "/c", "exit"], env=env, check=False,
                        stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
                        stderr=subprocess.DEVNULL, timeout=BOOT_DEADLINE_S)
+
+    def save(self, state):
         with open(self.state_file, "w") as f:
             json.dump(state, f)
-        return state, True
 
     def configure_prefix(self, env):
         if self.monitors:
@@ -151,6 +168,37 @@ class Session:
                            stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         subprocess.run(["wineserver", "-w"], env=env, check=False)
 
+    def prefix_dpi(self):
+        """The DPI the prefix is set to: a file records any other than 96 from
+        before it is set until it is back, so that a runner killed halfway, even
+        with its session stopped since, is noticed by the next one."""
+        try:
+            with open(self.dpi_file) as f:
+                return int(f.read())
+        except (OSError, ValueError):
+            return STANDARD_DPI
+
+    def use_dpi(self, state, dpi):
+        """Sets the user's LogPixels and restarts the wineserver, which reads it
+        when it starts; nothing when the prefix is at that DPI already. Every
+        program of the session ends."""
+        if self.prefix_dpi() == dpi:
+            return
+        env = self.env(state["display"])
+        if dpi != STANDARD_DPI:
+            with open(self.dpi_file, "w") as f:
+                f.write(str(dpi))
+        subprocess.run(["wine", "reg", "add", "HKCU\\Control Panel\\Desktop", "/v", "LogPixels",
+                        "/t", "REG_DWORD", "/d", str(dpi), "/f"], env=env, check=True,
+                       stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                       stderr=subprocess.DEVNULL, timeout=BOOT_DEADLINE_S)
+        subprocess.run(["wineserver", "-k"], env=env, check=False,
+                       stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        subprocess.run(["wineserver", "-w"], env=env, check=False, timeout=BOOT_DEADLINE_S)
+        self.start_server(env)
+        if dpi == STANDARD_DPI:
+            os.remove(self.dpi_file)
+
     def stop(self):
         state = self.load()
         display = state["display"] if state else os.environ.get("DISPLAY", ":0")
@@ -163,12 +211,22 @@ class Session:
         except OSError:
             pass
 
-    def run(self, argv):
+    def run(self, argv, dpis=None):
         state, started_here = self.start()
         env = self.env(state["display"])
         try:
-            return run_serving_input(argv, env)
+            if not dpis:
+                self.use_dpi(state, STANDARD_DPI)
+                return run_serving_input(argv, env)
+            status = 0
+            for dpi in dpis:
+                self.use_dpi(state, dpi)
+                log(f"at {dpi} DPI")
+                status = run_serving_input(argv + [str(dpi)], env) or status
+            return status
         finally:
+            if dpis:
+                self.use_dpi(state, STANDARD_DPI)
             if started_here:
                 self.stop()
 
@@ -317,6 +375,7 @@ def main():
     parser.add_argument("--state-dir", default=os.environ.get("ZEPHTAB_WINE_DIR", "build/wine"))
     parser.add_argument("--monitors", action="store_true",
                         help="a session of three monitors (see MONITORS)")
+    parser.add_argument("--dpi", help="run: comma-separated DPIs to run the program at, in turn")
     parser.add_argument("action", choices=["start", "stop", "run", "display", "can-run-32"])
     parser.add_argument("program", nargs=argparse.REMAINDER)
     args = parser.parse_args()
@@ -337,7 +396,8 @@ def main():
     program = args.program[1:] if args.program[:1] == ["--"] else args.program
     if not program:
         parser.error("run needs a program")
-    return session.run(program)
+    dpis = [int(value) for value in args.dpi.split(",")] if args.dpi else None
+    return session.run(program, dpis)
 
 
 if __name__ == "__main__":
