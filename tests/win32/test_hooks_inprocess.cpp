@@ -41,6 +41,14 @@ bool KeyMessage(UINT message, WPARAM key, DWORD time, HWND window = IconStrip) {
     return TakeKeyTheHookMissed(queued);
 }
 
+// Dispatches a hot key message as the system posts it, at the time of posting.
+void PressHotKey(WPARAM id) {
+    PostMessageW(SwitcherWindow, WM_HOTKEY, id, 0);
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, SwitcherWindow, WM_HOTKEY, WM_HOTKEY, PM_REMOVE));
+    DispatchMessageW(&message);
+}
+
 constexpr DWORD ALT = LLKHF_ALTDOWN;
 constexpr bool SWALLOWED = true;
 constexpr bool PASSED = false;
@@ -237,6 +245,34 @@ TEST_F(Hooks, KeysThatReachTheSwitcherPastTheHookAreDecidedAsTheHookWould) {
     EXPECT_TRUE(KeyMessage(WM_SYSKEYDOWN, VK_LEFT, 502));
     ExpectOutcome(0, CMD_PREV, 1, PASSED);
     EXPECT_NE(keyboardHook, nullptr);
+}
+
+// The hot keys arrive only for a Tab the hook did not swallow.
+TEST_F(Hooks, AHotKeyForATabTheHookDecidedAddsNothing) {
+    const DWORD now = GetTickCount();
+    ExpectOutcome(Key(WM_SYSKEYDOWN, VK_TAB, ALT, now), CMD_OPEN, 1, SWALLOWED);
+    OnAltTabHotKey(now + 10); // posted just after the hook ran
+    ExpectOutcome(0, NONE, 1, PASSED);
+}
+
+TEST_F(Hooks, HotKeysForTabsTheHookMissedOpenAndStepAsTheHookWould) {
+    // The hook's last Tab was long before these.
+    Key(WM_SYSKEYDOWN, VK_TAB, 0, GetTickCount() - 10000);
+    TakePostedCommands(SwitcherWindow);
+    RemoveKeyboardHook();
+    PressHotKey(HOTKEY_ALT_SHIFT_TAB); // from idle, Shift or not, it opens
+    ExpectOutcome(0, CMD_OPEN, 1, PASSED);
+    EXPECT_NE(keyboardHook, nullptr) << "the hook is installed again";
+
+    PressHotKey(HOTKEY_ALT_TAB);
+    ExpectOutcome(0, CMD_NEXT, 1, PASSED);
+    InjectKey(VK_LSHIFT, true);
+    ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) != 0; }, 3000));
+    TakePostedCommands(SwitcherWindow);
+    PressHotKey(HOTKEY_ALT_SHIFT_TAB);
+    ExpectOutcome(0, CMD_PREV, 1, PASSED);
+    InjectKey(VK_LSHIFT, false);
+    ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) == 0; }, 3000));
 }
 
 TEST_F(Hooks, ClicksInsideTheSwitcherPassAndClicksOutsideCancel) {
