@@ -1,5 +1,6 @@
 #include "app/program_win.h"
 #include "app/app_win.h"
+#include "control/hooks_win.h"
 
 #include <cstdlib>
 
@@ -36,6 +37,8 @@ int RunSwitcherProgram(HINSTANCE instance) {
         return 0;
     MSG message;
     while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        if (TakeKeyTheHookMissed(message))
+            continue;
         TranslateMessage(&message);
         DispatchMessageW(&message);
     }

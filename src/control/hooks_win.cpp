@@ -1,6 +1,7 @@
 #include "control/hooks_win.h"
 
 #include "app/app_win.h"
+#include "app/count_of.h"
 #include "app/identifiers.h"
 #include "control/hook_decisions.h"
 #include "settings/options.h"
@@ -40,6 +41,78 @@ void NoteTabDown(WPARAM message, const KBDLLHOOKSTRUCT* event) {
         lastTabDownTime = event->time;
     }
 }
+
+// The key events the hook decided last. The system skips a hook that answers too
+// late, or calls it after it has let the key through anyway; the key then also
+// reaches the switcher's focused window, and this tells which of those the hook
+// already acted on. Window messages name the modifier keys without their side.
+struct DecidedKey {
+    DWORD key; // without its side
+    DWORD time;
+    bool up;
+    bool swallowed;
+};
+DecidedKey decidedKeys[32];
+int nextDecidedKey;
+
+DWORD SidelessKey(DWORD key) {
+    switch (key) {
+    case VK_LMENU:
+    case VK_RMENU:
+        return VK_MENU;
+    case VK_LSHIFT:
+    case VK_RSHIFT:
+        return VK_SHIFT;
+    case VK_LCONTROL:
+    case VK_RCONTROL:
+        return VK_CONTROL;
+    default:
+        return key;
+    }
+}
+
+// Either side of a modifier key is decided alike; the left one stands for both.
+DWORD SidedKey(DWORD key) {
+    switch (key) {
+    case VK_MENU:
+        return VK_LMENU;
+    case VK_SHIFT:
+        return VK_LSHIFT;
+    case VK_CONTROL:
+        return VK_LCONTROL;
+    default:
+        return key;
+    }
+}
+
+bool IsKeyUp(WPARAM message) {
+    return message == WM_KEYUP || message == WM_SYSKEYUP;
+}
+
+void NoteDecidedKey(WPARAM message, const KBDLLHOOKSTRUCT* event, bool swallowed) {
+    decidedKeys[nextDecidedKey] = {SidelessKey(event->vkCode), event->time, IsKeyUp(message),
+                                   swallowed};
+    nextDecidedKey = (nextDecidedKey + 1) % static_cast<int>(CountOf(decidedKeys));
+}
+
+const DecidedKey* FindDecidedKey(DWORD key, bool up, DWORD time) {
+    for (const DecidedKey& decided : decidedKeys)
+        if (decided.key == key && decided.up == up && decided.time == time)
+            return &decided;
+    return nullptr;
+}
+
+bool IsKeyMessage(UINT message) {
+    return message == WM_KEYDOWN || message == WM_SYSKEYDOWN || message == WM_KEYUP ||
+           message == WM_SYSKEYUP;
+}
+
+bool IsSwitcherOwnWindow(HWND window) {
+    return window && (window == SwitcherWindow || IsChild(SwitcherWindow, window));
+}
+
+// Bit 29 of a key message's lParam: Alt was held.
+constexpr LPARAM kContextAltHeld = LPARAM(1) << 29;
 
 bool IsKeyDownNow(int key) {
     return (GetAsyncKeyState(key) & 0x8000) != 0;
@@ -100,7 +173,9 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const KBDLLHOOKSTRUCT* event = reinterpret_cast<const KBDLLHOOKSTRUCT*>(lParam);
     NoteTabDown(wParam, event);
     const KeyHookInput input = ReadKeyHookInput(wParam, event);
-    return CarryOut(DecideKeyEvent(input), keyboardHook, code, wParam, lParam);
+    const HookDecision decision = DecideKeyEvent(input);
+    NoteDecidedKey(wParam, event, decision.swallow);
+    return CarryOut(decision, keyboardHook, code, wParam, lParam);
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
@@ -141,6 +216,31 @@ void RemoveKeyboardHook() {
     if (keyboardHook)
         UnhookWindowsHookEx(keyboardHook);
     keyboardHook = nullptr;
+}
+
+bool TakeKeyTheHookMissed(const MSG& message) {
+    if (!switcherActive || !IsKeyMessage(message.message) || !IsSwitcherOwnWindow(message.hwnd))
+        return false;
+    const DWORD key = static_cast<DWORD>(message.wParam);
+    const DecidedKey* decided = FindDecidedKey(key, IsKeyUp(message.message), message.time);
+    if (decided)
+        return decided->swallowed;
+    KeyHookInput input = {};
+    input.nCode = HC_ACTION;
+    input.message = message.message;
+    input.key = SidedKey(key);
+    input.switcherActive = switcherActive;
+    input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
+    input.altDown = (message.lParam & kContextAltHeld) != 0;
+    input.leftShiftDown = KeyHookReadsLeftShift(input) && (GetKeyState(VK_LSHIFT) & 0x8000) != 0;
+    const HookDecision decision = DecideKeyEvent(input);
+    switcherActive = decision.switcherActive;
+    if (decision.command != NO_COMMAND)
+        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
+    // The system may have removed the hook for its slow answer.
+    RemoveKeyboardHook();
+    InstallKeyboardHook();
+    return decision.swallow;
 }
 
 void OnAltTabHotKey(DWORD messageTime) {

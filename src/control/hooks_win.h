@@ -28,6 +28,13 @@ void RemoveMouseHook();
 void InstallKeyboardHook();
 void RemoveKeyboardHook();
 
+// A key message taken from the queue for one of the switcher's windows during a
+// switch. The system skips a keyboard hook that answers too slowly (and may remove
+// it), and the key then reaches the focused window: unless the hook decided this
+// very event, it is decided here as the hook would have, and the hook is installed
+// afresh. Returns true when the message is settled and must not be dispatched.
+bool TakeKeyTheHookMissed(const MSG& message);
+
 // WM_HOTKEY of Alt+Tab or Alt+Shift+Tab, posted at messageTime. It arrives only
 // when the keyboard hook did not swallow that Tab: the system may have removed
 // the hook, or the foreground window's keys are out of its sight. The press is

@@ -9,18 +9,23 @@ namespace {
 
 constexpr DWORD kCloakedAttribute = DWMWA_CLOAKED;
 
-using GetWindowAttributeProc = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
 // Only the system's own copy of the library: the program's folder is not searched.
 RuntimeFunction getWindowAttribute = {
     L"dwmapi.dll", "DwmGetWindowAttribute", LOAD_LIBRARY_SEARCH_SYSTEM32, nullptr, nullptr, false};
 
+HRESULT WINAPI QuerySystemWindowAttribute(HWND window, DWORD attribute, void* value, DWORD size) {
+    const auto query = RuntimeFunctionAs<WindowAttributeQuery>(&getWindowAttribute);
+    return query ? query(window, attribute, value, size) : E_NOTIMPL;
+}
+
 } // namespace
 
+WindowAttributeQuery windowAttributeQuery = QuerySystemWindowAttribute;
+
 bool IsWindowCloaked(HWND window) {
-    const auto query = RuntimeFunctionAs<GetWindowAttributeProc>(&getWindowAttribute);
     DWORD cloaked = 0;
     const bool read =
-        query && SUCCEEDED(query(window, kCloakedAttribute, &cloaked, sizeof(cloaked)));
+        SUCCEEDED(windowAttributeQuery(window, kCloakedAttribute, &cloaked, sizeof(cloaked)));
     return IsCloakedWindow(read, cloaked);
 }
 

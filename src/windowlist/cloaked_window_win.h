@@ -5,5 +5,10 @@
 #include <windows.h>
 
 bool IsWindowCloaked(HWND window);
+// The window manager's attribute query, as DwmGetWindowAttribute. By default the
+// system's, loaded at the first use; a test puts a stand-in here, because a system
+// without the window manager (Wine) cloaks no window.
+using WindowAttributeQuery = HRESULT(WINAPI*)(HWND, DWORD, void*, DWORD);
+extern WindowAttributeQuery windowAttributeQuery;
 // Drops the library once the program no longer lists windows; at shutdown.
 void ReleaseCloakQuery();

@@ -46,8 +46,8 @@ class SwitcherCommandsEndToEnd : public ::testing::Test {
         if (switcher)
             PostMessageW(switcher, WM_CLOSE, 0, 0);
         // Pumping meanwhile: closing may activate one of this process's windows.
-        WaitUntil(
-            [this] { return WaitForSingleObject(program.info.hProcess, 0) == WAIT_OBJECT_0; });
+        WaitUntil([this] { return WaitForSingleObject(program.info.hProcess, 0) == WAIT_OBJECT_0; },
+                  kProgramEndDeadlineMs);
         EXPECT_EQ(WaitForExit(program, 0), 0u);
         EndProgram(program);
         windows.push_back(decoy);

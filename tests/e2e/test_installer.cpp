@@ -353,7 +353,7 @@ TEST_F(Installer, InstallsStartsReinstallsOverARunningZephtabAndUninstalls) {
                                 CREATE_ALWAYS, 0, nullptr);
     CloseHandle(spoilt);
     ASSERT_EQ(RunSetup(), 0u);
-    EXPECT_EQ(WaitForSingleObject(first, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(first, kProgramEndDeadlineMs), static_cast<DWORD>(WAIT_OBJECT_0));
     DWORD firstExit = STILL_ACTIVE;
     GetExitCodeProcess(first, &firstExit);
     CloseHandle(first);
@@ -367,7 +367,8 @@ TEST_F(Installer, InstallsStartsReinstallsOverARunningZephtabAndUninstalls) {
     HANDLE second = OpenSwitcherProcess();
     ASSERT_EQ(RunAndWait(InFolder(L"uninstall.exe"), L"/S"), 0u);
     ASSERT_TRUE(WaitUntil([] { return !KeyExists(kUninstallKey); }, kSetupDeadlineMs));
-    EXPECT_EQ(WaitForSingleObject(second, 0), static_cast<DWORD>(WAIT_OBJECT_0));
+    EXPECT_EQ(WaitForSingleObject(second, kProgramEndDeadlineMs),
+              static_cast<DWORD>(WAIT_OBJECT_0));
     CloseHandle(second);
     ExpectUninstalled();
     EXPECT_EQ(RunValue(), L"(missing)");

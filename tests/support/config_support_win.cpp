@@ -72,12 +72,15 @@ CapturedRun RunCaptured(const std::wstring& exeName, const std::wstring& argumen
             }
             if (GetTickCount() - start > deadlineMs) {
                 TerminateProcess(info.hProcess, 1);
-                WaitForSingleObject(info.hProcess, 5000);
                 break;
             }
         }
+        // The exit code is read once the process has ended, terminated or not.
+        WaitForSingleObject(info.hProcess, kProgramEndDeadlineMs);
         DrainPipe(outRead, &run.rawOut);
         DrainPipe(errRead, &run.err);
+        if (!run.finished)
+            run.err += "(still running after the deadline: terminated)\n";
         GetExitCodeProcess(info.hProcess, &run.exitCode);
         CloseHandle(info.hThread);
         CloseHandle(info.hProcess);

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "test_support_win.h"
+
 struct CapturedRun {
     bool started = false;
     bool finished = false; // ended before the deadline (otherwise it was terminated)
@@ -16,9 +18,10 @@ struct CapturedRun {
 };
 
 // Runs a program that sits beside the test executable with these arguments,
-// its standard output and error on pipes, and waits for it to end.
+// its standard output and error on pipes, and waits for it to end. One still
+// running at the deadline is terminated, and err says so.
 CapturedRun RunCaptured(const std::wstring& exeName, const std::wstring& arguments,
-                        DWORD deadlineMs = 20000);
+                        DWORD deadlineMs = kProgramEndDeadlineMs);
 // zephtab-config.exe with these arguments.
 CapturedRun RunConfig(const std::wstring& arguments);
 // Whether part stands anywhere in text (as in a program's output).

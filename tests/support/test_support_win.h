@@ -26,8 +26,11 @@ struct StartedProgram {
     bool started = false;
 };
 StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arguments = L"");
+// How long a test waits for a program that ends by itself: far longer than it
+// takes on a loaded machine, so that its exit code is read only once it has ended.
+constexpr DWORD kProgramEndDeadlineMs = 60000;
 // Waits for the program to end; returns its exit code, or STILL_ACTIVE after the deadline.
-DWORD WaitForExit(StartedProgram& program, DWORD deadlineMs = 15000);
+DWORD WaitForExit(StartedProgram& program, DWORD deadlineMs = kProgramEndDeadlineMs);
 void EndProgram(StartedProgram& program); // terminates it if still running, closes handles
 
 // Waits until the program has finished starting: its message loop has run

@@ -10,13 +10,15 @@
 #include "hooks_support_win.h"
 #include "settings/options.h"
 #include "test_support_win.h"
+#include "windowlist/icon_strip_win.h"
 
 namespace {
 
-LRESULT Key(WPARAM message, DWORD key, DWORD flags = 0) {
+LRESULT Key(WPARAM message, DWORD key, DWORD flags = 0, DWORD time = 0) {
     KBDLLHOOKSTRUCT event = {};
     event.vkCode = key;
     event.flags = flags;
+    event.time = time;
     return KeyboardHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&event));
 }
 
@@ -25,6 +27,26 @@ LRESULT Mouse(WPARAM message, POINT point, DWORD mouseData = 0) {
     event.pt = point;
     event.mouseData = mouseData;
     return MouseHookProc(HC_ACTION, message, reinterpret_cast<LPARAM>(&event));
+}
+
+// A key message as the queue hands it to a window; true when the switcher settled it.
+bool KeyMessage(UINT message, WPARAM key, DWORD time, HWND window = IconStrip) {
+    MSG queued = {};
+    queued.hwnd = window;
+    queued.message = message;
+    queued.wParam = key;
+    queued.time = time;
+    if (message == WM_SYSKEYDOWN || message == WM_SYSKEYUP)
+        queued.lParam = LPARAM(1) << 29; // Alt held
+    return TakeKeyTheHookMissed(queued);
+}
+
+// Dispatches a hot key message as the system posts it, at the time of posting.
+void PressHotKey(WPARAM id) {
+    PostMessageW(SwitcherWindow, WM_HOTKEY, id, 0);
+    MSG message;
+    ASSERT_TRUE(PeekMessageW(&message, SwitcherWindow, WM_HOTKEY, WM_HOTKEY, PM_REMOVE));
+    DispatchMessageW(&message);
 }
 
 constexpr DWORD ALT = LLKHF_ALTDOWN;
@@ -172,6 +194,85 @@ TEST_F(Hooks, InstalledHookTurnsInjectedAltTabIntoOpenAndActivate) {
     EXPECT_EQ(WaitForPostedCommand(SwitcherWindow), static_cast<WPARAM>(CMD_ACTIVATE));
     EXPECT_EQ(switcherActive, 0);
     EXPECT_TRUE(TakePostedCommands(SwitcherWindow).empty());
+}
+
+// The system skips a hook that answers too late, and the key reaches the focused strip.
+TEST_F(Hooks, KeysThatReachTheSwitcherPastTheHookAreDecidedAsTheHookWould) {
+    HWND other = CreateTestWindow(L"not the switcher");
+    const struct Row {
+        const char* what;
+        UINT message;
+        WPARAM key;
+        BYTE active;
+        BYTE stayOpen;
+        HWND window;
+        WPARAM command;
+        int activeAfter;
+        bool settled;
+    } rows[] = {
+        {"Alt+Right", WM_SYSKEYDOWN, VK_RIGHT, 1, 0, IconStrip, CMD_NEXT, 1, true},
+        {"Alt+Up", WM_SYSKEYDOWN, VK_UP, 1, 0, IconStrip, CMD_PREV, 1, true},
+        {"Alt+End", WM_SYSKEYDOWN, VK_END, 1, 0, SwitcherWindow, CMD_LAST, 1, true},
+        {"Alt+Escape", WM_SYSKEYDOWN, VK_ESCAPE, 1, 0, IconStrip, CMD_CANCEL, 0, true},
+        {"Alt released", WM_KEYUP, VK_MENU, 1, 0, IconStrip, CMD_ACTIVATE, 0, false},
+        {"Shift with Alt", WM_SYSKEYDOWN, VK_SHIFT, 1, 0, IconStrip, NONE, 1, false},
+        {"Right stay-open", WM_KEYDOWN, VK_RIGHT, 1, 1, IconStrip, CMD_NEXT, 1, true},
+        {"Alt released stay-open", WM_KEYUP, VK_MENU, 1, 1, IconStrip, NONE, 1, false},
+        {"idle", WM_SYSKEYDOWN, VK_RIGHT, 0, 0, IconStrip, NONE, 0, false},
+        {"another window", WM_SYSKEYDOWN, VK_RIGHT, 1, 0, other, NONE, 1, false},
+    };
+    DWORD time = 1;
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        switcherActive = row.active;
+        switcherOptions.stayOpenAfterAlt = row.stayOpen;
+        EXPECT_EQ(KeyMessage(row.message, row.key, ++time, row.window), row.settled);
+        ExpectOutcome(0, row.command, row.activeAfter, PASSED);
+    }
+    DestroyWindow(other);
+
+    // The same events after the hook decided them: settled as the hook said, not twice.
+    switcherActive = 1;
+    Key(WM_SYSKEYDOWN, VK_RIGHT, ALT, 500);
+    Key(WM_SYSKEYDOWN, VK_LSHIFT, ALT, 501);
+    TakePostedCommands(SwitcherWindow);
+    EXPECT_TRUE(KeyMessage(WM_SYSKEYDOWN, VK_RIGHT, 500));
+    EXPECT_FALSE(KeyMessage(WM_SYSKEYDOWN, VK_SHIFT, 501));
+    ExpectOutcome(0, NONE, 1, PASSED);
+
+    // A hook the system removed for its slow answer is installed again.
+    RemoveKeyboardHook();
+    EXPECT_TRUE(KeyMessage(WM_SYSKEYDOWN, VK_LEFT, 502));
+    ExpectOutcome(0, CMD_PREV, 1, PASSED);
+    EXPECT_NE(keyboardHook, nullptr);
+}
+
+// The hot keys arrive only for a Tab the hook did not swallow.
+TEST_F(Hooks, AHotKeyForATabTheHookDecidedAddsNothing) {
+    const DWORD now = GetTickCount();
+    ExpectOutcome(Key(WM_SYSKEYDOWN, VK_TAB, ALT, now), CMD_OPEN, 1, SWALLOWED);
+    OnAltTabHotKey(now + 10); // posted just after the hook ran
+    ExpectOutcome(0, NONE, 1, PASSED);
+}
+
+TEST_F(Hooks, HotKeysForTabsTheHookMissedOpenAndStepAsTheHookWould) {
+    // The hook's last Tab was long before these.
+    Key(WM_SYSKEYDOWN, VK_TAB, 0, GetTickCount() - 10000);
+    TakePostedCommands(SwitcherWindow);
+    RemoveKeyboardHook();
+    PressHotKey(HOTKEY_ALT_SHIFT_TAB); // from idle, Shift or not, it opens
+    ExpectOutcome(0, CMD_OPEN, 1, PASSED);
+    EXPECT_NE(keyboardHook, nullptr) << "the hook is installed again";
+
+    PressHotKey(HOTKEY_ALT_TAB);
+    ExpectOutcome(0, CMD_NEXT, 1, PASSED);
+    InjectKey(VK_LSHIFT, true);
+    ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) != 0; }, 3000));
+    TakePostedCommands(SwitcherWindow);
+    PressHotKey(HOTKEY_ALT_SHIFT_TAB);
+    ExpectOutcome(0, CMD_PREV, 1, PASSED);
+    InjectKey(VK_LSHIFT, false);
+    ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) == 0; }, 3000));
 }
 
 TEST_F(Hooks, ClicksInsideTheSwitcherPassAndClicksOutsideCancel) {

@@ -39,6 +39,19 @@ SIZE_T PrivateBytes() {
     return counters.PagefileUsage;
 }
 
+// Blocks in use on the process heap, where the program keeps its lists.
+int CountProcessHeapBlocks() {
+    HANDLE heap = GetProcessHeap();
+    HeapLock(heap);
+    PROCESS_HEAP_ENTRY entry = {};
+    int count = 0;
+    while (HeapWalk(heap, &entry))
+        if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY)
+            ++count;
+    HeapUnlock(heap);
+    return count;
+}
+
 int TotalRenderRequests(const std::vector<HWND>& windows) {
     int total = 0;
     for (HWND window : windows)
@@ -129,7 +142,7 @@ TEST_F(SwitcherCycles, TwoHundredOpeningsLeaveObjectCountsAndWorkingSetFlat) {
 // resource icon. Wine keeps about 80 bytes each time an image list converts such
 // an icon: converted for every window at every fill, 91 windows made the program
 // grow by some 16 KB an opening.
-TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryFlat) {
+TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryAndTheHeapFlat) {
     StartWithoutAnimation(false, false);
     std::vector<HWND> windows;
     for (int i = 0; i < 60; ++i)
@@ -142,14 +155,20 @@ TEST_F(SwitcherCycles, ManyOpeningsWithManyWindowsKeepThePrivateMemoryFlat) {
     };
     for (int i = 0; i < 20; ++i)
         cycle();
+    constexpr int kOpenings = 150;
     const SIZE_T before = PrivateBytes();
-    for (int i = 0; i < 150; ++i)
+    const int blocksBefore = CountProcessHeapBlocks();
+    for (int i = 0; i < kOpenings; ++i)
         cycle();
+    const int blocksAfter = CountProcessHeapBlocks();
     const SIZE_T after = PrivateBytes();
-    std::printf("private memory %lu -> %lu KB\n", static_cast<unsigned long>(before / 1024),
-                static_cast<unsigned long>(after / 1024));
+    std::printf("private memory %lu -> %lu KB, heap blocks %d -> %d\n",
+                static_cast<unsigned long>(before / 1024), static_cast<unsigned long>(after / 1024),
+                blocksBefore, blocksAfter);
     // Converted for every window at every fill, the icons would add about 2 MB here.
     EXPECT_LT(after, before + 768 * 1024);
+    // A list left behind by each opening would add a block each time.
+    EXPECT_LT(blocksAfter - blocksBefore, kOpenings / 3);
 
     for (HWND window : windows)
         DestroyWindow(window);

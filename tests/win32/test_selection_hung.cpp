@@ -6,6 +6,7 @@
 // with a window of a helper program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "actions/activation_win.h"
@@ -24,6 +25,7 @@
 #include "windowlist_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_probe_win.h"
 
 namespace {
 
@@ -153,12 +155,35 @@ TEST_F(HungWindow, ActionsOnAHungWindowReturnAtOnce) {
     pinnedWindow = hung.window;
     EXPECT_LT(TimeOf([] { RunActionCommand(IDC_RESTORE_TOPMOST); }), kPromptMs);
     EXPECT_EQ(pinnedWindow, hung.window); // still to be undone once it answers
+    // Pinning another window would unpin the hung one first, and wait for it.
+    HWND answering = CreateTestWindow(L"answering window");
+    SetTestWindowList({answering}, 0);
+    EXPECT_LT(TimeOf([] { RunActionCommand(IDC_TOPMOST); }), kPromptMs);
+    EXPECT_EQ(pinnedWindow, hung.window);
+    DestroyWindow(answering);
     pinnedWindow = nullptr;
 
     bool activated = false;
     EXPECT_LT(TimeOf([&] { activated = ActivateChosenWindow(hung.window); }), kPromptMs);
     EXPECT_TRUE(activated);
     EXPECT_EQ(GetForegroundWindow(), hung.window);
+    StopHungThread(&hung);
+}
+
+TEST_F(HungWindow, TheProbeDoesNotAskAWindowTheSystemCallsHung) {
+    HungThread hung;
+    ASSERT_NO_FATAL_FAILURE(StartHungThread(&hung, [](HWND) {}));
+    // The system calls it hung once its thread has taken no message for a few seconds.
+    ASSERT_TRUE(
+        WaitUntil([&] { return IsHungAppWindow(hung.window) != FALSE; }, kGenerousDeadlineMs));
+    DWORD fastest = INFINITE;
+    for (int probe = 0; probe < 5; ++probe) {
+        const DWORD start = GetTickCount();
+        EXPECT_FALSE(WindowAnswers(hung.window));
+        fastest = std::min(fastest, GetTickCount() - start);
+    }
+    // Asking it would wait out the whole time-out each time.
+    EXPECT_LT(fastest, WINDOW_ANSWER_TIMEOUT_MS / 2);
     StopHungThread(&hung);
 }
 

@@ -1,8 +1,11 @@
 // Which windows the list takes, case by case, against real windows of this process.
 #include <gtest/gtest.h>
 
+#include <dwmapi.h>
+
 #include "app/app_win.h"
 #include "test_support_win.h"
+#include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist_support_win.h"
@@ -175,6 +178,35 @@ TEST_F(WindowListFilter, EntriesStandInStackingOrderTopmostFirst) {
                 listed.push_back(window);
         EXPECT_EQ(listed, order);
     }
+}
+
+// Wine's window manager cloaks nothing: a stand-in cloaks one window.
+HWND cloakedWindow;
+HRESULT WINAPI CloakOneWindow(HWND window, DWORD attribute, void* value, DWORD size) {
+    if (attribute != DWMWA_CLOAKED || size != sizeof(DWORD))
+        return E_INVALIDARG;
+    *static_cast<DWORD*>(value) = window == cloakedWindow ? DWM_CLOAKED_SHELL : 0;
+    return S_OK;
+}
+
+TEST_F(WindowListFilter, WindowsTheWindowManagerCloaksAreSkipped) {
+    cloakedWindow = Make(L"cloaked");
+    HWND shown = Make(L"shown");
+    const WindowAttributeQuery system = windowAttributeQuery;
+    windowAttributeQuery = CloakOneWindow;
+    RefreshWindowList();
+    windowAttributeQuery = system;
+    EXPECT_EQ(ListedIndexOf(cloakedWindow), -1);
+    EXPECT_GE(ListedIndexOf(shown), 0);
+}
+
+TEST_F(WindowListFilter, ShutDownUnloadsTheWindowManagerLibrary) {
+    Make(L"one");
+    RefreshWindowList(); // the first query loads it
+    ASSERT_NE(GetModuleHandleW(L"dwmapi.dll"), nullptr);
+    DestroyWindow(SwitcherWindow);
+    EXPECT_EQ(GetModuleHandleW(L"dwmapi.dll"), nullptr);
+    ASSERT_TRUE(RunSwitcherStartUp()); // for the tests after this one
 }
 
 TEST_F(WindowListFilter, EveryListedWindowPassesAndEveryVisibleOneIsAccountedFor) {
