@@ -93,17 +93,29 @@ bool IsSwitchable(HWND window, HWND* owner) {
     return !OwnsListedWindow(window);
 }
 
-} // namespace
-
-int RefreshWindowList() {
-    FreeWindowList();
-    EnumWindows(WindowListEnumProc, 0);
+int EndRefresh() {
     listedCount = windowCount;
     selectedIndex = 0;
     // With fewer than two windows the switcher is not shown: the strip keeps its items.
     if (listedCount >= 2)
         RefillIconStrip(IconStrip);
     return listedCount;
+}
+
+} // namespace
+
+int RefreshWindowList() {
+    FreeWindowList();
+    EnumWindows(WindowListEnumProc, 0);
+    return EndRefresh();
+}
+
+int ReplaceWindowList(const HWND* windows, int count) {
+    FreeWindowList();
+    for (int i = 0; i < count; ++i)
+        if (!AppendWindowEntry(windows[i], nullptr))
+            break;
+    return EndRefresh();
 }
 
 void SetSelectedIndex(int index) {
