@@ -3,8 +3,8 @@
 
 #include <cstring>
 
+#include "registry_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
 
 namespace {
 
