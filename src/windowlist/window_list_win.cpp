@@ -166,6 +166,15 @@ bool IsSwitchable(HWND window, HWND* owner) {
     return !OwnsListedWindow(window);
 }
 
+int EndRefresh() {
+    listedCount = windowCount;
+    selectedIndex = 0;
+    // With fewer than two windows the switcher is not shown: the strip keeps its items.
+    if (listedCount >= 2)
+        RefillIconStrip(IconStrip);
+    return listedCount;
+}
+
 } // namespace
 
 void ListWindowsOfMonitor(HMONITOR monitor) {
@@ -176,12 +185,15 @@ int RefreshWindowList() {
     FreeWindowList();
     FindListedMonitor();
     EnumWindows(WindowListEnumProc, 0);
-    listedCount = windowCount;
-    selectedIndex = 0;
-    // With fewer than two windows the switcher is not shown: the strip keeps its items.
-    if (listedCount >= 2)
-        RefillIconStrip(IconStrip);
-    return listedCount;
+    return EndRefresh();
+}
+
+int ReplaceWindowList(const HWND* windows, int count) {
+    FreeWindowList();
+    for (int i = 0; i < count; ++i)
+        if (!AppendWindowEntry(windows[i], nullptr))
+            break;
+    return EndRefresh();
 }
 
 void SetSelectedIndex(int index) {

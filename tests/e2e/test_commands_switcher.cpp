@@ -5,9 +5,10 @@
 #include <algorithm>
 
 #include "app/identifiers.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
-#include "windowlist_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
@@ -81,7 +82,7 @@ class SwitcherCommandsEndToEnd : public ::testing::Test {
 
     // The windows in list order (top first), the decoy holding the foreground.
     void Arrange() {
-        StackInOrder(windows);
+        StackWindows(windows);
         ASSERT_TRUE(BringToForeground(decoy));
         ASSERT_EQ(StackingOrderOf(windows), windows);
     }

@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "config_support_win.h"
-#include "test_support_win.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
 
 namespace {
 

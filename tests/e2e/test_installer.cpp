@@ -13,11 +13,12 @@
 #include <string>
 #include <vector>
 
-#include "config_support_win.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
 #include "resources/vendor.h"
 #include "resources/version.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 

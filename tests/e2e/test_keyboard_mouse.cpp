@@ -3,9 +3,9 @@
 // inside reaches the switcher. Input is sent through the X server.
 #include <gtest/gtest.h>
 
-#include "hooks_support_win.h"
-#include "keyboard_support_win.h"
-#include "test_support_win.h"
+#include "input_support_win.h"
+#include "registry_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
@@ -14,7 +14,7 @@ class KeyboardMouse : public SwitcherKeyboardTest {
     static void SetUpTestSuite() { StartSession(DefaultSwitcherOptions()); }
     static void TearDownTestSuite() { EndSession(); }
     void TearDown() override {
-        Send("mousemove 512 384");
+        Xdotool("mousemove 512 384");
         SwitcherKeyboardTest::TearDown();
     }
 };
@@ -22,31 +22,31 @@ class KeyboardMouse : public SwitcherKeyboardTest {
 // X buttons 4 and 5 are the wheel turned away from and toward the user.
 TEST_F(KeyboardMouse, WheelStepsAndIsSwallowed) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("click 5"));
-    ASSERT_TRUE(Send("click 5"));
-    ASSERT_TRUE(Send("click 4"));
+    ASSERT_TRUE(Xdotool("click 5"));
+    ASSERT_TRUE(Xdotool("click 5"));
+    ASSERT_TRUE(Xdotool("click 4"));
     ReleaseAltAndExpectForeground(windowB);
-    EXPECT_EQ(PassedWheelEvents(), 0);
+    EXPECT_EQ(RecordedEvents(WM_MOUSEWHEEL), 0);
     // Without a switch in progress the wheel passes again (the recorder sees it).
-    ASSERT_TRUE(Send("click 5"));
-    EXPECT_TRUE(WaitUntil([] { return PassedWheelEvents() == 1; }, 3000));
+    ASSERT_TRUE(Xdotool("click 5"));
+    EXPECT_TRUE(WaitUntil([] { return RecordedEvents(WM_MOUSEWHEEL) == 1; }, 3000));
 }
 
 TEST_F(KeyboardMouse, WheelAwayFromTheUserStepsBackFromTheFirstEntry) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("click 4"));
+    ASSERT_TRUE(Xdotool("click 4"));
     ReleaseAltAndExpectForeground(windowA);
-    EXPECT_EQ(PassedWheelEvents(), 0);
+    EXPECT_EQ(RecordedEvents(WM_MOUSEWHEEL), 0);
 }
 
 TEST_F(KeyboardMouse, ClickOutsideCancelsAndIsPassedOn) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("mousemove 5 5"));
-    ASSERT_TRUE(Send("click 1"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("mousemove 5 5"));
+    ASSERT_TRUE(Xdotool("click 1"));
     EXPECT_TRUE(WaitForSwitcherShown(false)) << "hidden while Alt is still held";
-    EXPECT_TRUE(WaitUntil([] { return PassedButtonDowns() >= 1; }, 3000));
-    ASSERT_TRUE(Send("keyup Alt_L"));
+    EXPECT_TRUE(WaitUntil([] { return RecordedEvents(WM_LBUTTONDOWN) >= 1; }, 3000));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
     EXPECT_NE(GetForegroundWindow(), windowB) << "a cancel activates nothing";
 }
 
@@ -54,12 +54,10 @@ TEST_F(KeyboardMouse, ClickOutsideCancelsAndIsPassedOn) {
 // steps and the release activates the entry it reached.
 TEST_F(KeyboardMouse, ClickInsideKeepsTheSwitcherOpen) {
     OpenWithAltTab();
-    const POINT inside = SwitcherScreenPoint(590, 300);
-    ASSERT_TRUE(Send("mousemove " + std::to_string(inside.x) + " " + std::to_string(inside.y)));
-    ASSERT_TRUE(Send("click 1"));
-    EXPECT_TRUE(WaitUntil([] { return PassedButtonDowns() >= 1; }, 3000));
+    ASSERT_TRUE(MouseAt(ClientPointOnScreen(FindSwitcherWindow(), 590, 300), "click 1"));
+    EXPECT_TRUE(WaitUntil([] { return RecordedEvents(WM_LBUTTONDOWN) >= 1; }, 3000));
     EXPECT_TRUE(IsSwitcherShown());
-    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Xdotool("key Tab"));
     ReleaseAltAndExpectForeground(windowB);
 }
 

@@ -2,9 +2,9 @@
 // is then driven with plain keys, sent through the X server.
 #include <gtest/gtest.h>
 
-#include "hooks_support_win.h"
-#include "keyboard_support_win.h"
-#include "test_support_win.h"
+#include "input_support_win.h"
+#include "registry_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
@@ -21,10 +21,10 @@ class KeyboardStayOpen : public SwitcherKeyboardTest {
 
     void OpenAndReleaseAlt() {
         OpenWithAltTab();
-        ASSERT_TRUE(Send("keyup Alt_L"));
+        ASSERT_TRUE(Xdotool("keyup Alt_L"));
     }
     void PressEnterAndExpectForeground(HWND expected) {
-        ASSERT_TRUE(Send("key Return"));
+        ASSERT_TRUE(Xdotool("key Return"));
         EXPECT_TRUE(WaitForSwitcherShown(false));
         EXPECT_TRUE(WaitForForeground(expected));
         EXPECT_FALSE(WasPassedDown(VK_RETURN));
@@ -36,8 +36,8 @@ class KeyboardStayOpen : public SwitcherKeyboardTest {
 TEST_F(KeyboardStayOpen, ReleasingAltLeavesItOpenAndEnterActivates) {
     OpenAndReleaseAlt();
     EXPECT_TRUE(IsSwitcherShown());
-    ASSERT_TRUE(Send("key Right"));
-    ASSERT_TRUE(Send("key Right"));
+    ASSERT_TRUE(Xdotool("key Right"));
+    ASSERT_TRUE(Xdotool("key Right"));
     EXPECT_TRUE(IsSwitcherShown());
     PressEnterAndExpectForeground(windowA);
     EXPECT_FALSE(WasPassedDown(VK_RIGHT));
@@ -46,19 +46,19 @@ TEST_F(KeyboardStayOpen, ReleasingAltLeavesItOpenAndEnterActivates) {
 
 TEST_F(KeyboardStayOpen, ArrowKeysStepBothWays) {
     OpenAndReleaseAlt();
-    ASSERT_TRUE(Send("key Down"));
-    ASSERT_TRUE(Send("key Down"));
-    ASSERT_TRUE(Send("key Up"));
-    ASSERT_TRUE(Send("key Left"));
-    ASSERT_TRUE(Send("key Left"));
-    ASSERT_TRUE(Send("key Right"));
+    ASSERT_TRUE(Xdotool("key Down"));
+    ASSERT_TRUE(Xdotool("key Down"));
+    ASSERT_TRUE(Xdotool("key Up"));
+    ASSERT_TRUE(Xdotool("key Left"));
+    ASSERT_TRUE(Xdotool("key Left"));
+    ASSERT_TRUE(Xdotool("key Right"));
     PressEnterAndExpectForeground(windowC);
 }
 
 TEST_F(KeyboardStayOpen, TabWithAltStillStepsBeforeTheRelease) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("keyup Alt_L"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
     PressEnterAndExpectForeground(windowB);
 }
 
@@ -70,11 +70,11 @@ TEST_F(KeyboardStayOpen, AnyOtherPlainKeyCancelsAndIsSwallowed) {
                 {"a", 'A'},      {"Shift_L", VK_LSHIFT}, {"space", VK_SPACE}};
     for (const auto& key : keys) {
         SCOPED_TRACE(key.xdotoolKey);
-        ASSERT_TRUE(StackWindows({windowA, windowB, windowC}));
-        ClearPassedInput();
+        ASSERT_TRUE(StackWindows({windowC, windowB, windowA}));
+        ClearRecordedInput();
         OpenAndReleaseAlt();
-        ASSERT_TRUE(Send("key Right"));
-        ASSERT_TRUE(Send(std::string("key ") + key.xdotoolKey));
+        ASSERT_TRUE(Xdotool("key Right"));
+        ASSERT_TRUE(Xdotool(std::string("key ") + key.xdotoolKey));
         EXPECT_TRUE(WaitForSwitcherShown(false));
         EXPECT_NE(GetForegroundWindow(), windowB) << "a cancel activates nothing";
         EXPECT_FALSE(WasPassedDown(key.key));

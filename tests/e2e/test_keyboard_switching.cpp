@@ -3,9 +3,10 @@
 // comes to the foreground when it is activated.
 #include <gtest/gtest.h>
 
-#include "hooks_support_win.h"
-#include "keyboard_support_win.h"
-#include "test_support_win.h"
+#include "input_support_win.h"
+#include "pixel_support_win.h"
+#include "registry_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
@@ -27,8 +28,8 @@ TEST_F(KeyboardSwitching, AltTabOpensAndReleasingAltActivatesTheFirstEntry) {
 
 TEST_F(KeyboardSwitching, TabStepsForward) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Tab"));
     ReleaseAltAndExpectForeground(windowA);
     EXPECT_FALSE(WasPassedDown(VK_TAB));
 }
@@ -36,33 +37,33 @@ TEST_F(KeyboardSwitching, TabStepsForward) {
 TEST_F(KeyboardSwitching, TabWrapsAroundAfterTheLastEntry) {
     OpenWithAltTab();
     for (int step = 0; step < 4; ++step)
-        ASSERT_TRUE(Send("key Tab"));
+        ASSERT_TRUE(Xdotool("key Tab"));
     ReleaseAltAndExpectForeground(windowB);
 }
 
 TEST_F(KeyboardSwitching, LeftShiftTabStepsBack) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("keydown Shift_L"));
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("keyup Shift_L"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("keydown Shift_L"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("keyup Shift_L"));
     ReleaseAltAndExpectForeground(windowB);
 }
 
 TEST_F(KeyboardSwitching, LeftShiftTabFromTheFirstEntryWrapsToTheLast) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("keydown Shift_L"));
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("keyup Shift_L"));
+    ASSERT_TRUE(Xdotool("keydown Shift_L"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("keyup Shift_L"));
     ReleaseAltAndExpectForeground(windowA);
 }
 
 TEST_F(KeyboardSwitching, AltShiftTabFromIdleOpensAtTheFirstEntry) {
-    ASSERT_TRUE(Send("keydown Alt_L Shift_L"));
-    ASSERT_TRUE(Send("key Tab"));
+    ASSERT_TRUE(Xdotool("keydown Alt_L Shift_L"));
+    ASSERT_TRUE(Xdotool("key Tab"));
     ASSERT_TRUE(WaitForSwitcherShown(true));
-    ASSERT_TRUE(Send("keyup Shift_L"));
+    ASSERT_TRUE(Xdotool("keyup Shift_L"));
     ReleaseAltAndExpectForeground(windowC);
 }
 
@@ -70,68 +71,68 @@ TEST_F(KeyboardSwitching, AltShiftTabFromIdleOpensAtTheFirstEntry) {
 // right Shift key is sent by its key code in the X server's layout (62).
 TEST_F(KeyboardSwitching, RightShiftTabStepsForward) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("keydown 62"));
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("keyup 62"));
+    ASSERT_TRUE(Xdotool("keydown 62"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("keyup 62"));
     ReleaseAltAndExpectForeground(windowB);
 }
 
 TEST_F(KeyboardSwitching, AltEscapeCancelsWithoutActivating) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key Escape"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Escape"));
     EXPECT_TRUE(WaitForSwitcherShown(false)) << "hidden while Alt is still held";
     EXPECT_NE(GetForegroundWindow(), windowB);
-    ASSERT_TRUE(Send("keyup Alt_L"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
     // A fresh Alt+Tab opens again: the cancel left the switch idle.
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Escape"));
+    ASSERT_TRUE(Xdotool("key Escape"));
     EXPECT_TRUE(WaitForSwitcherShown(false));
-    ASSERT_TRUE(Send("keyup Alt_L"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
     EXPECT_FALSE(WasPassedDown(VK_ESCAPE));
 }
 
 TEST_F(KeyboardSwitching, AltEnterActivatesAtOnce) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key Return"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Return"));
     EXPECT_TRUE(WaitForSwitcherShown(false));
     EXPECT_TRUE(WaitForForeground(windowB)) << "activated while Alt is still held";
-    ASSERT_TRUE(Send("keyup Alt_L"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
     EXPECT_FALSE(WasPassedDown(VK_RETURN));
 }
 
 TEST_F(KeyboardSwitching, AltEndSelectsTheLastEntry) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key End"));
+    ASSERT_TRUE(Xdotool("key End"));
     ReleaseAltAndExpectForeground(windowA);
 }
 
 TEST_F(KeyboardSwitching, AltHomeSelectsTheFirstEntry) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key Home"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Home"));
     ReleaseAltAndExpectForeground(windowC);
 }
 
 TEST_F(KeyboardSwitching, AltArrowsStepBothWays) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Right"));
-    ASSERT_TRUE(Send("key Down"));
-    ASSERT_TRUE(Send("key Up"));
-    ASSERT_TRUE(Send("key Left"));
-    ASSERT_TRUE(Send("key Left"));
+    ASSERT_TRUE(Xdotool("key Right"));
+    ASSERT_TRUE(Xdotool("key Down"));
+    ASSERT_TRUE(Xdotool("key Up"));
+    ASSERT_TRUE(Xdotool("key Left"));
+    ASSERT_TRUE(Xdotool("key Left"));
     ReleaseAltAndExpectForeground(windowA);
 }
 
 TEST_F(KeyboardSwitching, AnyOtherKeyWithAltCancelsAndIsSwallowed) {
     OpenWithAltTab();
-    ASSERT_TRUE(Send("key Tab"));
-    ASSERT_TRUE(Send("key a"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key a"));
     EXPECT_TRUE(WaitForSwitcherShown(false));
     EXPECT_NE(GetForegroundWindow(), windowB);
-    ASSERT_TRUE(Send("keyup Alt_L"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
     EXPECT_FALSE(WasPassedDown('A'));
 }
 
@@ -151,14 +152,14 @@ TEST_F(KeyboardSwitching, ShownSwitcherShowsItsBackgroundOnScreen) {
     };
     HDC screen = GetDC(nullptr);
     for (const auto& spot : spots) {
-        const POINT point = SwitcherScreenPoint(spot.x, spot.y);
+        const POINT point = ClientPointOnScreen(FindSwitcherWindow(), spot.x, spot.y);
         EXPECT_TRUE(WaitUntil(
             [&] { return ColourNear(GetPixel(screen, point.x, point.y), spot.colour); }, 3000))
             << spot.x << "," << spot.y << ": "
             << ColourNear(GetPixel(screen, point.x, point.y), spot.colour).message();
     }
     ReleaseDC(nullptr, screen);
-    ASSERT_TRUE(Send("key Escape"));
+    ASSERT_TRUE(Xdotool("key Escape"));
     EXPECT_TRUE(WaitForSwitcherShown(false));
 }
 

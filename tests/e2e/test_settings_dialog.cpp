@@ -11,9 +11,10 @@
 #include <vector>
 
 #include "../../tools/config/settings_dialog_ids.h"
-#include "config_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
+#include "input_support_win.h"
+#include "registry_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 

@@ -8,19 +8,14 @@
 #include <string>
 
 #include "app/identifiers.h"
+#include "input_support_win.h"
+#include "registry_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
 const std::vector<BYTE>& kDefaults = DefaultOptionsRecord();
-
-void StoreRecord(std::vector<BYTE> bytes) {
-    const DWORD version = 258;
-    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", REG_DWORD, &version, sizeof(version));
-    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", REG_BINARY, bytes.data(),
-                       static_cast<DWORD>(bytes.size()));
-}
 
 std::vector<BYTE> RecordWithAlpha(BYTE alpha) {
     std::vector<BYTE> record = kDefaults;
@@ -46,13 +41,6 @@ std::wstring ExpectedRunValue() {
 
 bool IsLayered(HWND window) {
     return GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_LAYERED;
-}
-
-BYTE LayeredAlpha(HWND window) {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    GetLayeredWindowAttributes(window, nullptr, &alpha, &flags);
-    return alpha;
 }
 
 // A running zephtab.exe that the test ends in its tear-down whatever happened.
@@ -122,7 +110,7 @@ TEST_F(RunningSwitcher, StartupOpacityBelowFiftyIsOpaque) {
     } cases[] = {{49, false}, {50, true}, {255, false}};
     for (const auto& c : cases) {
         SCOPED_TRACE(c.stored);
-        StoreRecord(RecordWithAlpha(c.stored));
+        StoreRawSettings(RecordWithAlpha(c.stored));
         HWND window = Start();
         ASSERT_NE(window, nullptr);
         EXPECT_EQ(IsLayered(window), c.layered);
@@ -140,12 +128,12 @@ TEST_F(RunningSwitcher, ReloadAppliesOpacityAsStoredAndBackToOpaque) {
     ASSERT_NE(window, nullptr);
     ASSERT_FALSE(IsLayered(window));
 
-    StoreRecord(RecordWithAlpha(20));
+    StoreRawSettings(RecordWithAlpha(20));
     EXPECT_EQ(SendMessageW(window, WM_RELOAD_OPTIONS, 0, 0), 1);
     EXPECT_TRUE(IsLayered(window));
     EXPECT_EQ(LayeredAlpha(window), 20);
 
-    StoreRecord(RecordWithAlpha(255));
+    StoreRawSettings(RecordWithAlpha(255));
     EXPECT_EQ(SendMessageW(window, WM_RELOAD_OPTIONS, 0, 0), 1);
     EXPECT_FALSE(IsLayered(window));
     EXPECT_EQ(SendMessageW(window, WM_RELOAD_OPTIONS, 0, 0), 1);

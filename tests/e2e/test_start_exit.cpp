@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/identifiers.h"
-#include "test_support_win.h"
+#include "process_support_win.h"
 
 TEST(StartExit, StartsHiddenAndEndsWithExitCodeZeroOnClose) {
     CloseRunningSwitcher();

@@ -12,8 +12,12 @@
 #include "app/identifiers.h"
 #include "display/switcher_layout.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
-#include "windowlist_support_win.h"
+#include "input_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 

@@ -3,15 +3,15 @@
 #include <gtest/gtest.h>
 
 #include "actions/activation_win.h"
-#include "test_support_win.h"
-#include "windowlist_support_win.h"
+#include "input_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
 class Activation : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { StartRecordingKeys(); }
-    static void TearDownTestSuite() { StopRecordingKeys(); }
+    static void SetUpTestSuite() { StartRecordingInput(); }
+    static void TearDownTestSuite() { StopRecordingInput(); }
 
     void SetUp() override {
         other = Make(L"other");
@@ -30,10 +30,10 @@ class Activation : public ::testing::Test {
     // The four injected events: releases of the extended (right) Alt key, and nothing
     // else. With `before`, each was seen while that was still the foreground window.
     void ExpectFourAltReleasesBeforeTheSwitch(HWND before = nullptr) {
-        std::vector<SeenKey> keys = TakeRecordedKeys();
+        std::vector<RecordedKey> keys = TakeRecordedKeys();
         ASSERT_EQ(keys.size(), 4u);
-        for (const SeenKey& key : keys) {
-            EXPECT_TRUE(key.vkCode == VK_MENU || key.vkCode == VK_RMENU) << key.vkCode;
+        for (const RecordedKey& key : keys) {
+            EXPECT_TRUE(key.key == VK_MENU || key.key == VK_RMENU) << key.key;
             EXPECT_TRUE(key.flags & LLKHF_UP);
             EXPECT_TRUE(key.flags & LLKHF_EXTENDED);
             EXPECT_TRUE(key.flags & LLKHF_INJECTED);

@@ -9,13 +9,14 @@
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
 #include "display/surfaces_win.h"
-#include "hooks_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
-constexpr COLORREF BACKDROP = RGB(0, 51, 153);
 constexpr COLORREF BAND_EDGE = RGB(91, 125, 222);
 constexpr COLORREF BAND_LIGHT = RGB(153, 183, 247);
 constexpr COLORREF WHITE = RGB(255, 255, 255);
@@ -65,15 +66,11 @@ RECT LabelArea(const Label& label) {
 
 class Background : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { StartSwitcherWith(OptionsWithProcessInfo(true)); }
-    static void TearDownTestSuite() {
-        DestroyWindow(SwitcherWindow);
-        PumpMessages();
-        RemoveSwitcherRegistryTraces();
+    static void SetUpTestSuite() {
+        ASSERT_TRUE(StartSwitcherInProcess(OptionsWithProcessInfo(true)));
     }
-    void ShowProcessInfo(bool shown) {
-        ReloadSwitcherWith(SwitcherWindow, OptionsWithProcessInfo(shown));
-    }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
+    void ShowProcessInfo(bool shown) { ReloadSwitcherWith(OptionsWithProcessInfo(shown)); }
 };
 
 TEST_F(Background, SurfacesFontsPenAndBrushAreCreatedAsDescribed) {

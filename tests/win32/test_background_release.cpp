@@ -6,13 +6,14 @@
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
 #include "display/surfaces_win.h"
-#include "hooks_support_win.h"
-#include "test_support_win.h"
+#include "process_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
 TEST(BackgroundRelease, ReleaseDeletesEverySurfaceAndObjectOnceAndNullsThem) {
-    StartSwitcherWith(DefaultSwitcherOptions());
+    ASSERT_TRUE(StartSwitcherInProcess());
     const HDC dcs[] = {BackgroundBuffer, FrameBuffer, PreviewCanvas};
     HGDIOBJ bitmaps[3];
     for (int i = 0; i < 3; ++i)
@@ -85,7 +86,7 @@ LRESULT CALLBACK WatchDestroy(HWND window, UINT message, WPARAM wParam, LPARAM l
 // The window still exists when its destruction releases them: nothing is left to
 // the end of the process.
 TEST(Shutdown, TheHookTheClockAndTheHotKeysAreReleasedWhileTheWindowIsDestroyed) {
-    StartSwitcherWith(DefaultSwitcherOptions());
+    ASSERT_TRUE(StartSwitcherInProcess());
     ASSERT_TRUE(HotKeyIsHeld(MOD_WIN, VK_F12));
     hookBeforeShutdown = keyboardHook;
     ASSERT_NE(hookBeforeShutdown, nullptr);

@@ -8,11 +8,12 @@
 #include "control/switcher_commands_win.h"
 #include "control/switcher_navigation.h"
 #include "display/switcher_layout.h"
+#include "input_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
-#include "windowlist_support_win.h"
 
 namespace {
 
@@ -33,12 +34,12 @@ LRESULT CALLBACK WatchActivation(HWND window, UINT message, WPARAM wParam, LPARA
 class SwitcherCommands : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(RunSwitcherStartUp());
-        StartRecordingKeys();
+        ASSERT_TRUE(StartSwitcherInProcess());
+        StartRecordingInput();
     }
     static void TearDownTestSuite() {
-        StopRecordingKeys();
-        DestroyWindow(SwitcherWindow);
+        StopRecordingInput();
+        StopSwitcherInProcess();
     }
 
     void SetUp() override {
@@ -54,7 +55,7 @@ class SwitcherCommands : public ::testing::Test {
     void MakeWindows(int count) {
         for (int i = 0; i < count; ++i)
             windows.push_back(CreateTestWindow(L"test window"));
-        StackInOrder(windows);
+        StackWindows(windows);
     }
 
     void ExpectOpenAt(uint8_t screenPosition) {

@@ -14,12 +14,15 @@
 #include "display/frame_win.h"
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
-#include "windowlist_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
+#include "input_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
@@ -57,7 +60,7 @@ int TextHeight(HDC dc, const RECT& rect) {
     int first = -1, last = -1;
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x) {
-            if (IsColour(GetPixel(dc, x, y), RGB(255, 255, 255), 40)) {
+            if (ColourNear(GetPixel(dc, x, y), RGB(255, 255, 255), 40)) {
                 first = first < 0 ? y : first;
                 last = y;
                 break;
@@ -71,7 +74,7 @@ int PreviewIconWidth() {
     const int middle = switcherLayout.previewSide / 2;
     int width = 0;
     for (int x = 0; x < switcherLayout.previewSide; ++x)
-        width += IsColour(GetPixel(PreviewCanvas, x, middle), kIconColour, 8) ? 1 : 0;
+        width += ColourNear(GetPixel(PreviewCanvas, x, middle), kIconColour, 8) ? 1 : 0;
     return width;
 }
 
@@ -98,7 +101,7 @@ class DisplayScale : public ::testing::Test {
         stored.noAnimation = 1;
         stored.livePreview = 0; // the preview square shows the selected window's icon
         stored.showProcessInfo = 1;
-        StartSwitcherInProcess(&stored);
+        ASSERT_TRUE(StartSwitcherInProcess(stored));
         // The pointer stays off the switcher at every size: its cursor is loaded once.
         SetCursorPos(1023, 767);
         icon = CreateSolidIcon(kIconColour);
@@ -112,7 +115,7 @@ class DisplayScale : public ::testing::Test {
         DisplayWindowSpec plain;
         plain.title = L"no icon";
         windows.push_back(CreateDisplayWindow(plain));
-        StackInOrder({windows[0], windows[1], windows[2], windows[3]});
+        StackWindows({windows[0], windows[1], windows[2], windows[3]});
     }
     static void TearDownTestSuite() {
         dpiOverride = 0;

@@ -13,9 +13,9 @@
 #include "display/process_text.h"
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
 #include "windowlist/icon_strip_win.h"
 
 namespace {
@@ -88,7 +88,7 @@ int WhitePixels(HDC frame, const RECT& rect) {
     for (int y = rect.top; y < rect.bottom; ++y)
         for (int x = rect.left; x < rect.right; ++x) {
             const COLORREF pixel = GetPixel(frame, x, y);
-            if (IsColour(pixel, kWhite, 40) && pixel != GetPixel(BackgroundBuffer, x, y))
+            if (ColourNear(pixel, kWhite, 40) && pixel != GetPixel(BackgroundBuffer, x, y))
                 ++white;
         }
     return white;
@@ -163,7 +163,7 @@ TEST_F(FrameCompose, TheTitleIsDrawnInItsLineWithAShadow) {
     int black = 0;
     for (int y = 34; y < 54; ++y)
         for (int x = 9; x < 150; ++x)
-            if (IsColour(GetPixel(frame.dc, x, y), RGB(0, 0, 0), 40))
+            if (ColourNear(GetPixel(frame.dc, x, y), RGB(0, 0, 0), 40))
                 ++black;
     EXPECT_GT(black, 20);
 }
@@ -310,7 +310,7 @@ TEST_F(FrameCompose, ThePreviewSquareLandsOnePixelInsideThePreviewBox) {
     FrameSurface frame;
     ComposeFrameInto(frame.dc);
     for (const POINT& inside : {POINT{387, 69}, POINT{584, 69}, POINT{387, 266}, POINT{584, 266}})
-        EXPECT_TRUE(IsColour(GetPixel(frame.dc, inside.x, inside.y), kGreen, 0))
+        EXPECT_TRUE(ColourNear(GetPixel(frame.dc, inside.x, inside.y), kGreen, 0))
             << inside.x << "," << inside.y;
     for (const POINT& ring : {POINT{386, 68}, POINT{585, 68}, POINT{386, 267}, POINT{585, 267},
                               POINT{386, 150}, POINT{585, 150}, POINT{480, 68}, POINT{480, 267}})
@@ -367,7 +367,7 @@ TEST_F(FrameCompose, APaintCopiesTheComposedFrameToTheWindow) {
     FrameSurface expected;
     ComposeFrameInto(expected.dc);
     EXPECT_TRUE(SameRows(FrameBuffer, expected.dc, kTitleArea));
-    EXPECT_TRUE(IsColour(GetPixel(FrameBuffer, 480, 150), kGreen, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(FrameBuffer, 480, 150), kGreen, 0));
     ShowWindow(SwitcherWindow, SW_HIDE);
 }
 
@@ -380,7 +380,7 @@ TEST_F(FrameCompose, PrintClientDrawsTheComposedFrame) {
     FrameSurface printed;
     SendMessageW(SwitcherWindow, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(printed.dc), PRF_CLIENT);
     EXPECT_GT(WhitePixels(printed.dc, TitleRect), 20);
-    EXPECT_TRUE(IsColour(GetPixel(printed.dc, 480, 150), kGreen, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(printed.dc, 480, 150), kGreen, 0));
     EXPECT_TRUE(SameRows(printed.dc, FrameBuffer, RECT{0, 0, SWITCHER_WIDTH, SWITCHER_HEIGHT}));
 }
 

@@ -7,10 +7,11 @@
 #include "app/app_win.h"
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
-#include "hooks_support_win.h"
+#include "input_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 
 namespace {
 
@@ -56,12 +57,8 @@ constexpr WPARAM NONE = 0;
 
 class Hooks : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { StartSwitcherWith(DefaultSwitcherOptions()); }
-    static void TearDownTestSuite() {
-        DestroyWindow(SwitcherWindow);
-        PumpMessages();
-        RemoveSwitcherRegistryTraces();
-    }
+    static void SetUpTestSuite() { ASSERT_TRUE(StartSwitcherInProcess()); }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void SetUp() override {
         // Keep the commands queued: the test reads them instead of running them.
         TakePostedCommands(SwitcherWindow);

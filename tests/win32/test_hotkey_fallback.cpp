@@ -8,22 +8,11 @@
 #include "app/app_win.h"
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
-#include "hooks_support_win.h"
-#include "test_support_win.h"
-#include "windowlist_support_win.h"
+#include "input_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 
 namespace {
-
-// The switcher commands this thread takes from its queue, in order.
-std::vector<WPARAM> takenCommands;
-HHOOK commandWatch;
-
-LRESULT CALLBACK WatchCommands(int code, WPARAM wParam, LPARAM lParam) {
-    const MSG* message = reinterpret_cast<const MSG*>(lParam);
-    if (code == HC_ACTION && wParam == PM_REMOVE && message->message == WM_SWITCHER_COMMAND)
-        takenCommands.push_back(message->wParam);
-    return CallNextHookEx(commandWatch, code, wParam, lParam);
-}
 
 class HotKeyFallback : public ::testing::Test {
   protected:
@@ -32,22 +21,15 @@ class HotKeyFallback : public ::testing::Test {
         options.noAnimation = 1;
         options.livePreview = 0;
         options.selectSecondOnOpen = 1; // so that releasing Alt changes the foreground
-        StartSwitcherWith(options);
-        commandWatch =
-            SetWindowsHookExW(WH_GETMESSAGE, WatchCommands, nullptr, GetCurrentThreadId());
+        ASSERT_TRUE(StartSwitcherInProcess(options));
     }
-    static void TearDownTestSuite() {
-        UnhookWindowsHookEx(commandWatch);
-        DestroyWindow(SwitcherWindow);
-        PumpMessages();
-        RemoveSwitcherRegistryTraces();
-    }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void SetUp() override {
         below = CreateTestWindow(L"below");
         above = CreateTestWindow(L"above");
         ASSERT_TRUE(BringToForeground(above));
         PumpMessages();
-        takenCommands.clear();
+        queue.switcherCommands.clear(); // those of the tests before
     }
     void TearDown() override {
         Xdotool("keyup Alt_L");
@@ -73,17 +55,18 @@ class HotKeyFallback : public ::testing::Test {
 
     HWND below = nullptr;
     HWND above = nullptr;
+    QueueWatch queue; // the switcher commands this thread takes from its queue
 };
 
 TEST_F(HotKeyFallback, AltTabOpensWhenTheSystemRemovedTheHookAndTheHookComesBack) {
     ASSERT_TRUE(UnhookWindowsHookEx(keyboardHook)); // behind the program's back
     AltTabAndRelease();                             // the release is seen only by a keyboard hook
-    EXPECT_EQ(takenCommands, (std::vector<WPARAM>{CMD_OPEN, CMD_ACTIVATE}));
+    EXPECT_EQ(queue.switcherCommands, (std::vector<WPARAM>{CMD_OPEN, CMD_ACTIVATE}));
 }
 
 TEST_F(HotKeyFallback, WithTheHookInPlaceOneAltTabOpensOnce) {
     AltTabAndRelease();
-    EXPECT_EQ(takenCommands, (std::vector<WPARAM>{CMD_OPEN, CMD_ACTIVATE}));
+    EXPECT_EQ(queue.switcherCommands, (std::vector<WPARAM>{CMD_OPEN, CMD_ACTIVATE}));
 }
 
 } // namespace

@@ -4,10 +4,11 @@
 #include <iterator>
 
 #include "app/app_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 
 namespace {
@@ -117,13 +118,13 @@ TEST_F(IconRule, DefaultIconIsAGenericWindowPicture) {
     const COLORREF frame = IconPixel(defaultIcon, 2, 20);
     const COLORREF corner = IconPixel(defaultIcon, 0, 0);
 
-    EXPECT_TRUE(IsColour(client, RGB(255, 255, 255)));
+    EXPECT_TRUE(ColourNear(client, RGB(255, 255, 255)));
     EXPECT_LT(GetRValue(titleBar), 64);
     EXPECT_GT(GetBValue(titleBar), 96);
     EXPECT_GT(GetRValue(closeBox), 192);
     EXPECT_LT(GetBValue(closeBox), 64);
     EXPECT_GT(GetBValue(frame), GetRValue(frame) + 64);
-    EXPECT_TRUE(IsColour(corner, RGB(0, 0, 0))); // transparent outside the window
+    EXPECT_TRUE(ColourNear(corner, RGB(0, 0, 0))); // transparent outside the window
 }
 
 } // namespace

@@ -3,9 +3,9 @@
 #include <gtest/gtest.h>
 
 #include "app/app_win.h"
-#include "display_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -15,7 +15,7 @@ TEST(IconStripSmallStart, SpacingChosenAtStartUpStaysAfterAReload) {
     SwitcherOptions stored;
     SetDefaultOptions(&stored);
     stored.smallIcons = 1;
-    StartSwitcherInProcess(&stored);
+    ASSERT_TRUE(StartSwitcherInProcess(stored));
     ASSERT_NE(IconStrip, nullptr);
     const LRESULT spacing = SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0);
     EXPECT_EQ(LOWORD(spacing), 24);

@@ -9,11 +9,12 @@
 #include "display/selection_texts.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
-#include "windowlist_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -116,7 +117,7 @@ TEST_F(IconStripTest, EachRefreshGivesOneItemPerEntryShowingItsOwnImage) {
             DeleteObject(info.hbmColor);
             DeleteObject(info.hbmMask);
             const COLORREF expected = IconPixel(icon, 8, 8);
-            EXPECT_TRUE(IsColour(ImageColour(index), expected)) << "entry " << index;
+            EXPECT_TRUE(ColourNear(ImageColour(index), expected)) << "entry " << index;
         }
     }
 }
@@ -129,7 +130,7 @@ void ExpectItemsShow(const std::vector<HWND>& windows, const std::vector<COLORRE
         const int index = ListedIndexOf(windows[w]);
         ASSERT_GE(index, 0);
         EXPECT_EQ(ItemImage(index), index);
-        EXPECT_TRUE(IsColour(ImageColour(index), colours[w])) << "window " << w;
+        EXPECT_TRUE(ColourNear(ImageColour(index), colours[w])) << "window " << w;
     }
 }
 
@@ -237,11 +238,11 @@ TEST_F(IconStripTest, AnOwnedEntryShowsItsOwnersIconInTheStripAndItsOwnInThePrev
     ASSERT_GE(index, 0);
     EXPECT_EQ(WindowList[index].owner, owner);
     EXPECT_EQ(ListedIndexOf(owner), -1);
-    EXPECT_TRUE(IsColour(ImageColour(index), kRed));
+    EXPECT_TRUE(ColourNear(ImageColour(index), kRed));
 
     switcherOptions.livePreview = 0;
     SelectEntry(index);
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), kGreen));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), kGreen));
 }
 
 TEST_F(IconStripTest, SmallIconsAfterAReloadChangeTheImagesButNotTheSpacing) {

@@ -12,9 +12,13 @@
 #include "app/identifiers.h"
 #include "display/switcher_layout.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
+#include "input_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/window_list_win.h"
-#include "windowlist_support_win.h"
 
 namespace {
 
@@ -103,7 +107,7 @@ class ThreeMonitors : public ::testing::Test {
             << "this test needs the three-monitor session: winerun.py --monitors";
         DeleteSettingsKey();
         StoreSettings(0, OPEN_ON_PRIMARY, LIST_ALL_WINDOWS);
-        ASSERT_TRUE(RunSwitcherStartUp());
+        ASSERT_TRUE(StartSwitcherInProcess());
     }
     static void TearDownTestSuite() {
         DestroyWindow(SwitcherWindow);

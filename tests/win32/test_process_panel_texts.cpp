@@ -9,9 +9,10 @@
 #include "display/process_panel_win.h"
 #include "display/selection_texts.h"
 #include "display/selection_win.h"
-#include "display_support_win.h"
+#include "process_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/window_list_win.h"
 
 namespace {
@@ -154,7 +155,7 @@ TEST_F(ProcessPanel, AClosedWindowShowsOnlyItsHandleAndTheFailureMark) {
 TEST_F(ProcessPanel, WithThePanelOffASelectionGathersNothing) {
     HWND first = Window(L"first");
     HWND second = Window(L"second");
-    UseWindowList({first, second});
+    ReplaceWindowList({first, second});
     switcherOptions.showProcessInfo = 0;
     ShowSelection(1);
     EXPECT_STREQ(SelectionTexts.titleText, L"second");
@@ -177,7 +178,7 @@ TEST_F(ProcessPanel, EachSelectionEmptiesTheTextsOfThePreviousOne) {
     HWND window = Window(L"alive");
     HWND closed = CreateTestWindow(L"closed");
     DestroyWindow(closed);
-    UseWindowList({window, closed});
+    ReplaceWindowList({window, closed});
     switcherOptions.showProcessInfo = 1;
     ShowSelection(0);
     ASSERT_STRNE(SelectionTexts.modulePathText, L"");

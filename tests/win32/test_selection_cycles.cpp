@@ -12,9 +12,11 @@
 #include "control/switcher_commands_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -86,7 +88,7 @@ class SwitcherCycles : public ::testing::Test {
         stored.noAnimation = 1;
         stored.livePreview = livePreview ? 1 : 0;
         stored.showProcessInfo = showProcessInfo ? 1 : 0;
-        StartSwitcherInProcess(&stored);
+        ASSERT_TRUE(StartSwitcherInProcess(stored));
     }
     static UINT savedDelay;
 };

@@ -10,9 +10,10 @@
 #include "display/selection_texts.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -30,7 +31,7 @@ class SelectionDisplay : public InProcessSwitcherTest {
     }
     void TearDown() override {
         KillTimer(SwitcherWindow, TIMER_PREVIEW);
-        UseWindowList({});
+        ReplaceWindowList({});
         for (HWND window : windows)
             DestroyWindow(window);
         DestroyIcon(icon);
@@ -65,17 +66,17 @@ bool NoPreviewTimer() {
 }
 
 void ExpectIconInPreview(COLORREF colour) {
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 83, 83), colour));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 114, 114), colour));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), colour));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 82, 82), BACKDROP, 0));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 115, 115), BACKDROP, 0));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 0, 0), BACKDROP, 0));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 197, 197), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 83, 83), colour));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 114, 114), colour));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), colour));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 82, 82), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 115, 115), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 0, 0), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 197, 197), BACKDROP, 0));
 }
 
 TEST_F(SelectionDisplay, PositionTextForTheFirstAndTheLastOfFive) {
-    UseWindowList(FiveWindows());
+    ReplaceWindowList(FiveWindows());
     SelectEntry(0);
     EXPECT_STREQ(SelectionTexts.positionText, L": 1/5");
     EXPECT_STREQ(SelectionTexts.titleText, L"window 1");
@@ -88,7 +89,7 @@ TEST_F(SelectionDisplay, PositionTextForTheFirstAndTheLastOfFive) {
 
 TEST_F(SelectionDisplay, AnIndexOutsideTheListChangesNothing) {
     switcherOptions.livePreview = 0;
-    UseWindowList(FiveWindows());
+    ReplaceWindowList(FiveWindows());
     SelectEntry(2);
     SelectionTextsRecord before;
     std::memcpy(&before, &SelectionTexts, sizeof(before));
@@ -97,7 +98,7 @@ TEST_F(SelectionDisplay, AnIndexOutsideTheListChangesNothing) {
         ShowSelection(index);
         EXPECT_EQ(std::memcmp(&before, &SelectionTexts, sizeof(before)), 0) << index;
         EXPECT_EQ(SelectedStripItem(), 2) << index;
-        EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), RGB(255, 255, 255), 0)) << index;
+        EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), RGB(255, 255, 255), 0)) << index;
         EXPECT_TRUE(NoPreviewTimer());
     }
 }
@@ -107,7 +108,7 @@ TEST_F(SelectionDisplay, ALongTitleIsCutTo1023Characters) {
     for (int i = 0; i < 1030; ++i)
         title += static_cast<wchar_t>(L'a' + i % 26);
     HWND window = Window(title);
-    UseWindowList({window, Window(L"other")});
+    ReplaceWindowList({window, Window(L"other")});
     SelectEntry(0);
     EXPECT_EQ(std::wstring(SelectionTexts.titleText), title.substr(0, 1023));
 }
@@ -115,7 +116,7 @@ TEST_F(SelectionDisplay, ALongTitleIsCutTo1023Characters) {
 TEST_F(SelectionDisplay, AMinimisedWindowShowsItsIconWithoutATimer) {
     HWND minimised = Window(L"minimised", WS_OVERLAPPEDWINDOW | WS_VISIBLE | WS_MINIMIZE);
     ASSERT_TRUE(IsIconic(minimised));
-    UseWindowList({Window(L"other"), minimised});
+    ReplaceWindowList({Window(L"other"), minimised});
     SelectEntry(1);
     ExpectIconInPreview(kIconColour);
     EXPECT_FALSE(previewPending);
@@ -124,7 +125,7 @@ TEST_F(SelectionDisplay, AMinimisedWindowShowsItsIconWithoutATimer) {
 
 TEST_F(SelectionDisplay, WithoutLivePreviewEverySelectionShowsTheIcon) {
     switcherOptions.livePreview = 0;
-    UseWindowList(FiveWindows());
+    ReplaceWindowList(FiveWindows());
     for (int index = 0; index < 5; ++index) {
         SelectEntry(index);
         ExpectIconInPreview(kIconColour);
@@ -139,7 +140,7 @@ TEST_F(SelectionDisplay, AWindowWithoutAreaShowsItsIcon) {
     GetWindowRect(empty, &rect);
     ASSERT_EQ(rect.right - rect.left, 0);
     HWND flat = Window(L"no height", WS_POPUP | WS_VISIBLE, 300, 0);
-    UseWindowList({empty, flat});
+    ReplaceWindowList({empty, flat});
     for (int index : {0, 1}) {
         SelectEntry(index);
         ExpectIconInPreview(kIconColour);
@@ -151,24 +152,24 @@ TEST_F(SelectionDisplay, AWindowWithoutAreaShowsItsIcon) {
 TEST_F(SelectionDisplay, AWindowThatIsGoneShowsTheDefaultIconAndAnEmptyTitle) {
     HWND gone = CreateTestWindow(L"gone");
     DestroyWindow(gone);
-    UseWindowList({Window(L"other"), gone});
+    ReplaceWindowList({Window(L"other"), gone});
     SelectEntry(1);
     EXPECT_STREQ(SelectionTexts.titleText, L"");
     EXPECT_STREQ(SelectionTexts.positionText, L": 2/2");
     EXPECT_FALSE(previewPending);
     EXPECT_TRUE(NoPreviewTimer());
     // The default picture: white client area below a dark title bar.
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), RGB(255, 255, 255)));
-    EXPECT_FALSE(IsColour(GetPixel(PreviewCanvas, 83 + 10, 83 + 6), BACKDROP));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), RGB(255, 255, 255)));
+    EXPECT_FALSE(ColourNear(GetPixel(PreviewCanvas, 83 + 10, 83 + 6), BACKDROP));
 }
 
 TEST_F(SelectionDisplay, ALiveSelectionArmsTheTimerAndClearsTheSquare) {
-    UseWindowList(FiveWindows());
+    ReplaceWindowList(FiveWindows());
     FillRect(PreviewCanvas, &PreviewSquare, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SelectEntry(3);
     EXPECT_TRUE(previewPending);
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 99, 99), BACKDROP, 0));
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 0, 0), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 0, 0), BACKDROP, 0));
     EXPECT_FALSE(NoPreviewTimer());
 }
 

@@ -17,12 +17,12 @@
 #include "display/selection_texts.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
+#include "process_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
-#include "test_support_win.h"
-#include "toolbar_support_win.h"
-#include "windowlist_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist/window_probe_win.h"
@@ -108,7 +108,7 @@ class HungWindow : public ::testing::Test {
         stored.noAnimation = 1;
         stored.showProcessInfo = 1;
         stored.livePreview = 1;
-        StartSwitcherInProcess(&stored);
+        ASSERT_TRUE(StartSwitcherInProcess(stored));
         fallback = LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_DEFAULT_WINDOW));
     }
     static void TearDownTestSuite() { StopSwitcherInProcess(); }
@@ -145,7 +145,7 @@ TEST_F(HungWindow, ActionsOnAHungWindowReturnAtOnce) {
     ASSERT_NO_FATAL_FAILURE(
         StartHungThread(&hung, [](HWND window) { ShowWindow(window, SW_MINIMIZE); }));
     const LONG exStyle = GetWindowLongW(hung.window, GWL_EXSTYLE);
-    SetTestWindowList({hung.window}, 0);
+    ReplaceWindowList({hung.window});
     for (int command : {IDC_TRANSPARENT, IDC_TOPMOST}) {
         SCOPED_TRACE(command);
         EXPECT_LT(TimeOf([&] { RunActionCommand(command); }), kPromptMs);
@@ -157,7 +157,7 @@ TEST_F(HungWindow, ActionsOnAHungWindowReturnAtOnce) {
     EXPECT_EQ(pinnedWindow, hung.window); // still to be undone once it answers
     // Pinning another window would unpin the hung one first, and wait for it.
     HWND answering = CreateTestWindow(L"answering window");
-    SetTestWindowList({answering}, 0);
+    ReplaceWindowList({answering});
     EXPECT_LT(TimeOf([] { RunActionCommand(IDC_TOPMOST); }), kPromptMs);
     EXPECT_EQ(pinnedWindow, hung.window);
     DestroyWindow(answering);
@@ -212,10 +212,10 @@ TEST_F(HungWindow, AHungApplicationIsListedAndItsPreviewKeepsTheIcon) {
     EXPECT_STREQ(SelectionTexts.titleText, L"hung-helper");
     EXPECT_STRNE(SelectionTexts.modulePathText, L"");
     ASSERT_TRUE(previewPending);
-    EXPECT_TRUE(IsColour(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), BACKDROP, 0));
-    ASSERT_TRUE(
-        WaitUntil([] { return !IsColour(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), BACKDROP, 0); },
-                  kGenerousDeadlineMs));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), BACKDROP, 0));
+    ASSERT_TRUE(WaitUntil(
+        [] { return !ColourNear(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), BACKDROP, 0); },
+        kGenerousDeadlineMs));
     EXPECT_LT(GetTickCount() - selectStart, kGenerousDeadlineMs);
     EXPECT_EQ(GetPixel(PreviewCanvas, 83 + 16, 83 + 20), IconPixel(fallback, 16, 20));
     EXPECT_EQ(GetPixel(PreviewCanvas, 83 + 10, 83 + 6), IconPixel(fallback, 10, 6));

@@ -13,9 +13,10 @@
 #include "display/selection_texts.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
-#include "display_support_win.h"
+#include "pixel_support_win.h"
 #include "settings/options.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/window_list_win.h"
 
 namespace {
@@ -35,7 +36,7 @@ class LivePreview : public InProcessSwitcherTest {
     void TearDown() override {
         KillTimer(SwitcherWindow, TIMER_PREVIEW);
         SystemParametersInfoW(SPI_SETKEYBOARDDELAY, savedDelay, nullptr, 0);
-        UseWindowList({});
+        ReplaceWindowList({});
         for (HWND window : windows)
             DestroyWindow(window);
         DestroyIcon(icon);
@@ -59,7 +60,7 @@ class LivePreview : public InProcessSwitcherTest {
 };
 
 bool IsPreview(int x, int y, COLORREF colour) {
-    return IsColour(GetPixel(PreviewCanvas, x, y), colour, 0);
+    return ColourNear(GetPixel(PreviewCanvas, x, y), colour, 0);
 }
 
 // The delay from the selection to the capture, with the keyboard delay setting d.
@@ -79,7 +80,7 @@ DWORD CaptureDelay(HWND window, UINT d) {
 
 TEST_F(LivePreview, TheCaptureWaitsFiftyMillisecondsPerDelayStepPlusFifty) {
     HWND window = Window(kRed, 400, 300);
-    UseWindowList({window, Window(kGreen, 300, 300)});
+    ReplaceWindowList({window, Window(kGreen, 300, 300)});
     // A busy machine only makes a capture late: the fastest of a few tries shows the delay.
     constexpr DWORD kLateMarginMs = 100;
     for (UINT d : {0u, 3u}) {
@@ -97,7 +98,7 @@ TEST_F(LivePreview, TheCaptureWaitsFiftyMillisecondsPerDelayStepPlusFifty) {
 
 TEST_F(LivePreview, AWideWindowIsScaledToTheSquaresWidthAndCentredVertically) {
     HWND wide = Window(kRed, 792, 396); // scale 0.25: image at (0,49.5)-(198,148.5)
-    UseWindowList({wide, Window(kGreen, 300, 300)});
+    ReplaceWindowList({wide, Window(kGreen, 300, 300)});
     SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(wide) > 0; }));
     EXPECT_TRUE(IsPreview(0, 51, kRed));
@@ -115,7 +116,7 @@ TEST_F(LivePreview, AWideWindowIsScaledToTheSquaresWidthAndCentredVertically) {
 
 TEST_F(LivePreview, ATallWindowIsScaledToTheSquaresHeightAndCentredHorizontally) {
     HWND tall = Window(kYellow, 396, 792);
-    UseWindowList({Window(kGreen, 300, 300), tall});
+    ReplaceWindowList({Window(kGreen, 300, 300), tall});
     SelectEntry(1);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(tall) > 0; }));
     EXPECT_TRUE(IsPreview(51, 0, kYellow));
@@ -127,7 +128,7 @@ TEST_F(LivePreview, ATallWindowIsScaledToTheSquaresHeightAndCentredHorizontally)
 
 TEST_F(LivePreview, TheComposedFrameShowsTheCaptureInThePreviewBox) {
     HWND square = Window(kGreen, 396, 396);
-    UseWindowList({square, Window(kRed, 300, 300)});
+    ReplaceWindowList({square, Window(kRed, 300, 300)});
     SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(square) > 0; }));
     HDC screen = GetDC(nullptr);
@@ -135,10 +136,10 @@ TEST_F(LivePreview, TheComposedFrameShowsTheCaptureInThePreviewBox) {
     HBITMAP bitmap = CreateCompatibleBitmap(screen, SWITCHER_WIDTH, SWITCHER_HEIGHT);
     HGDIOBJ old = SelectObject(dc, bitmap);
     ComposeFrameInto(dc);
-    EXPECT_TRUE(IsColour(GetPixel(dc, 387, 69), kGreen, 0));
-    EXPECT_TRUE(IsColour(GetPixel(dc, 584, 266), kGreen, 0));
-    EXPECT_FALSE(IsColour(GetPixel(dc, 386, 68), kGreen));
-    EXPECT_FALSE(IsColour(GetPixel(dc, 585, 267), kGreen));
+    EXPECT_TRUE(ColourNear(GetPixel(dc, 387, 69), kGreen, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(dc, 584, 266), kGreen, 0));
+    EXPECT_FALSE(ColourNear(GetPixel(dc, 386, 68), kGreen));
+    EXPECT_FALSE(ColourNear(GetPixel(dc, 585, 267), kGreen));
     SelectObject(dc, old);
     DeleteObject(bitmap);
     DeleteDC(dc);
@@ -150,7 +151,7 @@ TEST_F(LivePreview, ThreeQuickSelectionsMakeOneCaptureOfTheThirdWindow) {
     HWND first = Window(kRed, 300, 300);
     HWND second = Window(kGreen, 300, 300);
     HWND third = Window(kYellow, 300, 300);
-    UseWindowList({first, second, third});
+    ReplaceWindowList({first, second, third});
     SelectEntry(0);
     SelectEntry(1);
     SelectEntry(2);
@@ -167,7 +168,7 @@ TEST_F(LivePreview, AnIconSelectionAfterALiveOneIsNotOverwrittenWhenTheTimerFire
     HWND live = Window(kRed, 300, 300);
     HWND minimised = Window(kGreen, 300, 300);
     ShowWindow(minimised, SW_MINIMIZE);
-    UseWindowList({live, minimised});
+    ReplaceWindowList({live, minimised});
     SelectEntry(0);
     SelectEntry(1);
     EXPECT_FALSE(previewPending);
@@ -179,7 +180,7 @@ TEST_F(LivePreview, AnIconSelectionAfterALiveOneIsNotOverwrittenWhenTheTimerFire
 
 TEST_F(LivePreview, AWindowThatLosesItsAreaBeforeTheCaptureKeepsItsIcon) {
     HWND shrinking = Window(kRed, 300, 300);
-    UseWindowList({shrinking, Window(kGreen, 300, 300)});
+    ReplaceWindowList({shrinking, Window(kGreen, 300, 300)});
     SelectEntry(0);
     ASSERT_TRUE(previewPending);
     SetWindowPos(shrinking, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
@@ -191,7 +192,7 @@ TEST_F(LivePreview, AWindowThatLosesItsAreaBeforeTheCaptureKeepsItsIcon) {
 
 TEST_F(LivePreview, ACaptureForAnIndexOutsideTheListDoesNothing) {
     HWND window = Window(kRed, 300, 300);
-    UseWindowList({window, Window(kGreen, 300, 300)});
+    ReplaceWindowList({window, Window(kGreen, 300, 300)});
     FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
     for (int index : {-1, 2}) {
         selectedIndex = index;
@@ -203,7 +204,7 @@ TEST_F(LivePreview, ACaptureForAnIndexOutsideTheListDoesNothing) {
 
 TEST_F(LivePreview, TheCanvasIsLeftWithTheIdentityTransform) {
     HWND window = Window(kRed, 792, 396);
-    UseWindowList({window, Window(kGreen, 300, 300)});
+    ReplaceWindowList({window, Window(kGreen, 300, 300)});
     SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(window) > 0; }));
     XFORM transform = {};

@@ -5,8 +5,9 @@
 #include <string>
 
 #include "settings/run_command.h"
+#include "registry_support_win.h"
+#include "window_support_win.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
 
 namespace {
 

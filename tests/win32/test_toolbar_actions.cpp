@@ -11,10 +11,11 @@
 
 #include "actions/toolbar_win.h"
 #include "app/app_win.h"
+#include "process_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
-#include "toolbar_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/window_list_win.h"
 
 namespace {
@@ -30,15 +31,6 @@ bool IsLayered(HWND window) {
 
 bool IsTopmost(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
-}
-
-// The constant alpha read back, or -1 when the window has none.
-int AlphaOf(HWND window) {
-    BYTE alpha = 0;
-    DWORD flags = 0;
-    if (!GetLayeredWindowAttributes(window, nullptr, &alpha, &flags) || !(flags & LWA_ALPHA))
-        return -1;
-    return alpha;
 }
 
 HWND LayeredTestWindow(int alpha) {
@@ -79,12 +71,11 @@ HWND PerPixelAlphaWindow() {
 class ToolbarActions : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        CloseRunningSwitcher();
-        DeleteSettingsKey();
-        StoreShowToolbar(1);
-        RegisterSwitcherClass(GetModuleHandleW(nullptr));
-        ASSERT_TRUE(InitSwitcher(GetModuleHandleW(nullptr)));
+        SwitcherOptions options = DefaultSwitcherOptions();
+        options.showToolbar = 1;
+        ASSERT_TRUE(StartSwitcherInProcess(options));
     }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void TearDown() override {
         RestoreTopmost();
         for (HWND window : windows_)
@@ -101,13 +92,13 @@ class ToolbarActions : public ::testing::Test {
 
 TEST_F(ToolbarActions, TransparentStepsFromOpaqueDownToFortyFiveThenStops) {
     HWND window = Keep(CreateTestWindow(L"Opaque test window"));
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     ASSERT_FALSE(IsLayered(window));
     std::vector<int> seen;
     for (int press = 0; press < 17; ++press) {
         Press(IDC_TRANSPARENT);
         ASSERT_TRUE(IsLayered(window));
-        seen.push_back(AlphaOf(window));
+        seen.push_back(LayeredAlpha(window));
     }
     const std::vector<int> expected = {255, 240, 225, 210, 195, 180, 165, 150, 135,
                                        120, 105, 90,  75,  60,  45,  45,  45};
@@ -116,7 +107,7 @@ TEST_F(ToolbarActions, TransparentStepsFromOpaqueDownToFortyFiveThenStops) {
 
 TEST_F(ToolbarActions, OtherCommandIdsLeaveTheSelectedWindowAlone) {
     HWND window = Keep(CreateTestWindow(L"Untouched test window"));
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     const LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
     for (int id : {0, 125, 130, 32771, 32773, 32775}) {
         SCOPED_TRACE(id);
@@ -128,12 +119,12 @@ TEST_F(ToolbarActions, OtherCommandIdsLeaveTheSelectedWindowAlone) {
 
 TEST_F(ToolbarActions, OpaqueClimbsFromFortyFiveThenStopsLayering) {
     HWND window = Keep(LayeredTestWindow(45));
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     std::vector<int> seen;
     for (int press = 0; press < 14; ++press) {
         Press(IDC_OPAQUE);
         ASSERT_TRUE(IsLayered(window));
-        seen.push_back(AlphaOf(window));
+        seen.push_back(LayeredAlpha(window));
     }
     const std::vector<int> expected = {60,  75,  90,  105, 120, 135, 150,
                                        165, 180, 195, 210, 225, 240, 255};
@@ -147,14 +138,14 @@ TEST_F(ToolbarActions, OpaqueClimbsFromFortyFiveThenStopsLayering) {
 TEST_F(ToolbarActions, TransparentTakesFiftyFiveToFortyAndLeavesFifty) {
     HWND fiftyFive = Keep(LayeredTestWindow(55));
     HWND fifty = Keep(LayeredTestWindow(50));
-    SetTestWindowList({fiftyFive, fifty}, 0);
+    ReplaceWindowList({fiftyFive, fifty});
     Press(IDC_TRANSPARENT);
-    EXPECT_EQ(AlphaOf(fiftyFive), 40);
+    EXPECT_EQ(LayeredAlpha(fiftyFive), 40);
     Press(IDC_TRANSPARENT);
-    EXPECT_EQ(AlphaOf(fiftyFive), 40);
+    EXPECT_EQ(LayeredAlpha(fiftyFive), 40);
     selectedIndex = 1;
     Press(IDC_TRANSPARENT);
-    EXPECT_EQ(AlphaOf(fifty), 50);
+    EXPECT_EQ(LayeredAlpha(fifty), 50);
 }
 
 TEST_F(ToolbarActions, OpaqueStopsAtFullForAWindowLayeredByAnotherProgram) {
@@ -165,12 +156,12 @@ TEST_F(ToolbarActions, OpaqueStopsAtFullForAWindowLayeredByAnotherProgram) {
     HWND window = nullptr;
     ASSERT_TRUE(WaitUntil([&] {
         window = FindWindowW(L"ZephtabLayeredHelper", title);
-        return window && AlphaOf(window) == 250;
+        return window && LayeredAlpha(window) == 250;
     }));
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     Press(IDC_OPAQUE);
     EXPECT_TRUE(IsLayered(window));
-    EXPECT_EQ(AlphaOf(window), 255);
+    EXPECT_EQ(LayeredAlpha(window), 255);
     Press(IDC_OPAQUE);
     EXPECT_FALSE(IsLayered(window));
     PostMessageW(window, WM_CLOSE, 0, 0);
@@ -182,36 +173,37 @@ TEST_F(ToolbarActions, ColourKeyedWindowCountsAsFullyOpaque) {
     HWND window = Keep(
         CreateTestWindow(L"Colour-keyed window", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_LAYERED));
     SetLayeredWindowAttributes(window, RGB(255, 0, 255), 0, LWA_COLORKEY);
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     Press(IDC_TRANSPARENT);
-    EXPECT_EQ(AlphaOf(window), 240);
+    EXPECT_EQ(LayeredAlpha(window), 240);
 }
 
 TEST_F(ToolbarActions, PerPixelAlphaWindowIsLeftAlone) {
     HWND window = Keep(PerPixelAlphaWindow());
-    SetTestWindowList({window}, 0);
-    ASSERT_EQ(AlphaOf(window), -1);
+    ReplaceWindowList({window});
+    ASSERT_EQ(LayeredAlpha(window), -1);
     for (int command : {IDC_OPAQUE, IDC_TRANSPARENT, IDC_OPAQUE}) {
         Press(command);
         EXPECT_TRUE(IsLayered(window));
-        EXPECT_EQ(AlphaOf(window), -1);
+        EXPECT_EQ(LayeredAlpha(window), -1);
     }
 }
 
 TEST_F(ToolbarActions, NoSelectionOrAClosedTargetChangesNothing) {
     HWND window = Keep(CreateTestWindow(L"Target"));
-    SetTestWindowList({window}, -1);
+    ReplaceWindowList({window});
+    selectedIndex = -1;
     for (int command : {IDC_TRANSPARENT, IDC_OPAQUE, IDC_TOPMOST})
         Press(command);
     EXPECT_FALSE(IsLayered(window));
     EXPECT_FALSE(IsTopmost(window));
     EXPECT_EQ(pinnedWindow, nullptr);
 
-    SetTestWindowList({window}, 1); // past the end of the list
+    selectedIndex = 1; // past the end of the list
     Press(IDC_TRANSPARENT);
     EXPECT_FALSE(IsLayered(window));
 
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     DestroyWindow(window);
     for (int command : {IDC_TRANSPARENT, IDC_OPAQUE, IDC_TOPMOST, IDC_RESTORE_TOPMOST})
         Press(command);
@@ -220,7 +212,7 @@ TEST_F(ToolbarActions, NoSelectionOrAClosedTargetChangesNothing) {
 
 TEST_F(ToolbarActions, TopmostTwicePinsThenUnpinsInPlace) {
     HWND window = Keep(CreateTestWindow(L"Pinned"));
-    SetTestWindowList({window}, 0);
+    ReplaceWindowList({window});
     RECT before;
     GetWindowRect(window, &before);
     Press(IDC_TOPMOST);
@@ -237,7 +229,7 @@ TEST_F(ToolbarActions, TopmostTwicePinsThenUnpinsInPlace) {
 TEST_F(ToolbarActions, PinningASecondWindowReturnsTheFirstToTheNormalGroup) {
     HWND a = Keep(CreateTestWindow(L"A"));
     HWND b = Keep(CreateTestWindow(L"B"));
-    SetTestWindowList({a, b}, 0);
+    ReplaceWindowList({a, b});
     Press(IDC_TOPMOST);
     ASSERT_TRUE(IsTopmost(a));
     selectedIndex = 1;
@@ -250,7 +242,8 @@ TEST_F(ToolbarActions, PinningASecondWindowReturnsTheFirstToTheNormalGroup) {
 TEST_F(ToolbarActions, RestoreActsOnThePinnedWindowWhicheverIsSelected) {
     HWND a = Keep(CreateTestWindow(L"A"));
     HWND b = Keep(CreateTestWindow(L"B"));
-    SetTestWindowList({a, b}, 1);
+    ReplaceWindowList({a, b});
+    selectedIndex = 1;
     Press(IDC_RESTORE_TOPMOST); // nothing pinned: nothing happens
     EXPECT_FALSE(IsTopmost(a));
     EXPECT_FALSE(IsTopmost(b));
@@ -269,7 +262,7 @@ TEST_F(ToolbarActions, RestoreActsOnThePinnedWindowWhicheverIsSelected) {
 TEST_F(ToolbarActions, AClosedPinnedWindowIsHandledWithoutError) {
     HWND a = Keep(CreateTestWindow(L"A"));
     HWND b = Keep(CreateTestWindow(L"B"));
-    SetTestWindowList({a, b}, 0);
+    ReplaceWindowList({a, b});
     Press(IDC_TOPMOST);
     ASSERT_EQ(pinnedWindow, a);
     DestroyWindow(a);

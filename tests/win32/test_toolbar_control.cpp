@@ -6,16 +6,16 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include <cstdlib>
-
 #include "actions/toolbar_win.h"
 #include "app/app_win.h"
 #include "app/count_of.h"
 #include "app/identifiers.h"
+#include "input_support_win.h"
+#include "pixel_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
-#include "toolbar_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/window_list_win.h"
 
 namespace {
@@ -28,16 +28,11 @@ struct ButtonCase {
 const ButtonCase kButtons[] = {
     {IDC_TOPMOST, 3}, {IDC_RESTORE_TOPMOST, 0}, {IDC_OPAQUE, 2}, {IDC_TRANSPARENT, 1}};
 
-bool Near(BYTE value, int expected) {
-    return std::abs(value - expected) <= 8; // the image list keeps 16-bit colour
-}
-
 POINT ButtonCentre(int command) {
     RECT rect = {};
     SendMessageW(ActionToolbar, TB_GETRECT, command, reinterpret_cast<LPARAM>(&rect));
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(ActionToolbar, &centre);
-    return centre;
+    return ClientPointOnScreen(ActionToolbar, (rect.left + rect.right) / 2,
+                               (rect.top + rect.bottom) / 2);
 }
 
 // The live top-level menu whose first item is this popup.
@@ -50,24 +45,26 @@ HMENU MenuHolding(HMENU popup) {
     return nullptr;
 }
 
-void Reload() {
-    ASSERT_EQ(SendMessageW(SwitcherWindow, WM_RELOAD_OPTIONS, 0, 0), 1);
+SwitcherOptions WithToolbar(BYTE shown) {
+    SwitcherOptions options = DefaultSwitcherOptions();
+    options.showToolbar = shown;
+    return options;
 }
 
 class ToolbarControl : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        ASSERT_TRUE(StartSwitcherInProcess(WithToolbar(1)));
+        Xdotool("mousemove 512 384"); // the X pointer on the Wine desktop
         // Two windows to switch between, so that an opening shows the switcher.
-        ASSERT_TRUE(StartToolbarSwitcher(L"Toolbar test window 1", L"Toolbar test window 2", &first,
-                                         &second));
+        first = CreateTestWindow(L"Toolbar test window 1");
+        second = CreateTestWindow(L"Toolbar test window 2");
     }
     void TearDown() override {
-        StopQueueWatch();
         if (!IsWindow(SwitcherWindow))
             return;
         SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
-        StoreShowToolbar(1);
-        Reload();
+        ASSERT_TRUE(ReloadSwitcherWith(WithToolbar(1)));
         for (HWND window : {first, second}) {
             LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
             SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
@@ -136,8 +133,8 @@ TEST_F(ToolbarControl, IconsAreWhiteFramesOnPaleBlue) {
         for (int y = 0; y < 32; ++y) {
             for (int x = 0; x < 32; ++x) {
                 COLORREF pixel = GetPixel(memory, x, y);
-                if (Near(GetRValue(pixel), 146) && Near(GetGValue(pixel), 176) &&
-                    Near(GetBValue(pixel), 244))
+                // The image list keeps 16-bit colour: up to 8 off in a channel.
+                if (ColourNear(pixel, RGB(146, 176, 244), 8))
                     ++paleBlue;
                 else if (pixel == RGB(255, 255, 255))
                     ++white;
@@ -196,15 +193,13 @@ TEST_F(ToolbarControl, VisibleOnlyWhileTheSwitcherIsShownWithTheOptionSet) {
     OpenSwitcherAndWait();
     EXPECT_TRUE(IsWindowVisible(ActionToolbar));
 
-    StoreShowToolbar(0);
-    Reload();
+    ASSERT_TRUE(ReloadSwitcherWith(WithToolbar(0)));
     EXPECT_FALSE(IsWindowVisible(ActionToolbar)); // at once, while shown
     SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
     OpenSwitcherAndWait();
     EXPECT_FALSE(IsWindowVisible(ActionToolbar));
 
-    StoreShowToolbar(1);
-    Reload();
+    ASSERT_TRUE(ReloadSwitcherWith(WithToolbar(1)));
     EXPECT_TRUE(IsWindowVisible(ActionToolbar));
     SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
     EXPECT_FALSE(IsWindowVisible(SwitcherWindow));
@@ -217,7 +212,6 @@ TEST_F(ToolbarControl, AClickOnAButtonActsAndLeavesTheSwitcherOpen) {
     HWND target = WindowList[selectedIndex].window;
     ASSERT_FALSE(GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_LAYERED);
     QueueWatch queue;
-    StartQueueWatch(&queue);
 
     ASSERT_TRUE(MouseAt(ButtonCentre(IDC_TRANSPARENT), "click 1"));
     ASSERT_TRUE(WaitUntil([&] { return (GetWindowLongW(target, GWL_EXSTYLE) & WS_EX_LAYERED); }));
@@ -226,7 +220,7 @@ TEST_F(ToolbarControl, AClickOnAButtonActsAndLeavesTheSwitcherOpen) {
     PumpMessages();
 
     EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
-    EXPECT_EQ(queue.switcherCommands, 0);
+    EXPECT_TRUE(queue.switcherCommands.empty());
 }
 
 // Last: it ends the switcher of this test program.

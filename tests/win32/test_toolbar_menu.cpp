@@ -11,16 +11,74 @@
 #include "app/count_of.h"
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
+#include "input_support_win.h"
 #include "resources/resource_ids.h"
 #include "resources/vendor.h"
 #include "settings/settings_store_win.h"
-#include "test_support_win.h"
-#include "toolbar_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 
 namespace {
 
 const std::wstring kVendorRoot = L"http://" ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_HOST);
+
+// Wine 8 looks up document handlers in HKEY_CLASSES_ROOT alone (the machine's
+// classes); per-user classes are not merged in.
+const wchar_t kHttpCommandKey[] = L"http\\shell\\open\\command";
+bool httpHandlerInstalled;
+bool hadHttpHandler;
+std::vector<BYTE> previousHttpHandler; // the REG_SZ with its terminating zero
+
+bool WriteHttpHandler(const void* command, size_t size) {
+    return WriteRegistryValue(kHttpCommandKey, nullptr, REG_SZ, command, static_cast<DWORD>(size),
+                              HKEY_CLASSES_ROOT);
+}
+
+// Makes a program in this test's folder the handler of http addresses (in the
+// test's private prefix); it gets the record file and the address as its two
+// arguments. RestoreHttpHandler puts the previous handler back.
+bool InstallHttpHandler(const std::wstring& exeName, const std::wstring& recordFile) {
+    DWORD type = 0;
+    if (!httpHandlerInstalled)
+        hadHttpHandler = ReadRegistryValue(kHttpCommandKey, nullptr, &type, &previousHttpHandler,
+                                           HKEY_CLASSES_ROOT) &&
+                         type == REG_SZ;
+    std::wstring command =
+        L"\"" + ExecutableFolder() + exeName + L"\" \"" + recordFile + L"\" \"%1\"";
+    httpHandlerInstalled =
+        WriteHttpHandler(command.c_str(), (command.size() + 1) * sizeof(wchar_t));
+    return httpHandlerInstalled;
+}
+
+void RestoreHttpHandler() {
+    if (!httpHandlerInstalled)
+        return;
+    if (hadHttpHandler)
+        WriteHttpHandler(previousHttpHandler.data(), previousHttpHandler.size());
+    else
+        RegDeleteKeyW(HKEY_CLASSES_ROOT, kHttpCommandKey);
+    httpHandlerInstalled = false;
+}
+
+// The value of a "name=value" line of the UTF-16 record file url_recorder wrote; empty when absent.
+std::wstring ReadRecordValue(const std::wstring& recordFile, const std::wstring& name) {
+    HANDLE file = CreateFileW(recordFile.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return L"";
+    std::wstring text(8192, L'\0');
+    DWORD read = 0;
+    ReadFile(file, &text[0], static_cast<DWORD>(text.size() * sizeof(wchar_t)), &read, nullptr);
+    CloseHandle(file);
+    text.resize(read / sizeof(wchar_t));
+    const std::wstring line = L"\n" + name + L"=";
+    size_t start = (L"\n" + text).find(line);
+    if (start == std::wstring::npos)
+        return L"";
+    start += line.size() - 1;
+    return text.substr(start, text.find(L"\r\n", start) - start);
+}
 
 bool FirstItemIsDefault() {
     if (!IsMenu(contextMenu))
@@ -42,7 +100,7 @@ std::wstring ItemText(int position) {
 POINT SwitcherOwnPoint() {
     const POINT candidates[] = {{20, 350}, {580, 350}, {300, 360}, {20, 20}, {580, 20}};
     for (POINT client : candidates) {
-        POINT screen = ClientPointOnScreen(SwitcherWindow, client.x, client.y);
+        const POINT screen = ClientPointOnScreen(SwitcherWindow, client.x, client.y);
         if (WindowFromPoint(screen) == SwitcherWindow)
             return screen;
     }
@@ -61,25 +119,25 @@ POINT CentreOf(HWND control) {
 POINT TopButtonOf(HWND toolbar) {
     RECT rect;
     SendMessageW(toolbar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&rect));
-    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
-    ClientToScreen(toolbar, &centre);
-    return centre;
+    return ClientPointOnScreen(toolbar, (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
 }
 
 class ContextMenu : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
+        SwitcherOptions options = DefaultSwitcherOptions();
+        options.showToolbar = 1;
+        ASSERT_TRUE(StartSwitcherInProcess(options));
+        Xdotool("mousemove 512 384"); // the X pointer on the Wine desktop
         // Two windows to switch between, so that an opening shows the switcher.
-        ASSERT_TRUE(StartToolbarSwitcher(L"Menu test window 1", L"Menu test window 2"));
+        CreateTestWindow(L"Menu test window 1");
+        CreateTestWindow(L"Menu test window 2");
     }
     void SetUp() override {
-        StartQueueWatch(&queue_);
         recordFile_ = ExecutableFolder() + L"toolbar_menu_url_record.txt";
         DeleteFileW(recordFile_.c_str());
     }
     void TearDown() override {
-        StopMenuWatch();
-        StopQueueWatch();
         RestoreHttpHandler();
         SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
         DeleteFileW(recordFile_.c_str());
@@ -97,14 +155,12 @@ class ContextMenu : public ::testing::Test {
         ASSERT_TRUE(InstallHttpHandler(L"url_recorder.exe", recordFile_));
         OpenSwitcherAndWait();
         switcherActive = 1;
-        MenuWatch watch;
-        StartMenuWatch(&watch, choice);
+        MenuWatch watch(choice);
         ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
         ASSERT_EQ(watch.openings, 1);
-        ASSERT_TRUE(WaitUntil([&] { return queue_.switcherCommands > 0; }));
+        ASSERT_TRUE(WaitUntil([&] { return !queue_.switcherCommands.empty(); }));
         EXPECT_EQ(switcherActive, 0);
-        EXPECT_EQ(queue_.switcherCommands, 1);
-        EXPECT_EQ(queue_.lastSwitcherCommand, CMD_CANCEL);
+        EXPECT_EQ(queue_.switcherCommands, std::vector<WPARAM>{CMD_CANCEL});
         EXPECT_FALSE(IsWindowVisible(SwitcherWindow));
         ASSERT_TRUE(WaitUntil([&] { return !ReadRecordValue(recordFile_, L"show").empty(); }));
         EXPECT_EQ(ReadRecordValue(recordFile_, L"address"), address);
@@ -143,7 +199,6 @@ TEST_F(ContextMenu, EveryReloadKeepsTheDefaultItemAndLeaksNothing) {
 TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
     OpenSwitcherAndWait();
     MenuWatch watch;
-    StartMenuWatch(&watch);
     POINT point = SwitcherOwnPoint();
     ASSERT_TRUE(RightClickHandled(point));
     EXPECT_EQ(queue_.lastRightButtonUpWindow, SwitcherWindow);
@@ -158,7 +213,6 @@ TEST_F(ContextMenu, RightClickOnTheSwitcherOpensTheMenuAtTheCursor) {
 TEST_F(ContextMenu, RightClickOnTheToolbarOrTheStripOpensNoMenu) {
     OpenSwitcherAndWait();
     MenuWatch watch;
-    StartMenuWatch(&watch);
     ASSERT_TRUE(IsWindowVisible(ActionToolbar));
     ASSERT_TRUE(RightClickHandled(TopButtonOf(ActionToolbar)));
     EXPECT_EQ(queue_.lastRightButtonUpWindow, ActionToolbar);
@@ -180,8 +234,7 @@ void ReloadWhileTheMenuIsOpen() {
 TEST_F(ContextMenu, AReloadWhileTheMenuIsOpenReplacesItSafely) {
     OpenSwitcherAndWait();
     const int menus = CountMenus();
-    MenuWatch watch;
-    StartMenuWatch(&watch, MenuReaction::Dismiss, ReloadWhileTheMenuIsOpen);
+    MenuWatch watch(MenuReaction::Dismiss, ReloadWhileTheMenuIsOpen);
     ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
     ASSERT_EQ(watch.openings, 1);
     EXPECT_TRUE(menuOnScreenSurvivedReload); // destroyed only once it has closed
@@ -205,8 +258,8 @@ TEST_F(ContextMenu, APageThatCannotOpenStillClosesTheSwitcher) {
     switcherActive = 1;
     SendMessageW(SwitcherWindow, WM_COMMAND, IDM_PRODUCT_SITE, 0);
     EXPECT_EQ(switcherActive, 0);
-    ASSERT_TRUE(WaitUntil([&] { return queue_.switcherCommands > 0; }));
-    EXPECT_EQ(queue_.lastSwitcherCommand, CMD_CANCEL);
+    ASSERT_TRUE(WaitUntil([&] { return !queue_.switcherCommands.empty(); }));
+    EXPECT_EQ(queue_.switcherCommands.back(), static_cast<WPARAM>(CMD_CANCEL));
 }
 
 } // namespace

@@ -4,11 +4,11 @@
 #include <dwmapi.h>
 
 #include "app/app_win.h"
-#include "test_support_win.h"
 #include "windowlist/cloaked_window_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
-#include "windowlist_support_win.h"
 
 namespace {
 
@@ -16,8 +16,8 @@ constexpr DWORD kVisible = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
 
 class WindowListFilter : public ::testing::Test {
   protected:
-    static void SetUpTestSuite() { ASSERT_TRUE(RunSwitcherStartUp()); }
-    static void TearDownTestSuite() { DestroyWindow(SwitcherWindow); }
+    static void SetUpTestSuite() { ASSERT_TRUE(StartSwitcherInProcess()); }
+    static void TearDownTestSuite() { StopSwitcherInProcess(); }
 
     void TearDown() override {
         DestroyWindows(&windows);
@@ -169,7 +169,7 @@ TEST_F(WindowListFilter, EntriesStandInStackingOrderTopmostFirst) {
     HWND c = Make(L"c");
     const std::vector<HWND> orders[] = {{a, b, c}, {c, a, b}, {b, c, a}};
     for (const std::vector<HWND>& order : orders) {
-        StackInOrder(order);
+        StackWindows(order);
         ASSERT_EQ(StackingOrderOf(windows), order);
         RefreshWindowList();
         std::vector<HWND> listed;
@@ -206,7 +206,7 @@ TEST_F(WindowListFilter, ShutDownUnloadsTheWindowManagerLibrary) {
     ASSERT_NE(GetModuleHandleW(L"dwmapi.dll"), nullptr);
     DestroyWindow(SwitcherWindow);
     EXPECT_EQ(GetModuleHandleW(L"dwmapi.dll"), nullptr);
-    ASSERT_TRUE(RunSwitcherStartUp()); // for the tests after this one
+    ASSERT_TRUE(StartSwitcherInProcess()); // for the tests after this one
 }
 
 TEST_F(WindowListFilter, EveryListedWindowPassesAndEveryVisibleOneIsAccountedFor) {

@@ -4,10 +4,10 @@
 #include "app/app_win.h"
 #include "app/identifiers.h"
 #include "display/selection_texts.h"
-#include "test_support_win.h"
+#include "switcher_support_win.h"
+#include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
-#include "windowlist_support_win.h"
 
 namespace {
 
@@ -21,7 +21,7 @@ constexpr wchar_t kMarker[] = L"marker";
 class WindowListRefresh : public ::testing::Test {
   protected:
     static void SetUpTestSuite() {
-        ASSERT_TRUE(RunSwitcherStartUp());
+        ASSERT_TRUE(StartSwitcherInProcess());
         if (!IconStrip) { // until the strip is built by start-up, a list view of our own
             INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
             InitCommonControlsEx(&controls);
@@ -36,7 +36,7 @@ class WindowListRefresh : public ::testing::Test {
             DestroyWindow(ownStrip);
             IconStrip = ownStrip = nullptr;
         }
-        DestroyWindow(SwitcherWindow);
+        StopSwitcherInProcess();
     }
 
     void TearDown() override {
@@ -158,9 +158,8 @@ TEST_F(WindowListRefresh, GrowthFailureAfterKWindowsKeepsThemAndReportsOnce) {
         SCOPED_TRACE(k);
         windowListGrowthLimit = k;
         MessageBoxWatcher watcher;
-        StartWatchingMessageBoxes(&watcher);
         const int count = RefreshWindowList();
-        StopWatchingMessageBoxes(&watcher);
+        watcher.Stop();
         windowListGrowthLimit = -1;
 
         ASSERT_EQ(watcher.seen.size(), 1u);
@@ -192,9 +191,8 @@ TEST_F(WindowListRefresh, CommandsQueuedBeforeAGrowthFailureShowNoEntryBeyondThe
             windowListGrowthLimit = k;
             PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, command, 0);
             MessageBoxWatcher watcher;
-            StartWatchingMessageBoxes(&watcher);
             const int count = RefreshWindowList();
-            StopWatchingMessageBoxes(&watcher);
+            watcher.Stop();
             windowListGrowthLimit = -1;
 
             EXPECT_EQ(watcher.seen.size(), 1u);

@@ -1,0 +1,66 @@
+#include "pixel_support_win.h"
+
+#include <cstdlib>
+
+::testing::AssertionResult ColourNear(COLORREF actual, COLORREF expected, int tolerance) {
+    if (std::abs(GetRValue(actual) - GetRValue(expected)) <= tolerance &&
+        std::abs(GetGValue(actual) - GetGValue(expected)) <= tolerance &&
+        std::abs(GetBValue(actual) - GetBValue(expected)) <= tolerance)
+        return ::testing::AssertionSuccess();
+    const auto rgb = [](COLORREF c) {
+        return "RGB(" + std::to_string(GetRValue(c)) + "," + std::to_string(GetGValue(c)) + "," +
+               std::to_string(GetBValue(c)) + ")";
+    };
+    return ::testing::AssertionFailure()
+           << rgb(actual) << " is not within " << tolerance << " of " << rgb(expected);
+}
+
+bool NoLighter(COLORREF colour, COLORREF than, int tolerance) {
+    return GetRValue(colour) <= GetRValue(than) + tolerance &&
+           GetGValue(colour) <= GetGValue(than) + tolerance &&
+           GetBValue(colour) <= GetBValue(than) + tolerance;
+}
+
+HICON CreateSolidIcon(COLORREF colour, int size) {
+    HDC screen = GetDC(nullptr);
+    ICONINFO info = {};
+    info.fIcon = TRUE;
+    info.hbmColor = CreateCompatibleBitmap(screen, size, size);
+    info.hbmMask = CreateBitmap(size, size, 1, 1, nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HGDIOBJ old = SelectObject(dc, info.hbmColor);
+    HBRUSH brush = CreateSolidBrush(colour);
+    RECT all = {0, 0, size, size};
+    FillRect(dc, &all, brush);
+    SelectObject(dc, info.hbmMask);
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH))); // opaque everywhere
+    SelectObject(dc, old);
+    DeleteObject(brush);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    HICON icon = CreateIconIndirect(&info);
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return icon;
+}
+
+COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y) {
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
+    HGDIOBJ old = SelectObject(dc, canvas);
+    RECT all = {0, 0, 32, 32};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    draw(dc);
+    const COLORREF colour = GetPixel(dc, x, y);
+    SelectObject(dc, old);
+    DeleteObject(canvas);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    return colour;
+}
+
+COLORREF IconPixel(HICON icon, int x, int y) {
+    return DrawnPixel([&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); }, x,
+                      y);
+}
