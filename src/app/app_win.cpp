@@ -14,6 +14,7 @@
 #include "settings/settings_store_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/program_icons_win.h"
 
 HINSTANCE programInstance;
 HWND SwitcherWindow;
@@ -58,7 +59,7 @@ void RenewForCurrentOptions(HWND window) {
 void ApplyToolbarVisibility() {
     if (switcherOptions.showToolbar) {
         ShowWindow(ActionToolbar, SW_SHOW);
-        SetFocus(ActionToolbar);
+        FocusActionToolbar(ActionToolbar);
     } else {
         ShowWindow(ActionToolbar, SW_HIDE);
     }
@@ -90,6 +91,8 @@ LRESULT OnTimer(HWND window, WPARAM id) {
         OnClockTimer(window);
     else if (id == TIMER_PREVIEW)
         OnPreviewTimer(window);
+    else if (id == TIMER_SWITCHER_WATCH)
+        OnSwitcherWatchTimer();
     return 0;
 }
 
@@ -138,6 +141,8 @@ LRESULT ReloadOptions(HWND window) {
     else
         MakeOpaque(window);
     ApplyToolbarVisibility();
+    // The next fill makes the images of the new size; the grid follows them now.
+    ApplyStripIconSpacing(IconStrip);
     RenewForCurrentOptions(window);
     return 1;
 }
@@ -153,6 +158,7 @@ void ShutDownSwitcher(HWND window) {
     ReleaseOpenSwitcher();
     ReleaseActions();
     ReleaseCloakQuery();
+    ReleaseProgramIcons();
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -20,6 +20,12 @@ IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height) {
     return PreviewFit{false, size / w, 0.0f, 0.0f};
 }
 
+bool LiveImageCoversIcon(const PreviewFit& fit) {
+    // The longer side fills the square; the shorter one is centred like the icon.
+    return !fit.showIcon && fit.offsetX <= PREVIEW_ICON_POSITION &&
+           fit.offsetY <= PREVIEW_ICON_POSITION;
+}
+
 unsigned PreviewDelayMs(unsigned keyboardDelay) {
     const unsigned delay = keyboardDelay > 3 ? 3 : keyboardDelay;
     return (delay + 1) * 50;

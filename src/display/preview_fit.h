@@ -21,6 +21,10 @@ struct PreviewFit {
 // an infinite or undefined number.
 PreviewFit FitPreview(int64_t width, int64_t height);
 
+// Whether the live image placed by fit hides all of the icon under it; an image
+// whose shorter side is thinner than the icon would leave parts of it showing.
+bool LiveImageCoversIcon(const PreviewFit& fit);
+
 // Milliseconds from a selection to its capture for the keyboard delay setting
 // (0 to 3; larger values count as 3).
 unsigned PreviewDelayMs(unsigned keyboardDelay);

@@ -7,6 +7,11 @@ extern HWND IconStrip;
 extern HIMAGELIST StripImageList; // owned here; at most one at a time
 
 HWND CreateIconStrip(HWND parent);
+// Sets the distance between the strip's icons for the icon size smallIcons asks
+// for; at creation and at every reload.
+void ApplyStripIconSpacing(HWND strip);
+// The size in pixels of the strip's images, and of the program-file icons made for it.
+int StripIconSize();
 // Fills the emptied strip from WindowList: image i is entry i's icon, item i shows it.
 BOOL FillIconStrip(HWND strip);
 // After a refresh of two or more windows: deselects every item, then deletes and
@@ -18,5 +23,9 @@ HICON LookupWindowIcon(HWND window);
 void DeselectStripItems(HWND strip);
 // Scrolls the item fully into view and makes it the one selected item.
 void HighlightStripItem(HWND strip, int index);
-// Detaches the image list from the strip and destroys it; harmless when none is held.
+// Removes item index and its image; the later items move up one place and keep
+// showing their own images.
+void RemoveStripItem(HWND strip, int index);
+// Detaches the image list from the strip and destroys it; harmless when none is
+// held. The program-file icons it showed may then give way to others.
 void DestroyStripImageList();

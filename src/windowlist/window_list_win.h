@@ -24,4 +24,8 @@ extern int windowListGrowthLimit;
 // Empties and re-enumerates the list; sets listedCount and selectedIndex 0, and
 // refills the icon strip when two or more windows are listed. Returns the count.
 int RefreshWindowList();
+// Entries whose window was destroyed since the list was built leave it, and their
+// items leave the icon strip; the selection keeps its entry, or moves to the one
+// that took its place. Returns how many left. Between refreshes only.
+int RemoveClosedWindows();
 BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM unused);

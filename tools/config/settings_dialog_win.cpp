@@ -55,6 +55,14 @@ void UpdateApplyButton(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDC_APPLY), HasChanges());
 }
 
+// After an edit the line about the last Apply, or about the record as it was
+// read, no longer tells the state of what the dialog shows.
+void NoteEdit(HWND dialog, const SwitcherOptions& before) {
+    if (std::memcmp(&before, &editedOptions, sizeof(before)) != 0)
+        SetDlgItemTextW(dialog, IDC_APPLY_RESULT, L"");
+    UpdateApplyButton(dialog);
+}
+
 void ShowOpacityValue(HWND dialog) {
     unsigned alpha = editedOptions.switcherAlpha;
     wchar_t text[32];
@@ -173,17 +181,19 @@ BOOL OnInitDialog(HWND dialog) {
 }
 
 void OnCheckBox(HWND dialog, const CheckBoxField& box) {
+    const SwitcherOptions before = editedOptions;
     bool checked = IsDlgButtonChecked(dialog, box.controlId) == BST_CHECKED;
     SetOptionByte(&editedOptions, static_cast<int>(box.field), checked != box.inverted ? 1 : 0);
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 void OnPlacement(HWND dialog, int controlId) {
     if (IsDlgButtonChecked(dialog, controlId) != BST_CHECKED)
         return;
+    const SwitcherOptions before = editedOptions;
     editedOptions.screenPosition = PlacementCode(controlId - IDC_PLACEMENT_FIRST);
     MarkCheckedPlacementAsTabStop(dialog);
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 // Any move of the slider, by mouse, keyboard or program, sets the opacity it shows.
@@ -191,19 +201,22 @@ void OnOpacityScroll(HWND dialog, HWND slider) {
     if (slider != GetDlgItem(dialog, IDC_OPACITY))
         return;
     LRESULT position = SendMessageW(slider, TBM_GETPOS, 0, 0);
+    const SwitcherOptions before = editedOptions;
     editedOptions.switcherAlpha = static_cast<uint8_t>(position);
     ShowOpacityValue(dialog);
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 // The stored flags are not shown, so the defaults leave them as they are.
 void OnDefaults(HWND dialog) {
+    const SwitcherOptions before = editedOptions;
     SwitcherOptions defaults;
     SetDefaultOptions(&defaults);
     defaults.storedFlag3 = editedOptions.storedFlag3;
     defaults.storedFlag4 = editedOptions.storedFlag4;
     editedOptions = defaults;
     ShowOptions(dialog);
+    NoteEdit(dialog, before);
 }
 
 // Stores the edited record and asks Zephtab to reload it; false when nothing could be stored.
