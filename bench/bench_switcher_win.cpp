@@ -21,6 +21,7 @@
 #include "settings/settings_store_win.h"
 #include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/program_icons_win.h"
 #include "windowlist/window_list_win.h"
 
 namespace {
@@ -144,6 +145,7 @@ struct CountFigures {
     int count;
     int listed;
     Figure bare, open, next, prev, first, last, cancel;
+    Figure closedCheck; // one look for closed windows while shown, none closed
 };
 
 CountFigures MeasureCount(int count, HICON* icons) {
@@ -152,13 +154,16 @@ CountFigures MeasureCount(int count, HICON* icons) {
     TimeCommand(CMD_OPEN); // warm-up: first use of the list view and the image list code
     TimeCommand(CMD_CANCEL);
     PumpMessages();
-    std::vector<double> bare, open, next, prev, first, last, cancel;
+    std::vector<double> bare, open, next, prev, first, last, cancel, closedCheck;
     CountFigures figures = {};
     figures.count = count;
     for (int run = 0; run < kRuns; ++run) {
         bare.push_back(TimeBarePass());
         open.push_back(TimeCommand(CMD_OPEN));
         figures.listed = listedCount;
+        const double checkStart = NowMs();
+        RemoveClosedWindows();
+        closedCheck.push_back(NowMs() - checkStart);
         next.push_back(TimeCommand(CMD_NEXT));
         next.push_back(TimeCommand(CMD_NEXT));
         prev.push_back(TimeCommand(CMD_PREV));
@@ -175,6 +180,7 @@ CountFigures MeasureCount(int count, HICON* icons) {
     figures.first = Summarise(first);
     figures.last = Summarise(last);
     figures.cancel = Summarise(cancel);
+    figures.closedCheck = Summarise(closedCheck);
     return figures;
 }
 
@@ -209,6 +215,10 @@ void PrintTable(const std::vector<CountFigures>& all) {
                 many.next.median / few.next.median, many.prev.median / few.prev.median,
                 many.first.median / few.first.median, many.last.median / few.last.median,
                 many.cancel.median / few.cancel.median);
+    std::printf("Look for closed windows (every 50 ms while shown), none closed, ms:");
+    for (const CountFigures& row : all)
+        std::printf("  %d: %.2f %.2f", row.count, row.closedCheck.median, row.closedCheck.worst);
+    std::printf("\n");
 }
 
 // ---- The same at another DPI (every monitor of Wine has one DPI: the program is told).
@@ -286,6 +296,11 @@ void ProcessPanelOnce() {
     UpdateProcessInfo(WindowList[selectedIndex].window);
 }
 
+// What a fill pays for each window that gives no icon: its program's path and the table.
+void ProgramIconOnce() {
+    ProgramFileIcon(WindowList[selectedIndex].window, StripIconSize());
+}
+
 void MeasureElsewhere(HICON* icons) {
     WindowHost host;
     StartHost(&host, 10, icons);
@@ -293,12 +308,15 @@ void MeasureElsewhere(HICON* icons) {
     const Figure reload = TimeRepeated(ReloadOnce);
     const Figure capture = TimeRepeated(CaptureOnce);
     const Figure panel = TimeRepeated(ProcessPanelOnce);
+    const Figure programIcon = TimeRepeated(ProgramIconOnce);
     TimeCommand(CMD_CANCEL);
     StopHost(&host);
     std::printf("\nElsewhere, ms (median and worst of %d):\n", kRuns);
     std::printf("  reload of the settings       %7.1f %7.1f\n", reload.median, reload.worst);
     std::printf("  live capture of a window     %7.1f %7.1f\n", capture.median, capture.worst);
     std::printf("  process panel of a window    %7.1f %7.1f\n", panel.median, panel.worst);
+    std::printf("  program-file icon, kept      %7.2f %7.2f\n", programIcon.median,
+                programIcon.worst);
 }
 
 // ---- Memory over many openings.

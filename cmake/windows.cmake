@@ -113,6 +113,10 @@ file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp
 foreach(source ${TEST_HELPERS})
     get_filename_component(name ${source} NAME_WE)
     add_executable(${name} ${source})
+    # A helper with a resource script of its name gets its resources (an icon in its file).
+    if(EXISTS ${CMAKE_SOURCE_DIR}/tests/helpers/${name}.rc)
+        target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers/${name}.rc)
+    endif()
     target_link_libraries(${name} PRIVATE user32 gdi32)
     target_link_options(${name} PRIVATE -municode -mwindows ${STATIC_LINK})
 endforeach()

@@ -18,6 +18,9 @@ HMENU contextMenu;
 
 namespace {
 
+// The window pinned while the switcher is shown, which must stay below it.
+HWND windowPinnedBelowSwitcher;
+
 // The top-level menu that owns contextMenu: the handle that must be destroyed.
 HMENU loadedMenu;
 // The top-level menu of the context menu while TrackPopupMenuEx shows it, or
@@ -106,14 +109,41 @@ bool CanAdjust(HWND window) {
 }
 
 // Changes the window's z-order group in place: its current rectangle is
-// passed so it keeps its place and size. The move is posted to the window's
+// passed so it keeps its place and size, and it is not activated, so that the
+// switcher stays in front with its focus. The move is posted to the window's
 // thread in case it stopped answering since the probe.
 void SetTopmostGroup(HWND window, LONG exStyle, HWND group) {
     SetWindowLongW(window, GWL_EXSTYLE, exStyle);
     RECT rect;
     GetWindowRect(window, &rect);
     SetWindowPos(window, group, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top,
-                 SWP_FRAMECHANGED | SWP_ASYNCWINDOWPOS);
+                 SWP_FRAMECHANGED | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+}
+
+// The window's own state, not what this program remembers: another run of it,
+// or another program, may have pinned or unpinned it.
+bool IsTopmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+bool StandsAbove(HWND window, HWND other) {
+    for (HWND above = GetWindow(other, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        if (above == window)
+            return true;
+    return false;
+}
+
+void PutSwitcherOnTop() {
+    SetWindowPos(SwitcherWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                 SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+}
+
+// The move reaches the window's thread as a posted request: it lands above the
+// switcher when that thread gets to it, which the switcher's watch then undoes.
+void PinWindow(HWND window, LONG exStyle) {
+    SetTopmostGroup(window, exStyle | WS_EX_TOPMOST, HWND_TOPMOST);
+    PutSwitcherOnTop();
+    windowPinnedBelowSwitcher = window;
 }
 
 // A closed window reads as style 0: nothing is undone for it.
@@ -194,7 +224,7 @@ HWND CreateActionToolbar(HWND parent, RECT place, int iconSize) {
     }
     SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));
     AddToolButtons(toolbar);
-    SetFocus(toolbar);
+    FocusActionToolbar(toolbar);
     return toolbar;
 }
 
@@ -214,6 +244,11 @@ void ScaleActionToolbar(HWND toolbar, RECT place, int iconSize) {
     RECT current = RectInParentOf(toolbar);
     if (!EqualRect(&current, &place))
         MoveToolbar(toolbar, place);
+}
+
+void FocusActionToolbar(HWND toolbar) {
+    SetFocus(toolbar);
+    SendMessageW(toolbar, TB_SETHOTITEM, static_cast<WPARAM>(-1), 0);
 }
 
 void PrepareContextMenu() {
@@ -239,34 +274,64 @@ void ShowContextMenu(HWND window) {
         RetireMenu(shown); // replaced or released while it was on screen
 }
 
+void KeepSwitcherAbovePinnedWindow() {
+    HWND pinned = windowPinnedBelowSwitcher;
+    if (!pinned)
+        return;
+    if (!IsWindowVisible(SwitcherWindow) || !IsWindow(pinned) || pinned != pinnedWindow) {
+        windowPinnedBelowSwitcher = nullptr; // the opening is over, or the pin undone
+        return;
+    }
+    if (StandsAbove(pinned, SwitcherWindow))
+        PutSwitcherOnTop();
+}
+
+bool IsContextMenuShown() {
+    return menuOnScreen != nullptr;
+}
+
+void CloseContextMenu() {
+    if (menuOnScreen)
+        EndMenu();
+}
+
 void ToggleTopmost() {
     HWND target = SelectedWindow();
     if (!CanAdjust(target))
         return;
-    // A pinned window that cannot be unpinned now stays pinned, and so does the
-    // press; the target itself was probed just above.
-    if (pinnedWindow && pinnedWindow != target && IsWindow(pinnedWindow) &&
-        !WindowAnswers(pinnedWindow))
+    // A press undoes a pin whoever made it, this run of the program or another.
+    if (IsTopmost(target)) {
+        UnpinWindow(target);
+        if (target == pinnedWindow)
+            pinnedWindow = nullptr;
         return;
-    if (pinnedWindow) {
-        UnpinWindow(pinnedWindow);
-        if (target == pinnedWindow) {
-            pinnedWindow = nullptr; // a second press on the same window undoes the first
+    }
+    // The window pinned before goes back to the normal group first. One that
+    // cannot be unpinned now stays pinned, and so does the press; the target
+    // itself was probed just above.
+    if (pinnedWindow && pinnedWindow != target && IsWindow(pinnedWindow) &&
+        IsTopmost(pinnedWindow)) {
+        if (!WindowAnswers(pinnedWindow))
             return;
-        }
+        UnpinWindow(pinnedWindow);
     }
     LONG exStyle = GetWindowLongW(target, GWL_EXSTYLE);
     if (exStyle == 0)
         return;
-    SetTopmostGroup(target, exStyle | WS_EX_TOPMOST, HWND_TOPMOST);
+    PinWindow(target, exStyle);
     pinnedWindow = target;
 }
 
+// Acts on the window this run pinned; when it pinned none that is still pinned
+// (the program was restarted, say), on the selected window if it is pinned.
 void RestoreTopmost() {
-    if (!IsWindow(pinnedWindow) || !WindowAnswers(pinnedWindow))
+    HWND target =
+        IsWindow(pinnedWindow) && IsTopmost(pinnedWindow) ? pinnedWindow : SelectedWindow();
+    if (!IsWindow(target) || !IsTopmost(target) || !WindowAnswers(target))
         return;
-    UnpinWindow(pinnedWindow);
-    pinnedWindow = nullptr;
+    UnpinWindow(target);
+    if (target == pinnedWindow)
+        pinnedWindow = nullptr;
 }
 
 void MakeMoreOpaque() {

@@ -15,6 +15,7 @@
 #include "settings/settings_store_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/program_icons_win.h"
 
 HINSTANCE programInstance;
 HWND SwitcherWindow;
@@ -62,7 +63,7 @@ void RenewForCurrentOptions(HWND window) {
 void ApplyToolbarVisibility() {
     if (switcherOptions.showToolbar) {
         ShowWindow(ActionToolbar, SW_SHOW);
-        SetFocus(ActionToolbar);
+        FocusActionToolbar(ActionToolbar);
     } else {
         ShowWindow(ActionToolbar, SW_HIDE);
     }
@@ -120,6 +121,8 @@ LRESULT OnTimer(HWND window, WPARAM id) {
         OnClockTimer(window);
     else if (id == TIMER_PREVIEW)
         OnPreviewTimer(window);
+    else if (id == TIMER_SWITCHER_WATCH)
+        OnSwitcherWatchTimer();
     return 0;
 }
 
@@ -174,6 +177,8 @@ LRESULT ReloadOptions(HWND window) {
     else
         MakeOpaque(window);
     ApplyToolbarVisibility();
+    // The next fill makes the images of the new size; the grid follows them now.
+    ApplyStripIconSpacing(IconStrip);
     RenewForCurrentOptions(window);
     return 1;
 }
@@ -190,6 +195,7 @@ void ShutDownSwitcher(HWND window) {
     ReleaseIconStrip();
     ReleaseActions();
     ReleaseCloakQuery();
+    ReleaseProgramIcons();
     if (postedNotificationFilter)
         UnhookWindowsHookEx(postedNotificationFilter);
     postedNotificationFilter = nullptr;

@@ -24,6 +24,7 @@ constexpr int HOTKEY_EXIT = 120;
 // Timer ids.
 constexpr unsigned TIMER_CLOCK = 110;
 constexpr unsigned TIMER_PREVIEW = 111;
+constexpr unsigned TIMER_SWITCHER_WATCH = 123; // while the switcher is shown
 
 // The class name is the only name by which other programs find the switcher.
 #define ZEPHTAB_WINDOW_CLASS L"gZephtab"

@@ -1,5 +1,6 @@
 #include "control/hooks_win.h"
 
+#include "actions/toolbar_win.h"
 #include "app/app_win.h"
 #include "app/count_of.h"
 #include "app/identifiers.h"
@@ -150,7 +151,10 @@ MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
     input.message = static_cast<uint32_t>(message);
     input.switcherActive = switcherActive;
     input.mouseData = static_cast<int32_t>(event->mouseData);
-    input.insideSwitcher = MouseHookReadsSwitcherRect(input) && IsInsideSwitcher(event->pt);
+    // The context menu may reach beyond the switcher: while it is open a click is
+    // the menu's (an item chosen, or the menu dismissed), not a cancel.
+    input.insideSwitcher =
+        MouseHookReadsSwitcherRect(input) && (IsContextMenuShown() || IsInsideSwitcher(event->pt));
     return input;
 }
 

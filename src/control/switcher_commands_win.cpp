@@ -1,6 +1,7 @@
 #include "control/switcher_commands_win.h"
 
 #include "actions/activation_win.h"
+#include "actions/toolbar_win.h"
 #include "app/app_win.h"
 #include "app/identifiers.h"
 #include "control/hooks_win.h"
@@ -20,6 +21,10 @@ HWND windowBeforeSwitch;
 namespace {
 
 constexpr DWORD kAnimationMs = 100;
+// How often a shown switcher looks for listed windows that were destroyed (Wine
+// reports no window destruction to event hooks, so the list is checked instead)
+// and for a window it pinned that its program moved above it.
+constexpr UINT kSwitcherWatchMs = 50;
 
 // The monitor this open shows the switcher on; null for the primary screen.
 HMONITOR switcherMonitor;
@@ -92,8 +97,46 @@ void HideSwitcherWindow() {
         AnimateWindow(SwitcherWindow, kAnimationMs, AW_HIDE | AW_CENTER);
 }
 
+// What the switcher does while it is shown, besides its window.
+void StartShownSwitcherWatch() {
+    InstallMouseHook();
+    SetTimer(SwitcherWindow, TIMER_SWITCHER_WATCH, kSwitcherWatchMs, nullptr);
+}
+
+void StopShownSwitcherWatch() {
+    RemoveMouseHook();
+    KillTimer(SwitcherWindow, TIMER_SWITCHER_WATCH);
+}
+
+bool CanTakeForegroundBack(HWND window) {
+    return window && window != SwitcherWindow && IsWindow(window) && IsWindowVisible(window);
+}
+
+// The foreground goes back before the switcher hides: hidden first, it would let
+// the system activate the next window in z-order, an always-on-top one if any.
+void CancelSwitcher() {
+    if (IsWindowVisible(SwitcherWindow) && CanTakeForegroundBack(windowBeforeSwitch))
+        SetForegroundWindow(windowBeforeSwitch);
+    HideSwitcher();
+}
+
+// Fewer than two entries are left while the switcher is shown: it ends as an
+// open that found that many would.
+void EndWithFewWindows() {
+    EndSwitchWithoutShowing();
+    if (listedCount == 1) {
+        HideSwitcher();
+        ActivateChosenWindow(WindowList[0].window);
+    } else {
+        CancelSwitcher();
+    }
+}
+
 void OpenSwitcher() {
-    windowBeforeSwitch = GetForegroundWindow();
+    // An open while the switcher is shown keeps the window recorded before it.
+    HWND foreground = GetForegroundWindow();
+    if (foreground != SwitcherWindow)
+        windowBeforeSwitch = foreground;
     switcherMonitor = ChooseSwitcherMonitor();
     LimitListToSwitcherMonitor();
     const int count = RefreshWindowList();
@@ -106,13 +149,16 @@ void OpenSwitcher() {
         EndSwitchWithoutShowing();
         return;
     }
-    InstallMouseHook();
+    StartShownSwitcherWatch();
     MoveSwitcherIntoPlace();
     ShowSwitcherWindow();
     SetFocus(IconStrip);
     SetForegroundWindow(SwitcherWindow);
-    // The list is taken again now that the switcher is on screen; its count is not needed.
-    RefreshWindowList();
+    // The list is taken again now that the switcher is on screen.
+    if (RefreshWindowList() < 2) {
+        EndWithFewWindows();
+        return;
+    }
     SelectEntry(switcherOptions.selectSecondOnOpen ? 1 : 0);
 }
 
@@ -138,20 +184,32 @@ void RunSwitcherCommand(WPARAM code) {
         ActivateSelectedWindow();
         break;
     case CMD_CANCEL:
-        HideSwitcher();
+        CancelSwitcher();
         break;
     }
 }
 
 void HideSwitcher() {
-    RemoveMouseHook();
+    // The menu's owner is going out of sight: left open, the menu would stay on screen.
+    CloseContextMenu();
+    StopShownSwitcherWatch();
     HideSwitcherWindow();
     DestroyStripImageList();
 }
 
 void ReleaseOpenSwitcher() {
-    RemoveMouseHook();
+    StopShownSwitcherWatch();
     DestroyStripImageList();
+}
+
+void OnSwitcherWatchTimer() {
+    KeepSwitcherAbovePinnedWindow();
+    if (RemoveClosedWindows() == 0)
+        return;
+    if (listedCount >= 2)
+        ShowSelection(selectedIndex);
+    else
+        EndWithFewWindows();
 }
 
 void OnIconStripClick(const NMITEMACTIVATE* click) {

@@ -3,15 +3,20 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// The window that had the foreground when the switcher opened, recorded by the open
-// before anything is shown. Written by this module alone.
+// The window that had the foreground when the switcher last opened, recorded by
+// the open before anything is shown; null when none did. Written here only.
 extern HWND windowBeforeSwitch;
 
 // WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
 void RunSwitcherCommand(WPARAM code);
-// Removes the mouse hook, hides the window and frees the strip's image list.
-// Harmless when the switcher is already hidden.
+// Closes the context menu, removes the mouse hook and the closed-window check,
+// hides the window and frees the strip's image list. Harmless when the switcher
+// is already hidden.
 void HideSwitcher();
+// WM_TIMER with TIMER_SWITCHER_WATCH, while the switcher is shown: entries of
+// windows destroyed since the last look leave the list, and the switcher stays
+// above a window its toolbar pinned.
+void OnSwitcherWatchTimer();
 // At shutdown: removes the mouse hook and frees the strip's image list if an open holds them.
 void ReleaseOpenSwitcher();
 // NM_CLICK from the icon strip.

@@ -24,6 +24,11 @@ int PreviewIconPosition(int side, int iconSize) {
     return (side - iconSize) / 2;
 }
 
+bool LiveImageCoversIcon(const PreviewFit& fit, int iconPosition) {
+    // The longer side fills the square; the shorter one is centred like the icon.
+    return !fit.showIcon && fit.offsetX <= iconPosition && fit.offsetY <= iconPosition;
+}
+
 unsigned PreviewDelayMs(unsigned keyboardDelay) {
     const unsigned delay = keyboardDelay > 3 ? 3 : keyboardDelay;
     return (delay + 1) * 50;

@@ -20,6 +20,10 @@ PreviewFit FitPreview(int64_t width, int64_t height, int side);
 // The left and top of an icon of iconSize centred in the square (83 for 32 in 198).
 int PreviewIconPosition(int side, int iconSize);
 
+// Whether the live image placed by fit hides all of the icon at iconPosition under
+// it; an image whose shorter side is thinner than the icon would leave parts showing.
+bool LiveImageCoversIcon(const PreviewFit& fit, int iconPosition);
+
 // Milliseconds from a selection to its capture for the keyboard delay setting
 // (0 to 3; larger values count as 3).
 unsigned PreviewDelayMs(unsigned keyboardDelay);

@@ -52,11 +52,6 @@ void RepaintSelectionParts() {
     UpdateWindow(SwitcherWindow);
 }
 
-void ShowPreviewIcon(HWND window) {
-    DrawPreviewIcon(window);
-    RepaintSelectionParts();
-}
-
 void ArmLivePreview() {
     // A capture pending for an earlier selection is dropped.
     KillTimer(SwitcherWindow, TIMER_PREVIEW);
@@ -68,6 +63,12 @@ void ArmLivePreview() {
 }
 
 void RenderScaledWindow(HWND window, const PreviewFit& fit) {
+    // The icon drawn at the selection stays under the image; around a thin image
+    // it would show in parts, so the square is emptied for it.
+    const int iconPosition =
+        PreviewIconPosition(switcherLayout.previewSide, switcherLayout.largeIconSize);
+    if (!LiveImageCoversIcon(fit, iconPosition))
+        FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
     SetGraphicsMode(PreviewCanvas, GM_ADVANCED);
     const XFORM scaled = {fit.scale, 0.0f, 0.0f, fit.scale, fit.offsetX, fit.offsetY};
     SetWorldTransform(PreviewCanvas, &scaled);
@@ -98,11 +99,15 @@ void ShowSelection(int index) {
     info.cbSize = sizeof(info);
     const bool infoRead = GetWindowInfo(window, &info) != 0;
     FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
+    // The icon first, also under a live image to come: a capture that draws
+    // nothing (as PrintWindow does under Wine for another program's window)
+    // leaves the icon, and one that draws covers it.
+    DrawPreviewIcon(window);
     previewPending = false;
     if (WantsLivePreview(infoRead, info))
         ArmLivePreview();
     else
-        ShowPreviewIcon(window);
+        RepaintSelectionParts();
 }
 
 void OnPreviewTimer(HWND window) {

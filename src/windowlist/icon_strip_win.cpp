@@ -3,6 +3,7 @@
 #include "app/app_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
+#include "windowlist/program_icons_win.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist/window_probe_win.h"
 
@@ -17,7 +18,7 @@ static_assert(ILC_COLOR32 == 0x20 && ILC_MASK == 0x1, "32-bit images with a mask
 static_assert(static_cast<UINT>(~LVIS_SELECTED) == 0xFFFFFFFDu, "deselecting state value");
 
 StripScale stripScale;
-// Whether smallIcons was set when the strip was created: the grid keeps that spacing.
+// Whether the grid is spaced for small icons: smallIcons at creation or the last reload.
 bool smallSpacing;
 // The program's generic window icon at the large size of the DPI in use, when
 // that is not the size of the system's shared copy (the system DPI's); owned here.
@@ -132,10 +133,23 @@ void AddEntryImages(const HICON* icons, int count) {
     }
 }
 
+void DestroyStripImages() {
+    FreeIcons(stripIcons);
+    stripIcons = nullptr;
+    stripIconCount = 0;
+    if (!StripImageList)
+        return;
+    // Detached first: the strip destroys an attached list when it is itself destroyed.
+    if (IconStrip)
+        SendMessageW(IconStrip, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
+    ImageList_Destroy(StripImageList);
+    StripImageList = nullptr;
+}
+
 // Takes over icons. The items go in with drawing off: each insertion into a
 // shown strip would repaint it.
 void FillIconStripWith(HWND strip, HICON* icons) {
-    DestroyStripImageList();
+    DestroyStripImages();
     const int size = StripIconSize();
     StripImageList = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
     AddEntryImages(icons, windowCount);
@@ -158,6 +172,13 @@ void FillIconStripWith(HWND strip, HICON* icons) {
 
 } // namespace
 
+void ApplyStripIconSpacing(HWND strip) {
+    smallSpacing = switcherOptions.smallIcons != 0;
+    // A strip not placed yet gets its spacing with its place.
+    if (strip && stripScale.largeSpacing)
+        SendMessageW(strip, LVM_SETICONSPACING, 0, StripIconSpacing());
+}
+
 HWND CreateIconStrip(HWND parent) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_LISTVIEW_CLASSES};
     InitCommonControlsEx(&controls);
@@ -166,9 +187,8 @@ HWND CreateIconStrip(HWND parent) {
     if (!IconStrip)
         return nullptr;
     SendMessageW(IconStrip, LVM_SETBKCOLOR, 0, CLR_NONE);
-    // Chosen once: a later change of smallIcons changes the images, not the grid.
-    smallSpacing = switcherOptions.smallIcons != 0;
     stripScale = StripScale{};
+    ApplyStripIconSpacing(IconStrip);
     SendMessageW(IconStrip, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LVS_EX_DOUBLEBUFFER);
     return IconStrip;
 }
@@ -200,6 +220,9 @@ HICON LookupWindowIcon(HWND window) {
     if (answers && QueryWindowIcon(window, other, &icon) && icon)
         return icon;
     if ((icon = ClassIcon(window, GCLP_HICONSM)))
+        return icon;
+    // Told apart by their program at least, rather than all alike.
+    if ((icon = ProgramFileIcon(window, StripIconSize())))
         return icon;
     return FallbackIcon();
 }
@@ -241,17 +264,37 @@ void HighlightStripItem(HWND strip, int index) {
     SendMessageW(strip, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
 }
 
-void DestroyStripImageList() {
-    FreeIcons(stripIcons);
-    stripIcons = nullptr;
-    stripIconCount = 0;
-    if (!StripImageList)
+void RemoveStripItem(HWND strip, int index) {
+    const int count = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
+    if (index < 0 || index >= count)
         return;
-    // Detached first: the strip destroys an attached list when it is itself destroyed.
-    if (IconStrip)
-        SendMessageW(IconStrip, LVM_SETIMAGELIST, LVSIL_NORMAL, 0);
-    ImageList_Destroy(StripImageList);
-    StripImageList = nullptr;
+    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(strip, LVM_DELETEITEM, index, 0);
+    // Image i stays entry i's: the images after the removed one move up with their items.
+    if (StripImageList)
+        ImageList_Remove(StripImageList, index);
+    for (int i = index; i < count - 1; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = i;
+        SendMessageW(strip, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    if (stripIcons && index < stripIconCount) {
+        for (int i = index; i + 1 < stripIconCount; ++i)
+            stripIcons[i] = stripIcons[i + 1];
+        --stripIconCount;
+    }
+    // Without it the grid would keep a hole where the item stood.
+    SendMessageW(strip, LVM_ARRANGE, LVA_DEFAULT, 0);
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(strip, nullptr, TRUE);
+}
+
+void DestroyStripImageList() {
+    DestroyStripImages();
+    // The strip shows no program-file icon any more until the next fill.
+    EndProgramIconUse();
 }
 
 void ReleaseIconStrip() {

@@ -20,7 +20,10 @@ HWND CreateIconStrip(HWND parent);
 // Moves the strip and sets its spacing and the size of the next fill's images;
 // nothing when the strip has these already.
 void ScaleIconStrip(HWND strip, const StripScale& scale);
-// The size of the images of the next fill: the one place that says it.
+// Spaces the grid for the icon size smallIcons asks for; at creation and at every reload.
+void ApplyStripIconSpacing(HWND strip);
+// The size of the images of the next fill, and of the program-file icons made for
+// them: the one place that says it.
 int StripIconSize();
 // Fills the emptied strip from WindowList: image i is entry i's icon, item i shows it.
 BOOL FillIconStrip(HWND strip);
@@ -33,7 +36,11 @@ HICON LookupWindowIcon(HWND window);
 void DeselectStripItems(HWND strip);
 // Scrolls the item fully into view and makes it the one selected item.
 void HighlightStripItem(HWND strip, int index);
-// Detaches the image list from the strip and destroys it; harmless when none is held.
+// Removes item index and its image; the later items move up one place and keep
+// showing their own images.
+void RemoveStripItem(HWND strip, int index);
+// Detaches the image list from the strip and destroys it; harmless when none is
+// held. The program-file icons it showed may then give way to others.
 void DestroyStripImageList();
 // Destroys the strip's own fallback icon; at shutdown.
 void ReleaseIconStrip();

@@ -3,6 +3,7 @@
 #include "app/count_of.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/list_removal.h"
 #include "windowlist/window_filter.h"
 
 static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
@@ -166,6 +167,53 @@ bool IsSwitchable(HWND window, HWND* owner) {
     return !OwnsListedWindow(window);
 }
 
+// Which listed windows one pass over the top-level windows still finds. One
+// enumeration asks the system once, where IsWindow would ask once per entry.
+struct ListedWindowsFound {
+    bool* found; // one flag per listed entry, or null to count only
+    int count;
+};
+
+BOOL CALLBACK NoteListedWindow(HWND window, LPARAM param) {
+    ListedWindowsFound* listed = reinterpret_cast<ListedWindowsFound*>(param);
+    for (int i = 0; i < listedCount; ++i) {
+        if (WindowList[i].window == window) {
+            if (listed->found)
+                listed->found[i] = true;
+            ++listed->count;
+            break;
+        }
+    }
+    return TRUE;
+}
+
+bool AllListedWindowsExist() {
+    ListedWindowsFound listed = {nullptr, 0};
+    EnumWindows(NoteListedWindow, reinterpret_cast<LPARAM>(&listed));
+    return listed.count == listedCount;
+}
+
+// Drops the entries not found, from the last to the first, so that each index
+// named to the strip is still the entry's. Returns how many were dropped.
+int DropEntriesNotFound(const bool* found) {
+    int removed = 0;
+    int removedBeforeSelection = 0;
+    for (int i = listedCount - 1; i >= 0; --i) {
+        if (found[i])
+            continue;
+        RemoveStripItem(IconStrip, i);
+        for (int j = i; j + 1 < windowCount; ++j)
+            WindowList[j] = WindowList[j + 1];
+        --windowCount;
+        ++removed;
+        if (i < selectedIndex)
+            ++removedBeforeSelection;
+    }
+    listedCount = windowCount;
+    selectedIndex = SelectionAfterRemoval(selectedIndex, removedBeforeSelection, listedCount);
+    return removed;
+}
+
 int EndRefresh() {
     listedCount = windowCount;
     selectedIndex = 0;
@@ -176,6 +224,22 @@ int EndRefresh() {
 }
 
 } // namespace
+
+int RemoveClosedWindows() {
+    // During a refresh the list is being rebuilt, and it checks each window itself.
+    if (listedCount == 0 || listedCount != windowCount || AllListedWindowsExist())
+        return 0;
+    ListedWindowsFound listed = {
+        static_cast<bool*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY,
+                                     static_cast<SIZE_T>(listedCount) * sizeof(bool))),
+        0};
+    if (!listed.found)
+        return 0; // tried again at the next check
+    EnumWindows(NoteListedWindow, reinterpret_cast<LPARAM>(&listed));
+    const int removed = DropEntriesNotFound(listed.found);
+    HeapFree(GetProcessHeap(), 0, listed.found);
+    return removed;
+}
 
 void ListWindowsOfMonitor(HMONITOR monitor) {
     listedMonitor = monitor;

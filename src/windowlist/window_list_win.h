@@ -33,4 +33,8 @@ int RefreshWindowList();
 // order: the one way tests and benches give the switcher a list of their choosing.
 // Returns the count listed, less than count when the heap refuses.
 int ReplaceWindowList(const HWND* windows, int count);
+// Entries whose window was destroyed since the list was built leave it, and their
+// items leave the icon strip; the selection keeps its entry, or moves to the one
+// that took its place. Returns how many left. Between refreshes only.
+int RemoveClosedWindows();
 BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM unused);

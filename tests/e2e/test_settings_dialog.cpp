@@ -160,8 +160,10 @@ TEST_F(SettingsDialog, ApplyStoresTheRecordAndTheRunningProgramReloadsIt) {
     EXPECT_EQ(ControlText(dialog, IDC_APPLY_RESULT), L"Saved. Zephtab reloaded the settings.");
     EXPECT_FALSE(IsWindowEnabled(GetDlgItem(dialog, IDC_APPLY)));
 
-    // A second change and Apply reach the program again.
+    // A second change, not yet saved, leaves nothing said about it; Apply reaches the program
+    // again.
     MoveSlider(dialog, 200);
+    EXPECT_EQ(ControlText(dialog, IDC_APPLY_RESULT), L"");
     Click(dialog, IDC_APPLY);
     EXPECT_TRUE(WaitUntil([&] { return LayeredAlpha(switcher) == 200; }));
     EXPECT_EQ(StoredOptionsBytes()[5], 200);

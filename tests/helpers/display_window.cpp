@@ -1,8 +1,9 @@
 // A window of another program for the display tests.
 // Usage: display_window.exe TITLE
-// Shows a top-level window with the given title and a class without icons, and
-// runs until the window is closed. A posted WM_APP makes its thread stop
-// handling messages for 30 seconds, as a hung application does, and then end.
+// Shows a top-level window with the given title and a class without icons (the
+// program file has one, from display_window.rc), and runs until the window is
+// closed. A posted WM_APP makes its thread stop handling messages for 30
+// seconds, as a hung application does, and then end.
 #include "helper_window.h"
 
 #include <windows.h>

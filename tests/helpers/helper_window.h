@@ -30,10 +30,14 @@ inline int RunHelperMessageLoop() {
 }
 
 // A window procedure for a helper whose window only has to end the program
-// when it is closed.
+// when it is closed. It refuses the menu mode that a lone Alt release would
+// start (a modal loop): after a switch that the tests cancel, the Alt release
+// reaches the window in front, and the next Alt+Tab must find it idle.
 inline LRESULT CALLBACK QuitOnDestroyWindowProc(HWND window, UINT message, WPARAM wParam,
                                                 LPARAM lParam) {
     if (message == WM_DESTROY)
         PostQuitMessage(0);
+    if (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_KEYMENU)
+        return 0;
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -171,7 +171,7 @@ void SwitcherKeyboardTest::SetUp() {
     ClearRecordedInput();
 }
 
-void SwitcherKeyboardTest::TearDown() {
+void ReleaseKeysAndCloseSwitcher() {
     Xdotool("keyup Shift_L 62 Alt_L");
     if (!IsSwitcherShown())
         return;
@@ -179,6 +179,10 @@ void SwitcherKeyboardTest::TearDown() {
     Xdotool("key Escape");
     Xdotool("keyup Alt_L");
     WaitForSwitcherShown(false);
+}
+
+void SwitcherKeyboardTest::TearDown() {
+    ReleaseKeysAndCloseSwitcher();
 }
 
 void SwitcherKeyboardTest::OpenWithAltTab() {

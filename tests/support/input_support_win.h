@@ -44,6 +44,10 @@ bool WasPassedOn(WPARAM message, DWORD key);
 // The same for a press, with or without Alt.
 bool WasPassedDown(DWORD key);
 
+// Leaves the keyboard and the switcher idle after a test, whatever it left behind:
+// every modifier up, and an open switcher cancelled with Alt+Escape.
+void ReleaseKeysAndCloseSwitcher();
+
 // Three windows of the driver to switch between, zephtab.exe started with the
 // suite's options, and the recorder. Each test starts with the windows stacked
 // C, B, A from the top, so that the switcher lists them in that order, and ends

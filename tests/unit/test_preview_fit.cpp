@@ -96,6 +96,18 @@ TEST(PreviewIcon, CentredInTheSquareAtEveryScale) {
         EXPECT_EQ(PreviewIconPosition(c.side, c.icon), c.position) << c.side << " " << c.icon;
 }
 
+// The icon lies under the live image and must not show around a thin one.
+TEST(PreviewFit, TheLiveImageCoversTheIconUnlessItsShorterSideIsThinnerThanTheIcon) {
+    const struct {
+        int64_t width, height;
+        bool covers;
+    } cases[] = {{300, 200, true}, {198, 32, true},  {198, 31, false}, {32, 198, true},
+                 {31, 198, false}, {1980, 1, false}, {0, 0, false},    {396, 396, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(LiveImageCoversIcon(FitPreview(c.width, c.height, 198), 83), c.covers)
+            << c.width << "x" << c.height;
+}
+
 TEST(PreviewDelay, FiftyMillisecondsPerKeyboardDelayStep) {
     EXPECT_EQ(PreviewDelayMs(0), 50u);
     EXPECT_EQ(PreviewDelayMs(1), 100u);

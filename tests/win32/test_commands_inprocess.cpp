@@ -9,6 +9,7 @@
 #include "control/switcher_navigation.h"
 #include "display/switcher_layout.h"
 #include "input_support_win.h"
+#include "display/selection_texts.h"
 #include "settings/options.h"
 #include "switcher_support_win.h"
 #include "window_support_win.h"
@@ -29,6 +30,20 @@ LRESULT CALLBACK WatchActivation(HWND window, UINT message, WPARAM wParam, LPARA
     if (message == WM_ACTIVATE && LOWORD(wParam) != WA_INACTIVE)
         switcherVisibleAtActivation = IsWindowVisible(SwitcherWindow) ? 1 : 0;
     return CallWindowProcW(plainWindowProc, window, message, wParam, lParam);
+}
+
+// Destroys a window when the switcher is being shown, between the open's two looks at the list.
+HWND closeWhenShown;
+
+LRESULT CALLBACK CloseWindowWhenTheSwitcherShows(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->hwnd == SwitcherWindow && call->message == WM_SHOWWINDOW &&
+        call->wParam && closeWhenShown) {
+        HWND window = closeWhenShown;
+        closeWhenShown = nullptr;
+        DestroyWindow(window);
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 class SwitcherCommands : public ::testing::Test {
@@ -52,10 +67,11 @@ class SwitcherCommands : public ::testing::Test {
         DestroyWindows(&windows);
     }
 
+    // The first ends up on top with the foreground, as a user's front window is.
     void MakeWindows(int count) {
         for (int i = 0; i < count; ++i)
             windows.push_back(CreateTestWindow(L"test window"));
-        StackWindows(windows);
+        ASSERT_TRUE(StackWindows(windows));
     }
 
     void ExpectOpenAt(uint8_t screenPosition) {
@@ -308,6 +324,48 @@ TEST_F(SwitcherCommands, NotificationsPostedOrSentFromAnotherThreadAreNotRead) {
     }
     EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
     Command(CMD_CANCEL);
+}
+
+// Its entry, strip item and image go, and the texts count what is left; the
+// selection stays on its window.
+TEST_F(SwitcherCommands, AWindowThatClosesWhileShownLeavesTheListTheStripAndTheTexts) {
+    MakeWindows(4);
+    Command(CMD_OPEN);
+    Command(CMD_LAST);
+    HWND selected = WindowList[selectedIndex].window;
+    POINT first = {};
+    SendMessageW(IconStrip, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&first));
+    DestroyWindow(windows[0]);
+    ASSERT_TRUE(WaitUntil([] { return listedCount == 3; }, 3000));
+    POINT moved = {};
+    SendMessageW(IconStrip, LVM_GETITEMPOSITION, 0, reinterpret_cast<LPARAM>(&moved));
+    EXPECT_EQ(moved.x, first.x); // no hole where the first icon stood
+    EXPECT_EQ(moved.y, first.y);
+    EXPECT_EQ(ListedWindows(), std::vector<HWND>(windows.begin() + 1, windows.end()));
+    EXPECT_EQ(selectedIndex, 2);
+    EXPECT_EQ(WindowList[selectedIndex].window, selected);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMCOUNT, 0, 0), 3);
+    EXPECT_EQ(ImageList_GetImageCount(StripImageList), 3);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSTATE, 2, LVIS_SELECTED), LVIS_SELECTED);
+    EXPECT_STREQ(SelectionTexts.positionText, L": 3/3");
+    EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+}
+
+// One window left once the switcher is on screen: the open ends as an open that
+// found one window does, and activates it.
+TEST_F(SwitcherCommands, AnOpenThatFindsOneWindowLeftOnScreenActivatesIt) {
+    MakeWindows(2);
+    switcherOptions.noAnimation = 1;
+    closeWhenShown = windows[0];
+    HHOOK watch = SetWindowsHookExW(WH_CALLWNDPROC, CloseWindowWhenTheSwitcherShows, nullptr,
+                                    GetCurrentThreadId());
+    switcherActive = 1;
+    Command(CMD_OPEN);
+    UnhookWindowsHookEx(watch);
+    ASSERT_EQ(closeWhenShown, nullptr);
+    ExpectHidden();
+    EXPECT_EQ(switcherActive, 0);
+    EXPECT_TRUE(WaitUntil([this] { return GetForegroundWindow() == windows[1]; }));
 }
 
 TEST_F(SwitcherCommands, TwoHundredOpenCancelCyclesLeaveObjectCountsWhereTheyStarted) {

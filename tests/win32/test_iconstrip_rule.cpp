@@ -1,17 +1,51 @@
-// The rule by which a window's icon is found, with large and with small icons.
+// The rule by which a window's icon is found, with large and with small icons,
+// and the table of icons taken from program files.
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <string>
 
 #include "app/app_win.h"
 #include "pixel_support_win.h"
+#include "process_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "switcher_support_win.h"
 #include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/program_icon_table.h"
+#include "windowlist/program_icons_win.h"
 
 namespace {
+
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+// A window of a helper program, started for one test and ended with it.
+struct OtherProgram {
+    OtherProgram(const wchar_t* exe, const std::wstring& arguments, const wchar_t* className,
+                 const wchar_t* title) {
+        program = StartProgram(exe, arguments);
+        WaitUntil([&] { return (window = FindWindowW(className, title)) != nullptr; });
+    }
+    ~OtherProgram() {
+        if (window)
+            PostMessageW(window, WM_CLOSE, 0, 0);
+        WaitForExit(program, 5000);
+        EndProgram(program);
+    }
+    StartedProgram program;
+    HWND window = nullptr;
+};
 
 class IconRule : public InProcessSwitcherTest {
   public:
@@ -51,15 +85,26 @@ class IconRule : public InProcessSwitcherTest {
 struct RuleCase {
     const char* name;
     bool windowBig, windowSmall, classBig, classSmall;
-    enum Expected { WINDOW_BIG, WINDOW_SMALL, CLASS_BIG, CLASS_SMALL, DEFAULT } expected;
+    enum Expected { WINDOW_BIG, WINDOW_SMALL, CLASS_BIG, CLASS_SMALL, PROGRAM } expected;
 };
 
-void CheckRule(IconRule* test, const RuleCase* cases, size_t count, HICON icons[5]) {
+std::wstring OwnProgramPath() {
+    wchar_t path[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return path;
+}
+
+// A window without icons of its own or of its class shows the icon of its
+// program file: this test program's.
+void CheckRule(IconRule* test, const RuleCase* cases, size_t count, HICON icons[4]) {
+    const HICON program = ProgramFileIconOfPath(OwnProgramPath().c_str(), StripIconSize());
+    ASSERT_NE(program, nullptr);
     for (size_t i = 0; i < count; ++i) {
         const RuleCase& c = cases[i];
         HWND window = test->Window(c.windowBig, c.windowSmall, c.classBig, c.classSmall);
         ASSERT_NE(window, nullptr);
-        EXPECT_EQ(LookupWindowIcon(window), icons[c.expected]) << c.name;
+        const HICON expected = c.expected == RuleCase::PROGRAM ? program : icons[c.expected];
+        EXPECT_EQ(LookupWindowIcon(window), expected) << c.name;
     }
 }
 
@@ -73,9 +118,9 @@ TEST_F(IconRule, LargeIconsAskTheWindowsBigIconThenTheClassIcon) {
         {"window small beats class small", false, true, false, true, RuleCase::WINDOW_SMALL},
         {"class icons only", false, false, true, true, RuleCase::CLASS_BIG},
         {"class small only", false, false, false, true, RuleCase::CLASS_SMALL},
-        {"nothing", false, false, false, false, RuleCase::DEFAULT},
+        {"nothing", false, false, false, false, RuleCase::PROGRAM},
     };
-    HICON icons[] = {windowBig, windowSmall, classBig, classSmall, defaultIcon};
+    HICON icons[] = {windowBig, windowSmall, classBig, classSmall};
     CheckRule(this, cases, std::size(cases), icons);
 }
 
@@ -89,10 +134,35 @@ TEST_F(IconRule, SmallIconsAskTheWindowsSmallIconThenTheClassLargeIcon) {
         {"window big beats class small", true, false, false, true, RuleCase::WINDOW_BIG},
         {"class icons only", false, false, true, true, RuleCase::CLASS_BIG},
         {"class small only", false, false, false, true, RuleCase::CLASS_SMALL},
-        {"nothing", false, false, false, false, RuleCase::DEFAULT},
+        {"nothing", false, false, false, false, RuleCase::PROGRAM},
     };
-    HICON icons[] = {windowBig, windowSmall, classBig, classSmall, defaultIcon};
+    HICON icons[] = {windowBig, windowSmall, classBig, classSmall};
     CheckRule(this, cases, std::size(cases), icons);
+}
+
+// Under Wine every other program's window answers no icon: each shows its own
+// program's, and the generic icon is left for programs whose file has none.
+TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
+    OtherProgram withIcon(L"display_window.exe", L"\"Program with an icon\"",
+                          L"ZephtabDisplayHelper", L"Program with an icon");
+    OtherProgram withoutIcon(L"layered_window.exe", L"\"Program without an icon\" 255",
+                             L"ZephtabLayeredHelper", L"Program without an icon");
+    ASSERT_TRUE(withIcon.window && withoutIcon.window);
+    const HICON toolIcon = LoadIconW(programInstance, MAKEINTRESOURCEW(IDI_TOOL_TOPMOST));
+    for (BYTE smallIcons : {0, 1}) {
+        SCOPED_TRACE(int(smallIcons));
+        switcherOptions.smallIcons = smallIcons;
+        const HICON own = LookupWindowIcon(Window(false, false, false, false));
+        EXPECT_TRUE(ColourNear(IconPixel(own, 16, 16), RGB(93, 127, 223))); // the program's icon
+        EXPECT_EQ(IconWidth(own), StripIconSize());
+        const HICON other = LookupWindowIcon(withIcon.window);
+        EXPECT_EQ(IconWidth(other), StripIconSize());
+        if (!smallIcons) {
+            for (POINT p : {POINT{2, 2}, POINT{14, 3}, POINT{20, 20}})
+                EXPECT_EQ(IconPixel(other, p.x, p.y), IconPixel(toolIcon, p.x, p.y));
+        }
+        EXPECT_EQ(LookupWindowIcon(withoutIcon.window), defaultIcon);
+    }
 }
 
 TEST_F(IconRule, AWindowThatIsGoneGetsTheDefaultIcon) {
@@ -125,6 +195,42 @@ TEST_F(IconRule, DefaultIconIsAGenericWindowPicture) {
     EXPECT_LT(GetBValue(closeBox), 64);
     EXPECT_GT(GetBValue(frame), GetRValue(frame) + 64);
     EXPECT_TRUE(ColourNear(corner, RGB(0, 0, 0))); // transparent outside the window
+}
+
+// One read per program file and size, kept between openings; a table of fixed
+// size whose replaced and released icons are destroyed.
+TEST(ProgramIcons, AFixedTableKeepsEachProgramsIconAndDestroysWhatItLetsGo) {
+    ReleaseProgramIcons();
+    const std::wstring source = ExecutableFolder() + L"display_window.exe";
+    std::vector<std::wstring> copies;
+    for (int i = 0; i < PROGRAM_ICON_SLOTS + 8; ++i) {
+        copies.push_back(ExecutableFolder() + L"program_icon_copy_" + std::to_wstring(i) + L".exe");
+        ASSERT_TRUE(CopyFileW(source.c_str(), copies.back().c_str(), FALSE));
+    }
+    // Once first: whatever the system sets up for its first icon read stays.
+    ASSERT_NE(ProgramFileIconOfPath(source.c_str(), 32), nullptr);
+    ReleaseProgramIcons();
+    const int gdiObjects = CountGdiObjects();
+    std::vector<HICON> kept;
+    for (int i = 0; i < PROGRAM_ICON_SLOTS; ++i)
+        kept.push_back(ProgramFileIconOfPath(copies[i].c_str(), 32));
+    const int heldBySlots = CountGdiObjects();
+    EXPECT_GT(heldBySlots, gdiObjects);
+    // Every icon may be on screen while the strip holds its images: no room for one more.
+    EXPECT_EQ(ProgramFileIconOfPath(copies[PROGRAM_ICON_SLOTS].c_str(), 32), nullptr);
+    EXPECT_EQ(ProgramFileIconOfPath(copies[0].c_str(), 32), kept[0]); // not read again
+
+    // Once the strip let go, new programs replace the icons used longest ago.
+    EndProgramIconUse();
+    for (int i = PROGRAM_ICON_SLOTS; i < static_cast<int>(copies.size()); ++i)
+        EXPECT_NE(ProgramFileIconOfPath(copies[i].c_str(), 32), nullptr);
+    EXPECT_EQ(CountGdiObjects(), heldBySlots);
+    EXPECT_EQ(ProgramFileIconOfPath(copies[0].c_str(), 32), kept[0]); // used last, kept
+
+    ReleaseProgramIcons();
+    EXPECT_EQ(CountGdiObjects(), gdiObjects);
+    for (const std::wstring& copy : copies)
+        DeleteFileW(copy.c_str());
 }
 
 } // namespace

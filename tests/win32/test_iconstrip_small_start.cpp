@@ -1,5 +1,5 @@
-// An icon strip created while small icons are set: 24 x 24 spacing, kept after
-// a reload that turns small icons off.
+// The icon strip's spacing follows smallIcons at start-up and at every reload:
+// 24 x 24 for small icons, 40 x 40 otherwise.
 #include <gtest/gtest.h>
 
 #include "app/app_win.h"
@@ -11,15 +11,17 @@
 
 namespace {
 
-TEST(IconStripSmallStart, SpacingChosenAtStartUpStaysAfterAReload) {
+LPARAM Spacing() {
+    return SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0);
+}
+
+TEST(IconStripSmallStart, SpacingFollowsSmallIconsAtStartUpAndAtEveryReload) {
     SwitcherOptions stored;
     SetDefaultOptions(&stored);
     stored.smallIcons = 1;
     ASSERT_TRUE(StartSwitcherInProcess(stored));
     ASSERT_NE(IconStrip, nullptr);
-    const LRESULT spacing = SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0);
-    EXPECT_EQ(LOWORD(spacing), 24);
-    EXPECT_EQ(HIWORD(spacing), 24);
+    EXPECT_EQ(Spacing(), MAKELPARAM(24, 24));
 
     HWND first = CreateTestWindow(L"first");
     HWND second = CreateTestWindow(L"second");
@@ -35,7 +37,18 @@ TEST(IconStripSmallStart, SpacingChosenAtStartUpStaysAfterAReload) {
     ImageList_GetIconSize(StripImageList, &cx, &cy);
     EXPECT_EQ(cx, 32);
     EXPECT_EQ(cy, 32);
-    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0), spacing);
+    EXPECT_EQ(Spacing(), MAKELPARAM(40, 40));
+
+    stored.smallIcons = 1;
+    WriteStoredOptions(&stored);
+    ReloadOptions(SwitcherWindow);
+    EXPECT_EQ(Spacing(), MAKELPARAM(24, 24));
+    ASSERT_GE(RefreshWindowList(), 2);
+    POINT items[2] = {};
+    for (int i = 0; i < 2; ++i)
+        SendMessageW(IconStrip, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&items[i]));
+    EXPECT_EQ(items[1].x - items[0].x, 24); // the icons drawn 24 apart, as at a start
+    EXPECT_EQ(items[1].y, items[0].y);
 
     DestroyWindow(first);
     DestroyWindow(second);

@@ -245,7 +245,7 @@ TEST_F(IconStripTest, AnOwnedEntryShowsItsOwnersIconInTheStripAndItsOwnInThePrev
     EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), kGreen));
 }
 
-TEST_F(IconStripTest, SmallIconsAfterAReloadChangeTheImagesButNotTheSpacing) {
+TEST_F(IconStripTest, SmallIconsAfterAReloadChangeTheImagesAndTheSpacing) {
     const LRESULT startSpacing = SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0);
     EXPECT_EQ(LOWORD(startSpacing), 40);
     EXPECT_EQ(HIWORD(startSpacing), 40);
@@ -261,7 +261,7 @@ TEST_F(IconStripTest, SmallIconsAfterAReloadChangeTheImagesButNotTheSpacing) {
     ImageList_GetIconSize(StripImageList, &cx, &cy);
     EXPECT_EQ(cx, 16);
     EXPECT_EQ(cy, 16);
-    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0), startSpacing);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSPACING, FALSE, 0), MAKELPARAM(24, 24));
 
     stored.smallIcons = 0;
     WriteStoredOptions(&stored);

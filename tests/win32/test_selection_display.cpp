@@ -163,12 +163,13 @@ TEST_F(SelectionDisplay, AWindowThatIsGoneShowsTheDefaultIconAndAnEmptyTitle) {
     EXPECT_FALSE(ColourNear(GetPixel(PreviewCanvas, 83 + 10, 83 + 6), BACKDROP));
 }
 
-TEST_F(SelectionDisplay, ALiveSelectionArmsTheTimerAndClearsTheSquare) {
+// The square is cleared and shows the icon until the capture draws over it.
+TEST_F(SelectionDisplay, ALiveSelectionArmsTheTimerAndShowsTheIconOnAClearedSquare) {
     ReplaceWindowList(FiveWindows());
     FillRect(PreviewCanvas, &PreviewSquare, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
     SelectEntry(3);
     EXPECT_TRUE(previewPending);
-    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), BACKDROP, 0));
+    EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 99, 99), kIconColour, 0));
     EXPECT_TRUE(ColourNear(GetPixel(PreviewCanvas, 0, 0), BACKDROP, 0));
     EXPECT_FALSE(NoPreviewTimer());
 }

@@ -14,9 +14,11 @@
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
 #include "pixel_support_win.h"
+#include "process_support_win.h"
 #include "settings/options.h"
 #include "switcher_support_win.h"
 #include "window_support_win.h"
+#include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
 namespace {
@@ -73,7 +75,7 @@ DWORD CaptureDelay(HWND window, UINT d) {
     const DWORD start = GetTickCount();
     SelectEntry(0);
     EXPECT_TRUE(previewPending);
-    EXPECT_TRUE(IsPreview(99, 99, BACKDROP));
+    EXPECT_TRUE(IsPreview(99, 99, kIconColour)); // the icon until the capture covers it
     EXPECT_TRUE(WaitUntil([&] { return RenderRequests(window) > before; }, 5000));
     return GetTickCount() - start;
 }
@@ -124,6 +126,33 @@ TEST_F(LivePreview, ATallWindowIsScaledToTheSquaresHeightAndCentredHorizontally)
     EXPECT_TRUE(IsPreview(48, 99, BACKDROP));
     EXPECT_TRUE(IsPreview(150, 99, BACKDROP));
     EXPECT_FALSE(IsPreview(99, 198, kYellow));
+}
+
+// Under Wine the capture of another program's window succeeds and draws nothing:
+// the icon drawn first stays. Around an image thinner than the icon, none of it stays.
+TEST_F(LivePreview, TheIconIsDrawnFirstSoThatACaptureThatDrawsNothingLeavesIt) {
+    const wchar_t title[] = L"Live preview of another program";
+    StartedProgram helper =
+        StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\"");
+    HWND other = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (other = FindWindowW(L"ZephtabDisplayHelper", title)); }));
+    HWND thin = Window(kRed, 990, 25); // image 198 x 5, at y 96.5
+    ReplaceWindowList({other, thin});
+    const HICON otherIcon = LookupWindowIcon(other);
+    SelectEntry(0);
+    ASSERT_TRUE(previewPending);
+    OnPreviewTimer(SwitcherWindow); // the delay is over: the capture is made
+    for (POINT p : {POINT{2, 2}, POINT{16, 16}, POINT{29, 29}})
+        EXPECT_EQ(GetPixel(PreviewCanvas, 83 + p.x, 83 + p.y), IconPixel(otherIcon, p.x, p.y));
+
+    SelectEntry(1);
+    OnPreviewTimer(SwitcherWindow);
+    EXPECT_EQ(RenderRequests(thin), 1);
+    EXPECT_TRUE(IsPreview(99, 98, kRed));
+    EXPECT_TRUE(IsPreview(99, 85, BACKDROP));
+    PostMessageW(other, WM_CLOSE, 0, 0);
+    WaitForExit(helper, 5000);
+    EndProgram(helper);
 }
 
 TEST_F(LivePreview, TheComposedFrameShowsTheCaptureInThePreviewBox) {

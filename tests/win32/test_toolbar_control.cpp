@@ -223,6 +223,21 @@ TEST_F(ToolbarControl, AClickOnAButtonActsAndLeavesTheSwitcherOpen) {
     EXPECT_TRUE(queue.switcherCommands.empty());
 }
 
+// A button is drawn framed only while it is hot (under the mouse) or pressed. The
+// focus the toolbar is given at start-up and at every reload marks none.
+TEST_F(ToolbarControl, NoButtonIsHotWithoutTheMouseOverIt) {
+    ASSERT_TRUE(MouseAt({5, 5}, ""));
+    for (bool reloaded : {false, true}) {
+        SCOPED_TRACE(reloaded ? "after a reload" : "after start-up");
+        if (reloaded) {
+            ASSERT_TRUE(ReloadSwitcherWith(WithToolbar(1)));
+        }
+        OpenSwitcherAndWait();
+        EXPECT_EQ(SendMessageW(ActionToolbar, TB_GETHOTITEM, 0, 0), -1);
+        SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+    }
+}
+
 // Last: it ends the switcher of this test program.
 TEST_F(ToolbarControl, ShutdownReleasesTheImageListAndTheMenu) {
     HMENU popup = contextMenu;

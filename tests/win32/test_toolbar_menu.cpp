@@ -245,6 +245,35 @@ TEST_F(ContextMenu, AReloadWhileTheMenuIsOpenReplacesItSafely) {
     EXPECT_EQ(watch.openings, 2);
 }
 
+// A click outside the switcher as the mouse hook sees it; whether it posted a command.
+bool ClickOutsidePostsACommand() {
+    MSLLHOOKSTRUCT event = {};
+    event.pt = {1, 1};
+    MouseHookProc(HC_ACTION, WM_LBUTTONDOWN, reinterpret_cast<LPARAM>(&event));
+    MSG message;
+    return PeekMessageW(&message, SwitcherWindow, WM_SWITCHER_COMMAND, WM_SWITCHER_COMMAND,
+                        PM_REMOVE) != 0;
+}
+
+bool clickInMenuPostedCommand;
+
+void ClickOutsideTheSwitcher() {
+    clickInMenuPostedCommand = ClickOutsidePostsACommand();
+}
+
+// The menu may reach beyond the switcher. While it is open a click is the
+// menu's (an item chosen, or the menu dismissed), not a cancel, which would now
+// close the menu before the item is chosen.
+TEST_F(ContextMenu, AClickWhileTheMenuIsOpenIsTheMenusNotACancel) {
+    OpenSwitcherAndWait();
+    switcherActive = 1;
+    MenuWatch watch(MenuReaction::Dismiss, ClickOutsideTheSwitcher);
+    ASSERT_TRUE(RightClickHandled(SwitcherOwnPoint()));
+    ASSERT_EQ(watch.openings, 1);
+    EXPECT_FALSE(clickInMenuPostedCommand);
+    EXPECT_TRUE(ClickOutsidePostsACommand()); // the menu closed: the same click cancels
+}
+
 TEST_F(ContextMenu, VendorItemOpensItsPageMaximisedAndClosesTheSwitcher) {
     ChooseAndExpectPage(MenuReaction::ChooseFirstItem, kVendorRoot + L"/?id=zephtab&v=1");
 }

@@ -83,6 +83,15 @@ void UpdateApplyButton(HWND dialog) {
     EnableWindow(GetDlgItem(dialog, IDC_APPLY), HasChanges());
 }
 
+// After an edit the line about the last Apply, or about the record as it was
+// read, no longer tells the state of what the dialog shows.
+void NoteEdit(HWND dialog, const StoredSettings& before) {
+    if (std::memcmp(&before.options, &editedSettings.options, sizeof(before.options)) != 0 ||
+        std::memcmp(&before.more, &editedSettings.more, sizeof(before.more)) != 0)
+        SetDlgItemTextW(dialog, IDC_APPLY_RESULT, L"");
+    UpdateApplyButton(dialog);
+}
+
 void ShowOpacityValue(HWND dialog) {
     unsigned alpha = editedSettings.options.switcherAlpha;
     wchar_t text[32];
@@ -226,25 +235,28 @@ BOOL OnInitDialog(HWND dialog) {
 }
 
 void OnCheckBox(HWND dialog, const CheckBoxField& box) {
+    const StoredSettings before = editedSettings;
     bool checked = IsDlgButtonChecked(dialog, box.controlId) == BST_CHECKED;
     SetOptionByte(&editedSettings, static_cast<int>(box.field), checked != box.inverted ? 1 : 0);
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 void OnChoice(HWND dialog, const ChoiceListField& list) {
     LRESULT code = SendDlgItemMessageW(dialog, list.controlId, CB_GETCURSEL, 0, 0);
     if (code == CB_ERR)
         return;
+    const StoredSettings before = editedSettings;
     SetOptionByte(&editedSettings, ChoiceField(list), static_cast<uint8_t>(code));
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 void OnPlacement(HWND dialog, int controlId) {
     if (IsDlgButtonChecked(dialog, controlId) != BST_CHECKED)
         return;
+    const StoredSettings before = editedSettings;
     editedSettings.options.screenPosition = PlacementCode(controlId - IDC_PLACEMENT_FIRST);
     MarkCheckedPlacementAsTabStop(dialog);
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 // Any move of the slider, by mouse, keyboard or program, sets the opacity it shows.
@@ -252,19 +264,22 @@ void OnOpacityScroll(HWND dialog, HWND slider) {
     if (slider != GetDlgItem(dialog, IDC_OPACITY))
         return;
     LRESULT position = SendMessageW(slider, TBM_GETPOS, 0, 0);
+    const StoredSettings before = editedSettings;
     editedSettings.options.switcherAlpha = static_cast<uint8_t>(position);
     ShowOpacityValue(dialog);
-    UpdateApplyButton(dialog);
+    NoteEdit(dialog, before);
 }
 
 // The stored flags are not shown, so the defaults leave them as they are.
 void OnDefaults(HWND dialog) {
+    const StoredSettings before = editedSettings;
     StoredSettings defaults;
     SetDefaultSettings(&defaults);
     defaults.options.storedFlag3 = editedSettings.options.storedFlag3;
     defaults.options.storedFlag4 = editedSettings.options.storedFlag4;
     editedSettings = defaults;
     ShowOptions(dialog);
+    NoteEdit(dialog, before);
 }
 
 // Writes the values that changed: the record with "Version", the second value, or both.

@@ -1,0 +1,90 @@
+#include "windowlist/program_icons_win.h"
+
+#include <cwchar>
+
+#include "app/count_of.h"
+#include "windowlist/program_icon_table.h"
+
+static_assert(PROGRAM_PATH_LENGTH == MAX_PATH, "paths as the system gives them");
+
+namespace {
+
+ProgramIconSlot programIcons[PROGRAM_ICON_SLOTS];
+// Counts lookups; slots used at or after protectedSince may be on screen now.
+uint64_t lookupCount;
+uint64_t protectedSince = 1;
+
+HICON SlotIcon(int slot) {
+    return static_cast<HICON>(const_cast<void*>(programIcons[slot].icon));
+}
+
+void EmptySlot(int slot) {
+    if (SlotIcon(slot))
+        DestroyIcon(SlotIcon(slot));
+    programIcons[slot] = ProgramIconSlot{};
+}
+
+// A file without icons is remembered too: it is not read again.
+void FillSlot(int slot, const wchar_t* path, int size) {
+    EmptySlot(slot);
+    HICON icon = nullptr;
+    UINT id = 0;
+    // Asks for the size itself, where ExtractIconEx gives only the system's two sizes.
+    if (PrivateExtractIconsW(path, 0, size, size, &icon, &id, 1, LR_DEFAULTCOLOR) != 1)
+        icon = nullptr;
+    ProgramIconSlot& filled = programIcons[slot];
+    filled.filled = true;
+    filled.iconSize = size;
+    filled.icon = icon;
+    std::wcscpy(filled.path, path);
+}
+
+// The image path of the window's process. PROCESS_QUERY_LIMITED_INFORMATION is
+// granted for most processes, also ones running with higher rights, and the
+// query does not read the process's memory as the module list would.
+bool ReadProgramPath(HWND window, wchar_t* path, DWORD count) {
+    DWORD processId = 0;
+    if (!GetWindowThreadProcessId(window, &processId))
+        return false;
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    DWORD length = count;
+    const bool read = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
+    CloseHandle(process);
+    return read;
+}
+
+} // namespace
+
+HICON ProgramFileIconOfPath(const wchar_t* path, int size) {
+    if (!path || wcsnlen(path, PROGRAM_PATH_LENGTH) >= PROGRAM_PATH_LENGTH)
+        return nullptr;
+    int slot = FindProgramIconSlot(programIcons, CountOf(programIcons), path, size);
+    if (slot < 0) {
+        slot = ChooseProgramIconSlot(programIcons, CountOf(programIcons), protectedSince);
+        if (slot < 0)
+            return nullptr;
+        FillSlot(slot, path, size);
+    }
+    programIcons[slot].lastUse = ++lookupCount;
+    return SlotIcon(slot);
+}
+
+HICON ProgramFileIcon(HWND window, int size) {
+    wchar_t path[PROGRAM_PATH_LENGTH] = {};
+    if (!ReadProgramPath(window, path, CountOf(path)))
+        return nullptr;
+    return ProgramFileIconOfPath(path, size);
+}
+
+void EndProgramIconUse() {
+    protectedSince = lookupCount + 1;
+}
+
+void ReleaseProgramIcons() {
+    for (int slot = 0; slot < static_cast<int>(CountOf(programIcons)); ++slot)
+        EmptySlot(slot);
+    lookupCount = 0;
+    protectedSince = 1;
+}

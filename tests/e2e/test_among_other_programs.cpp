@@ -1,0 +1,270 @@
+// zephtab.exe among windows of other programs, as a user meets it: where the
+// foreground goes after a cancel, the context menu when the switcher hides,
+// pinning from the toolbar, and a listed window that closes while the switcher
+// is shown. Keys and clicks go through the X server.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "app/identifiers.h"
+#include "input_support_win.h"
+#include "process_support_win.h"
+#include "registry_support_win.h"
+#include "resources/resource_ids.h"
+#include "settings/settings_store_win.h"
+#include "window_support_win.h"
+
+namespace {
+
+// A window of another program: display_window.exe with this title.
+struct OtherWindow {
+    StartedProgram program;
+    HWND window = nullptr;
+};
+
+void StartOtherWindow(const wchar_t* title, OtherWindow* other) {
+    other->program = StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\"");
+    ASSERT_TRUE(other->program.started);
+    ASSERT_TRUE(WaitUntil([&] {
+        other->window = FindWindowW(L"ZephtabDisplayHelper", title);
+        return other->window != nullptr;
+    }));
+}
+
+void CloseOtherWindow(OtherWindow* other) {
+    if (IsWindow(other->window))
+        PostMessageW(other->window, WM_CLOSE, 0, 0);
+    WaitForExit(other->program);
+    EndProgram(other->program);
+}
+
+std::string Describe(HWND window) {
+    wchar_t className[64] = {}, title[64] = {};
+    GetClassNameW(window, className, 64);
+    GetWindowTextW(window, title, 64);
+    char text[200];
+    std::snprintf(text, sizeof(text), "foreground %p %ls \"%ls\"", static_cast<void*>(window),
+                  className, title);
+    return text;
+}
+
+bool IsTopmost(HWND window) {
+    return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
+}
+
+class AmongOtherPrograms : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        DeleteSettingsKey();
+        // The X pointer over the Wine desktop gives it the keyboard focus.
+        ASSERT_TRUE(Xdotool("mousemove 512 384"));
+    }
+    void TearDown() override {
+        ReleaseKeysAndCloseSwitcher();
+        EndZephtab();
+        for (OtherWindow& other : others)
+            CloseOtherWindow(&other);
+        for (HWND window : ownWindows)
+            DestroyWindow(window);
+    }
+
+    void Start(BYTE showToolbar = 0) {
+        SwitcherOptions options = DefaultSwitcherOptions();
+        options.livePreview = 0;
+        options.noAnimation = 1;
+        options.showToolbar = showToolbar;
+        CloseRunningSwitcher();
+        WriteStoredOptions(&options);
+        ASSERT_TRUE(StartSwitcherProgram(&zephtab));
+        switcher = FindSwitcherWindow();
+        strip = FindWindowExW(switcher, nullptr, WC_LISTVIEWW, nullptr);
+        toolbar = FindWindowExW(switcher, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    }
+
+    void EndZephtab() {
+        CloseRunningSwitcher();
+        WaitForExit(zephtab);
+        EndProgram(zephtab);
+        RemoveSwitcherRegistryTraces();
+    }
+
+    void Restart(BYTE showToolbar) {
+        EndZephtab();
+        ASSERT_NO_FATAL_FAILURE(Start(showToolbar));
+    }
+
+    // Windows of other programs, stacked so that the first is on top.
+    void StartOthers(std::initializer_list<const wchar_t*> titles) {
+        others.resize(titles.size());
+        size_t i = 0;
+        for (const wchar_t* title : titles)
+            ASSERT_NO_FATAL_FAILURE(StartOtherWindow(title, &others[i++]));
+        std::vector<HWND> topFirst;
+        for (const OtherWindow& other : others)
+            topFirst.push_back(other.window);
+        ASSERT_TRUE(StackWindows(topFirst));
+    }
+
+    // Until zephtab has handled what was sent or posted to it before.
+    void Settle() {
+        for (int i = 0; i < 2; ++i) {
+            DWORD_PTR result = 0;
+            SendMessageTimeoutW(switcher, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result);
+        }
+    }
+
+    void OpenWithAltTab() {
+        ASSERT_TRUE(Xdotool("keydown Alt_L"));
+        ASSERT_TRUE(Xdotool("key Tab"));
+        ASSERT_TRUE(WaitForSwitcherShown(true));
+    }
+
+    void OpenByCommand() {
+        PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
+        ASSERT_TRUE(WaitForSwitcherShown(true));
+        Settle();
+    }
+
+    void Press(int command) { PostMessageW(switcher, WM_COMMAND, command, 0); }
+
+    int StripCount() { return static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0)); }
+    int StripSelection() {
+        return static_cast<int>(
+            SendMessageW(strip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED));
+    }
+    HWND FocusOfSwitcherThread() {
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        GetGUIThreadInfo(GetWindowThreadProcessId(switcher, nullptr), &info);
+        return info.hwndFocus;
+    }
+
+    StartedProgram zephtab;
+    HWND switcher = nullptr;
+    HWND strip = nullptr;
+    HWND toolbar = nullptr;
+    std::vector<OtherWindow> others;
+    std::vector<HWND> ownWindows;
+};
+
+// Hidden without more, the switcher leaves the choice to the system, which takes
+// the next window in z-order: an always-on-top one before any other. (A click
+// outside cancels the same way, and then gives the foreground to what it hits.)
+TEST_F(AmongOtherPrograms, ACancelGivesTheForegroundBackToTheWindowThatHadIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program, in front", L"Other program, behind"}));
+    HWND inFront = others[0].window;
+    ownWindows.push_back(
+        CreateTestWindow(L"Always on top", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOPMOST));
+    ASSERT_TRUE(StackWindows({inFront}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(Xdotool("key Escape"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(inFront)) << Describe(GetForegroundWindow());
+
+    // A window hidden meanwhile is not given the foreground: keys would go to a window out of
+    // sight.
+    ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+    ShowWindowAsync(inFront, SW_HIDE);
+    ASSERT_TRUE(WaitUntil([&] { return !IsWindowVisible(inFront); }));
+    PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    Settle();
+    EXPECT_NE(GetForegroundWindow(), inFront);
+}
+
+TEST_F(AmongOtherPrograms, TheContextMenuClosesWhenTheSwitcherHides) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    // The banner at the top is the switcher's own area, where a right click opens the menu.
+    ASSERT_TRUE(MouseAt(ClientPointOnScreen(FindSwitcherWindow(), 20, 20), "click 3"));
+    ASSERT_TRUE(WaitUntil([] { return FindOpenMenuWindow() != nullptr; }));
+    ASSERT_TRUE(Xdotool("key Escape"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitUntil([] { return FindOpenMenuWindow() == nullptr; }));
+    ASSERT_TRUE(Xdotool("keyup Alt_L mousemove 512 384"));
+}
+
+// A real click on the pin button, as the user makes it: the switcher stays in
+// front, above the pinned window, with the strip focused and highlighted.
+TEST_F(AmongOtherPrograms, PinningFromTheToolbarLeavesTheSwitcherInFrontAndFocused) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program to pin", L"Other program 2"}));
+    HWND target = others[0].window;
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 0; }));
+    // The pin button is the toolbar's first.
+    RECT rect = {};
+    GetWindowRect(toolbar, &rect);
+    const LRESULT buttonSize = SendMessageW(toolbar, TB_GETBUTTONSIZE, 0, 0);
+    const POINT pin = {rect.left + LOWORD(buttonSize) / 2, rect.top + HIWORD(buttonSize) / 2};
+    for (bool pinned : {true, false}) {
+        SCOPED_TRACE(pinned ? "pinning" : "unpinning");
+        ASSERT_TRUE(MouseAt(pin, "click 1"));
+        ASSERT_TRUE(WaitUntil([&] { return IsTopmost(target) == pinned; }));
+        Settle();
+        EXPECT_EQ(GetForegroundWindow(), switcher) << Describe(GetForegroundWindow());
+        EXPECT_TRUE(WaitUntil([&] {
+            return StackingOrderOf({switcher, target}) == std::vector<HWND>{switcher, target};
+        }));
+        EXPECT_EQ(FocusOfSwitcherThread(), strip);
+        EXPECT_EQ(StripSelection(), 0);
+    }
+}
+
+// What the buttons act on is read from the window at the press, not remembered:
+// a window pinned by an earlier run of the program is unpinned by one press.
+TEST_F(AmongOtherPrograms, ThePinButtonsReadTheWindowsRealStateAfterARestart) {
+    ASSERT_NO_FATAL_FAILURE(Start(1));
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program pinned earlier", L"Other program 2"}));
+    HWND target = others[0].window;
+    // In front, it is the first entry and the one a cancel gives the foreground back to.
+    auto openOnTarget = [&] {
+        ASSERT_TRUE(StackWindows({target}));
+        ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+        ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 0; }));
+    };
+    for (int undo : {IDC_TOPMOST, IDC_RESTORE_TOPMOST}) {
+        SCOPED_TRACE(undo);
+        ASSERT_NO_FATAL_FAILURE(openOnTarget());
+        Press(IDC_TOPMOST);
+        ASSERT_TRUE(WaitUntil([&] { return IsTopmost(target); }));
+        ASSERT_NO_FATAL_FAILURE(Restart(1));
+        ASSERT_NO_FATAL_FAILURE(openOnTarget());
+        Press(undo);
+        EXPECT_TRUE(WaitUntil([&] { return !IsTopmost(target); }));
+        PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+        ASSERT_TRUE(WaitForSwitcherShown(false));
+    }
+}
+
+TEST_F(AmongOtherPrograms, AWindowThatClosesLeavesTheShownSwitcher) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(
+        StartOthers({L"Other program 1", L"Other program 2", L"Other program 3"}));
+    ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+    ASSERT_EQ(StripCount(), 3);
+    PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_NEXT, 0);
+    ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+
+    // The selected window closes: the one behind it takes its place and the selection.
+    CloseOtherWindow(&others[1]);
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2 && StripSelection() == 1; }));
+    EXPECT_TRUE(IsWindowVisible(switcher));
+
+    // One window left: as an open with one window, the switcher hides and activates it.
+    CloseOtherWindow(&others[0]);
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(others[2].window));
+}
+
+} // namespace
