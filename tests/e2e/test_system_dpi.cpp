@@ -7,6 +7,7 @@
 #include <commctrl.h>
 
 #include <cstdlib>
+#include <string>
 #include <vector>
 
 #include "app/identifiers.h"
@@ -148,6 +149,17 @@ int IconFrameWidthOnScreen(const RECT& area) {
     return capture.ColumnsOf(kIconFrame);
 }
 
+HWND WindowOfProcess(DWORD processId) {
+    HWND window = nullptr;
+    while ((window = FindWindowExW(nullptr, window, L"ZephtabLayeredHelper", nullptr))) {
+        DWORD owner = 0;
+        GetWindowThreadProcessId(window, &owner);
+        if (owner == processId && IsWindowVisible(window))
+            return window;
+    }
+    return nullptr;
+}
+
 class SystemDpi : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -157,8 +169,15 @@ class SystemDpi : public ::testing::Test {
         record.noAnimation = 1;
         record.livePreview = 0; // the preview square shows the selected window's icon
         WriteStoredOptions(&record);
-        for (int i = 0; i < 3; ++i)
-            windows.push_back(CreateTestWindow(kTitle));
+        // Windows of a program file without icons: the switcher shows its generic icon.
+        for (int i = 0; i < 3; ++i) {
+            others.push_back(
+                StartProgram(L"layered_window.exe", L"\"" + std::wstring(kTitle) + L"\" 255"));
+            const DWORD processId = others.back().info.dwProcessId;
+            HWND found = nullptr;
+            ASSERT_TRUE(WaitUntil([&] { return (found = WindowOfProcess(processId)) != nullptr; }));
+            windows.push_back(found);
+        }
     }
     void TearDown() override {
         if (switcher)
@@ -166,10 +185,11 @@ class SystemDpi : public ::testing::Test {
         WaitUntil(
             [this] { return WaitForSingleObject(program.info.hProcess, 0) == WAIT_OBJECT_0; });
         EndProgram(program);
-        DestroyWindows(&windows);
+        others.clear(); // ends the programs of the windows
         DeleteSettingsKey();
     }
 
+    std::vector<StartedProgram> others;
     std::vector<HWND> windows;
     StartedProgram program;
     HWND switcher = nullptr;
@@ -225,7 +245,7 @@ TEST_F(SystemDpi, TheSwitcherIsMadeForTheDpiOfItsMonitor) {
         },
         5000);
     EXPECT_NEAR(title, ReferenceTitleHeight(expected->textFontHeight), 1) << "title text";
-    // The generic window icon of the windows of another program, at the DPI's size.
+    // The generic window icon, at the DPI's size.
     EXPECT_EQ(previewIcon, expected->iconFrameWidth) << "icon in the preview square";
     EXPECT_EQ(stripIcon, expected->iconFrameWidth) << "third icon of the strip";
 }

@@ -144,8 +144,11 @@ TEST_F(HungWindow, AThreadThatStopsAnsweringIconQueriesDoesNotHoldUpTheOpen) {
 // hands it the foreground, each without waiting for it.
 TEST_F(HungWindow, ActionsOnAHungWindowReturnAtOnce) {
     HungThread hung;
-    ASSERT_NO_FATAL_FAILURE(
-        StartHungThread(&hung, [](HWND window) { ShowWindow(window, SW_MINIMIZE); }));
+    // Pinned before it hangs: the buttons read a window's real state.
+    ASSERT_NO_FATAL_FAILURE(StartHungThread(&hung, [](HWND window) {
+        SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        ShowWindow(window, SW_MINIMIZE);
+    }));
     const LONG exStyle = GetWindowLongW(hung.window, GWL_EXSTYLE);
     ReplaceWindowList({hung.window});
     for (int command : {IDC_TRANSPARENT, IDC_TOPMOST}) {
