@@ -1,7 +1,7 @@
 #include "control/switcher_navigation.h"
 
-#include "app/identifiers.h"
-#include "app/ieee_arithmetic.h"
+#include "base/identifiers.h"
+#include "base/ieee_arithmetic.h"
 #include "settings/option_fields.h"
 
 namespace {

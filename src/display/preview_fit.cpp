@@ -1,6 +1,6 @@
 #include "display/preview_fit.h"
 
-#include "app/ieee_arithmetic.h"
+#include "base/ieee_arithmetic.h"
 
 // Every step in single precision, as the transform holds the numbers.
 IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height, int side) {

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "resources/vendor.h"
 #include "settings/run_command.h"
 

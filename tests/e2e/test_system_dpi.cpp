@@ -9,7 +9,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "display/switcher_layout.h"
 #include "settings/settings_store_win.h"
 #include "input_support_win.h"

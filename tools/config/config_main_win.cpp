@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "config_command_line.h"
 #include "settings/option_fields.h"
 #include "settings/option_report.h"

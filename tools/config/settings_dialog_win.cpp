@@ -13,7 +13,7 @@
 #include <cstring>
 
 #include "actions/opacity_steps.h"
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "settings/option_fields.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"

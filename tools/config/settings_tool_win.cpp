@@ -1,6 +1,6 @@
 #include "settings_tool_win.h"
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "settings/settings_store_win.h"
 
 namespace {
