@@ -2,7 +2,7 @@
 
 #include "base/identifiers.h"
 #include "base/ieee_arithmetic.h"
-#include "settings/option_fields.h"
+#include "settings/screen_position.h"
 
 namespace {
 

@@ -147,24 +147,3 @@ void RenewStartAtLogon(HWND window) {
         return;
     RegisterStartAtLogon(path);
 }
-
-StoreKeyPresence LookAtSettingsKey() {
-    HKEY key = nullptr;
-    LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY, 0, KEY_READ, &key);
-    if (opened == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return STORE_KEY_PRESENT;
-    }
-    return opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND ? STORE_KEY_ABSENT
-                                                                            : STORE_KEY_UNREADABLE;
-}
-
-bool StoredValueSize(const wchar_t* name, DWORD* bytes) {
-    *bytes = 0;
-    HKEY key = OpenExistingKey(ZEPHTAB_SETTINGS_KEY);
-    if (!key)
-        return false;
-    LONG queried = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, bytes);
-    RegCloseKey(key);
-    return queried == ERROR_SUCCESS;
-}
