@@ -63,6 +63,7 @@ void FillMemoryText(HANDLE process) {
 void FillModulePath(HANDLE process) {
     HMODULE mainModule = nullptr;
     DWORD needed = 0;
+    // NOLINTNEXTLINE(bugprone-sizeof-expression): an array of one handle, the main module's
     if (!EnumProcessModules(process, &mainModule, sizeof(mainModule), &needed))
         return;
     GetModuleFileNameExW(process, mainModule, SelectionTexts.modulePathText,

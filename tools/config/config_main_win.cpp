@@ -212,6 +212,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i)
         texts.push_back(Utf8(argv[i]));
     std::vector<const char*> arguments;
+    arguments.reserve(texts.size());
     for (const std::string& text : texts)
         arguments.push_back(text.c_str());
     const int count = static_cast<int>(arguments.size());
