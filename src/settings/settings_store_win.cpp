@@ -131,8 +131,9 @@ void RegisterStartAtLogon(const wchar_t* path) {
         ShowStoreError(L"Error setting Startup Settings");
         return;
     }
+    const DWORD bytes = static_cast<DWORD>(length + 1) * static_cast<DWORD>(sizeof(wchar_t));
     RegSetValueExW(key, ZEPHTAB_RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                   static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
+                   bytes);
     RegCloseKey(key);
 }
 
