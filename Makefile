@@ -4,7 +4,7 @@ JOBS ?= 2
 CMAKE_FLAGS ?=
 export ZEPHTAB_WINE_DIR := $(abspath $(BUILD))/wine
 
-.PHONY: all deps build run test clean format icons bench dist
+.PHONY: all deps build run test lint clean format icons bench dist
 
 all: build
 
@@ -27,7 +27,12 @@ build: deps $(BUILD)/native/Makefile $(BUILD)/win32/Makefile $(BUILD)/win64/Make
 	cmake --build $(BUILD)/win32 -j $(JOBS)
 	cmake --build $(BUILD)/win64 -j $(JOBS)
 
-test: build
+# Formatting, the folder include graph and clang-tidy; first, so that a
+# misformatted file fails before the long tests run.
+lint: deps $(BUILD)/native/Makefile $(BUILD)/win32/Makefile
+	@tools/scripts/lint.sh $(BUILD)
+
+test: lint build
 	@tools/scripts/run-tests.sh $(BUILD)
 
 # Release packages in dist/: the portable zips of both builds and the

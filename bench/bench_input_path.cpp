@@ -3,7 +3,7 @@
 // Run with `make bench`.
 #include <benchmark/benchmark.h>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "control/hook_decisions.h"
 #include "control/switcher_navigation.h"
 

@@ -11,7 +11,8 @@
 #include <vector>
 
 #include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
 #include "display/dpi_win.h"
 #include "display/process_panel_win.h"
 #include "display/selection_win.h"

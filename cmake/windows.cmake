@@ -8,8 +8,20 @@ set(STATIC_LINK -static -static-libgcc -static-libstdc++)
 # builds, the symbols: zephtab.exe stays small.
 set(SMALL_CODE -fno-threadsafe-statics -ffunction-sections -fdata-sections)
 set(SMALL_LINK -Wl,--gc-sections $<$<CONFIG:Release>:-s>)
-add_compile_definitions(UNICODE _UNICODE WIN32_LEAN_AND_MEAN _WIN32_WINNT=0x0601
-                        $<$<COMPILE_LANGUAGE:CXX>:ZEPHTAB_VENDOR_HOST="${ZEPHTAB_VENDOR_HOST}">)
+# For the resources too: they include the same headers.
+target_compile_definitions(zephtab_flags INTERFACE UNICODE _UNICODE WIN32_LEAN_AND_MEAN
+                                                   _WIN32_WINNT=0x0601)
+
+# A program of ours, linked statically so that it runs with nothing beside it.
+# WINDOWED: a GUI program, no console of its own. WIDE_MAIN: it starts at
+# wWinMain or wmain; the tests start at GoogleTest's main. The rest: its sources.
+function(add_windows_program name)
+    cmake_parse_arguments(PARSE_ARGV 1 program "WINDOWED;WIDE_MAIN" "" "")
+    add_executable(${name} ${program_UNPARSED_ARGUMENTS})
+    target_link_libraries(${name} PRIVATE zephtab_flags)
+    target_link_options(${name} PRIVATE ${STATIC_LINK} $<$<BOOL:${program_WINDOWED}>:-mwindows>
+                        $<$<BOOL:${program_WIDE_MAIN}>:-municode>)
+endfunction()
 
 set(ZEPHTAB_WINE_DIR "${CMAKE_BINARY_DIR}/../wine" CACHE PATH
     "Folder of the Wine prefix and session that the tests run in")
@@ -22,7 +34,7 @@ set(WINE_RUN_MONITORS python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-
 # Every program module but the entry function, so that in-process tests call
 # the real functions on the real process-wide state.
 add_library(zephtab_core STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})
-target_link_libraries(zephtab_core PUBLIC comctl32 gdi32 msimg32 psapi shell32 advapi32 user32
+target_link_libraries(zephtab_core PUBLIC zephtab_flags comctl32 gdi32 msimg32 psapi shell32 advapi32 user32
                       kernel32)
 target_compile_options(zephtab_core PRIVATE ${SMALL_CODE})
 
@@ -31,16 +43,12 @@ file(GLOB RESOURCE_INPUTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/src/resources/ic
      ${CMAKE_SOURCE_DIR}/src/resources/*.manifest ${CMAKE_SOURCE_DIR}/src/resources/*.h)
 set_source_files_properties(${RESOURCE_FILE} PROPERTIES OBJECT_DEPENDS "${RESOURCE_INPUTS}")
 
-add_executable(zephtab WIN32 ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${RESOURCE_FILE})
+add_windows_program(zephtab WINDOWED WIDE_MAIN ${CMAKE_SOURCE_DIR}/src/app/main_win.cpp ${RESOURCE_FILE})
 target_link_libraries(zephtab PRIVATE zephtab_core)
-target_link_options(zephtab PRIVATE -municode -mwindows ${STATIC_LINK})
 
 # GoogleTest, built with the cross compiler.
 set(gtest_disable_pthreads OFF CACHE BOOL "" FORCE)
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)
-foreach(target gtest gtest_main gmock gmock_main)
-    target_compile_options(${target} PRIVATE -Wno-error)
-endforeach()
 
 # Test programs go next to zephtab.exe so that drivers find it beside themselves.
 set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
@@ -56,9 +64,8 @@ target_include_directories(test_support PUBLIC ${CMAKE_SOURCE_DIR}/tests/support
 # The report's tests read its JSON back with the host's python3: native only.
 file(GLOB UNIT_TEST_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/unit/*.cpp)
 list(FILTER UNIT_TEST_SOURCES EXCLUDE REGEX "/test_option_report\\.cpp$")
-add_executable(unit_tests ${UNIT_TEST_SOURCES})
+add_windows_program(unit_tests ${UNIT_TEST_SOURCES})
 target_link_libraries(unit_tests PRIVATE zephtab_config_tool gtest_main)
-target_link_options(unit_tests PRIVATE ${STATIC_LINK})
 add_test(NAME unit_tests COMMAND ${WINE_RUN} $<TARGET_FILE:unit_tests>)
 set_tests_properties(unit_tests PROPERTIES LABELS unit TIMEOUT 300)
 
@@ -66,9 +73,8 @@ set_tests_properties(unit_tests PROPERTIES LABELS unit TIMEOUT 300)
 file(GLOB WIN32_TESTS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/win32/test_*.cpp)
 foreach(source ${WIN32_TESTS})
     get_filename_component(name ${source} NAME_WE)
-    add_executable(win32_${name} ${source} ${RESOURCE_FILE})
+    add_windows_program(win32_${name} ${source} ${RESOURCE_FILE})
     target_link_libraries(win32_${name} PRIVATE test_support gtest_main)
-    target_link_options(win32_${name} PRIVATE ${STATIC_LINK})
     if(name STREQUAL "test_monitors")
         add_test(NAME win32_${name} COMMAND ${WINE_RUN_MONITORS} $<TARGET_FILE:win32_${name}>)
     else()
@@ -85,9 +91,8 @@ list(FILTER E2E_TESTS EXCLUDE REGEX "/test_installer\\.cpp$")
 list(FILTER E2E_TESTS EXCLUDE REGEX "/test_system_dpi\\.cpp$")
 foreach(source ${E2E_TESTS})
     get_filename_component(name ${source} NAME_WE)
-    add_executable(e2e_${name} ${source})
+    add_windows_program(e2e_${name} ${source})
     target_link_libraries(e2e_${name} PRIVATE test_support gtest_main)
-    target_link_options(e2e_${name} PRIVATE ${STATIC_LINK})
     add_dependencies(e2e_${name} zephtab)
     add_test(NAME e2e_${name} COMMAND ${WINE_RUN} $<TARGET_FILE:e2e_${name}>)
     set_tests_properties(e2e_${name} PROPERTIES LABELS e2e TIMEOUT 600)
@@ -95,10 +100,9 @@ endforeach()
 
 # zephtab.exe at the system DPIs the runner sets in turn: it restarts the session's
 # wineserver for each and puts it back to 96 DPI, so no other test may run meanwhile.
-add_executable(e2e_test_system_dpi ${CMAKE_SOURCE_DIR}/tests/e2e/test_system_dpi.cpp
-                                   ${RESOURCE_FILE})
+add_windows_program(e2e_test_system_dpi ${CMAKE_SOURCE_DIR}/tests/e2e/test_system_dpi.cpp
+                    ${RESOURCE_FILE})
 target_link_libraries(e2e_test_system_dpi PRIVATE test_support gtest)
-target_link_options(e2e_test_system_dpi PRIVATE ${STATIC_LINK})
 add_dependencies(e2e_test_system_dpi zephtab)
 add_test(NAME e2e_test_system_dpi
          COMMAND python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-dir ${ZEPHTAB_WINE_DIR}
@@ -112,13 +116,12 @@ set_tests_properties(e2e_test_system_dpi PROPERTIES LABELS e2e TIMEOUT 600 RUN_S
 file(GLOB TEST_HELPERS CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/tests/helpers/*.cpp)
 foreach(source ${TEST_HELPERS})
     get_filename_component(name ${source} NAME_WE)
-    add_executable(${name} ${source})
+    add_windows_program(${name} WINDOWED WIDE_MAIN ${source})
     # A helper with a resource script of its name gets its resources (an icon in its file).
     if(EXISTS ${CMAKE_SOURCE_DIR}/tests/helpers/${name}.rc)
         target_sources(${name} PRIVATE ${CMAKE_SOURCE_DIR}/tests/helpers/${name}.rc)
     endif()
     target_link_libraries(${name} PRIVATE user32 gdi32)
-    target_link_options(${name} PRIVATE -municode -mwindows ${STATIC_LINK})
 endforeach()
 
 if(EXISTS ${CMAKE_SOURCE_DIR}/tools/config/CMakeLists.txt)
@@ -134,14 +137,12 @@ foreach(program zephtab zephtab-config zephtab-settings)
 endforeach()
 
 # The demonstration that `make run` plays when there is no display.
-add_executable(zephtab-demo ${CMAKE_SOURCE_DIR}/tools/demo/zephtab_demo_win.cpp)
+add_windows_program(zephtab-demo WIDE_MAIN ${CMAKE_SOURCE_DIR}/tools/demo/zephtab_demo_win.cpp)
 target_link_libraries(zephtab-demo PRIVATE zephtab_core)
-target_link_options(zephtab-demo PRIVATE -municode ${STATIC_LINK})
 add_dependencies(zephtab-demo zephtab)
 
 # The switcher's open, steps and cancel with many windows, measured under Wine by `make bench`.
 file(GLOB WIN_BENCH_SOURCES CONFIGURE_DEPENDS ${CMAKE_SOURCE_DIR}/bench/*_win.cpp)
-add_executable(zephtab_switch_bench ${WIN_BENCH_SOURCES} ${RESOURCE_FILE})
+add_windows_program(zephtab_switch_bench WIDE_MAIN ${WIN_BENCH_SOURCES} ${RESOURCE_FILE})
 # The helpers of the Windows tests (icons, message pumps, object counts) serve it too.
 target_link_libraries(zephtab_switch_bench PRIVATE test_support)
-target_link_options(zephtab_switch_bench PRIVATE -municode ${STATIC_LINK})

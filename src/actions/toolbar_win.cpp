@@ -4,14 +4,13 @@
 
 #include "actions/action_texts.h"
 #include "actions/opacity_steps.h"
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
-#include "control/hooks_win.h"
+#include "base/program_handles_win.h"
+#include "base/count_of.h"
 #include "resources/resource_ids.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist/window_probe_win.h"
 
+HWND ActionToolbar;
 HIMAGELIST ToolbarImageList;
 HWND pinnedWindow;
 HMENU contextMenu;
@@ -205,27 +204,84 @@ void MakeFirstItemDefault(HMENU menu) {
     SetMenuItemInfoW(menu, 0, TRUE, &item);
 }
 
+void ToggleTopmost() {
+    HWND target = SelectedWindow();
+    if (!CanAdjust(target))
+        return;
+    // A press undoes a pin whoever made it, this run of the program or another.
+    if (IsTopmost(target)) {
+        UnpinWindow(target);
+        if (target == pinnedWindow)
+            pinnedWindow = nullptr;
+        return;
+    }
+    // The window pinned before goes back to the normal group first. One that
+    // cannot be unpinned now stays pinned, and so does the press; the target
+    // itself was probed just above.
+    if (pinnedWindow && pinnedWindow != target && IsWindow(pinnedWindow) &&
+        IsTopmost(pinnedWindow)) {
+        if (!WindowAnswers(pinnedWindow))
+            return;
+        UnpinWindow(pinnedWindow);
+    }
+    LONG exStyle = GetWindowLongW(target, GWL_EXSTYLE);
+    if (exStyle == 0)
+        return;
+    PinWindow(target, exStyle);
+    pinnedWindow = target;
+}
+
+// Acts on the window this run pinned; when it pinned none that is still pinned
+// (the program was restarted, say), on the selected window if it is pinned.
+void RestoreTopmost() {
+    HWND target =
+        IsWindow(pinnedWindow) && IsTopmost(pinnedWindow) ? pinnedWindow : SelectedWindow();
+    if (!IsWindow(target) || !IsTopmost(target) || !WindowAnswers(target))
+        return;
+    UnpinWindow(target);
+    if (target == pinnedWindow)
+        pinnedWindow = nullptr;
+}
+
+void MakeMoreOpaque() {
+    HWND target = SelectedWindow();
+    if (CanAdjust(target))
+        ApplyOpacityStep(target, MoreOpaqueStep(ReadLayeredState(target)));
+}
+
+void MakeMoreTransparent() {
+    HWND target = SelectedWindow();
+    if (CanAdjust(target))
+        ApplyOpacityStep(target, MoreTransparentStep(ReadLayeredState(target)));
+}
+
+void OpenVendorPage(int menuId) {
+    const wchar_t* address = VendorPageAddress(menuId);
+    if (address)
+        ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWMAXIMIZED);
+}
+
 } // namespace
 
 HWND CreateActionToolbar(HWND parent, RECT place, int iconSize) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES};
     InitCommonControlsEx(&controls);
-    HWND toolbar =
+    ActionToolbar =
         CreateWindowExW(WS_EX_TOPMOST, TOOLBARCLASSNAMEW, nullptr, kToolbarStyle, place.left,
                         place.top, place.right - place.left, place.bottom - place.top, parent,
                         nullptr, programInstance, nullptr);
-    if (!toolbar)
+    if (!ActionToolbar)
         return nullptr;
-    SendMessageW(toolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+    SendMessageW(ActionToolbar, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
     if (!ToolbarImageList || ToolImageSize() != iconSize) {
         if (ToolbarImageList)
             ImageList_Destroy(ToolbarImageList);
         ToolbarImageList = CreateToolImages(iconSize);
     }
-    SendMessageW(toolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));
-    AddToolButtons(toolbar);
-    FocusActionToolbar(toolbar);
-    return toolbar;
+    SendMessageW(ActionToolbar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ToolbarImageList));
+    AddToolButtons(ActionToolbar);
+    FocusActionToolbar(ActionToolbar);
+    return ActionToolbar;
 }
 
 void ScaleActionToolbar(HWND toolbar, RECT place, int iconSize) {
@@ -295,64 +351,6 @@ void CloseContextMenu() {
         EndMenu();
 }
 
-void ToggleTopmost() {
-    HWND target = SelectedWindow();
-    if (!CanAdjust(target))
-        return;
-    // A press undoes a pin whoever made it, this run of the program or another.
-    if (IsTopmost(target)) {
-        UnpinWindow(target);
-        if (target == pinnedWindow)
-            pinnedWindow = nullptr;
-        return;
-    }
-    // The window pinned before goes back to the normal group first. One that
-    // cannot be unpinned now stays pinned, and so does the press; the target
-    // itself was probed just above.
-    if (pinnedWindow && pinnedWindow != target && IsWindow(pinnedWindow) &&
-        IsTopmost(pinnedWindow)) {
-        if (!WindowAnswers(pinnedWindow))
-            return;
-        UnpinWindow(pinnedWindow);
-    }
-    LONG exStyle = GetWindowLongW(target, GWL_EXSTYLE);
-    if (exStyle == 0)
-        return;
-    PinWindow(target, exStyle);
-    pinnedWindow = target;
-}
-
-// Acts on the window this run pinned; when it pinned none that is still pinned
-// (the program was restarted, say), on the selected window if it is pinned.
-void RestoreTopmost() {
-    HWND target =
-        IsWindow(pinnedWindow) && IsTopmost(pinnedWindow) ? pinnedWindow : SelectedWindow();
-    if (!IsWindow(target) || !IsTopmost(target) || !WindowAnswers(target))
-        return;
-    UnpinWindow(target);
-    if (target == pinnedWindow)
-        pinnedWindow = nullptr;
-}
-
-void MakeMoreOpaque() {
-    HWND target = SelectedWindow();
-    if (CanAdjust(target))
-        ApplyOpacityStep(target, MoreOpaqueStep(ReadLayeredState(target)));
-}
-
-void MakeMoreTransparent() {
-    HWND target = SelectedWindow();
-    if (CanAdjust(target))
-        ApplyOpacityStep(target, MoreTransparentStep(ReadLayeredState(target)));
-}
-
-void OpenVendorPage(int menuId) {
-    const wchar_t* address = VendorPageAddress(menuId);
-    if (address)
-        ShellExecuteW(nullptr, L"open", address, nullptr, nullptr, SW_SHOWMAXIMIZED);
-    CancelSwitch();
-}
-
 void FillToolbarTooltip(NMTTDISPINFOW* info) {
     info->lpszText = const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom)));
 }
@@ -362,26 +360,26 @@ bool IsToolbarTooltip(HWND window) {
            window == reinterpret_cast<HWND>(SendMessageW(ActionToolbar, TB_GETTOOLTIPS, 0, 0));
 }
 
-bool RunActionCommand(int id) {
+ActionOutcome RunActionCommand(int id) {
     switch (id) {
     case IDC_TOPMOST:
         ToggleTopmost();
-        return true;
+        return ACTION_DONE;
     case IDC_RESTORE_TOPMOST:
         RestoreTopmost();
-        return true;
+        return ACTION_DONE;
     case IDC_OPAQUE:
         MakeMoreOpaque();
-        return true;
+        return ACTION_DONE;
     case IDC_TRANSPARENT:
         MakeMoreTransparent();
-        return true;
+        return ACTION_DONE;
     case IDM_VENDOR_SITE:
     case IDM_PRODUCT_SITE:
         OpenVendorPage(id);
-        return true;
+        return ACTION_ENDS_SWITCH;
     default:
-        return false;
+        return ACTION_NOT_MINE;
     }
 }
 

@@ -3,11 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+extern HWND ActionToolbar; // created and owned here, a child of the switcher window
 extern HIMAGELIST ToolbarImageList;
 extern HWND pinnedWindow;
 extern HMENU contextMenu;
 
-// The toolbar at place in the parent, with images of iconSize.
+// Creates ActionToolbar at place in the parent, with images of iconSize; returns
+// it, or null when it cannot be created.
 HWND CreateActionToolbar(HWND parent, RECT place, int iconSize);
 // Moves the toolbar and makes its images again when their size changes.
 void ScaleActionToolbar(HWND toolbar, RECT place, int iconSize);
@@ -15,9 +17,17 @@ void ScaleActionToolbar(HWND toolbar, RECT place, int iconSize);
 // gets the focus makes its first button hot, drawn framed as if under the mouse.
 void FocusActionToolbar(HWND toolbar);
 void PrepareContextMenu();
-// WM_COMMAND from the toolbar or the menu. False for any other id, which the
-// window procedure leaves to the default handling.
-bool RunActionCommand(int id);
+
+// What a command did, for the window procedure that handed it over.
+enum ActionOutcome {
+    ACTION_NOT_MINE,    // not a toolbar or menu id: the default handling applies
+    ACTION_DONE,        // the selected window (or the pinned one) was adjusted, or left alone
+    ACTION_ENDS_SWITCH, // a page was opened: the caller ends the switch and hides the switcher
+};
+// WM_COMMAND from the toolbar (pin, unpin, more opaque, more transparent, on the
+// selected entry's window; unpin on pinnedWindow, or on the selected window when
+// that is pinned) or from the context menu (a vendor page opened in the browser).
+ActionOutcome RunActionCommand(int id);
 void FillToolbarTooltip(NMTTDISPINFOW* info);
 // Whether the window is the toolbar's tooltip control, the one sender of tooltip requests.
 bool IsToolbarTooltip(HWND window);
@@ -27,17 +37,8 @@ bool IsContextMenuShown();
 // Closes the context menu if it is on screen; its modal loop ends once the
 // current message is handled.
 void CloseContextMenu();
-
-// The actions, on the selected entry's window (the restore on pinnedWindow, or on
-// the selected window when that is pinned).
-void ToggleTopmost();
-void RestoreTopmost();
-void MakeMoreOpaque();
-void MakeMoreTransparent();
 // While the switcher is shown: puts it back above the window pinned during this
 // opening, whose program makes the move on its own time, once it has.
 void KeepSwitcherAbovePinnedWindow();
-// Opens the page of a context-menu command in the browser and closes the switcher.
-void OpenVendorPage(int menuId);
 // Releases the toolbar's image list and the menu; at shutdown.
 void ReleaseActions();

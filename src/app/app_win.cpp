@@ -3,11 +3,13 @@
 #include <commctrl.h>
 
 #include "actions/toolbar_win.h"
-#include "app/identifiers.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
 #include "control/hooks_win.h"
 #include "control/switcher_commands_win.h"
 #include "control/switcher_scale_win.h"
 #include "display/frame_win.h"
+#include "display/process_panel_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
 #include "resources/resource_ids.h"
@@ -19,7 +21,6 @@
 
 HINSTANCE programInstance;
 HWND SwitcherWindow;
-HWND ActionToolbar;
 
 namespace {
 
@@ -116,6 +117,20 @@ LRESULT OnSettingChange(WPARAM setting) {
     return 0;
 }
 
+// Toolbar and menu commands; a vendor page ends the switch as Escape does.
+bool OnActionCommand(int id) {
+    switch (RunActionCommand(id)) {
+    case ACTION_NOT_MINE:
+        return false;
+    case ACTION_ENDS_SWITCH:
+        CancelSwitch();
+        return true;
+    case ACTION_DONE:
+        break;
+    }
+    return true;
+}
+
 LRESULT OnTimer(HWND window, WPARAM id) {
     if (id == TIMER_CLOCK)
         OnClockTimer(window);
@@ -160,8 +175,8 @@ BOOL InitSwitcher(HINSTANCE instance) {
     StartClockTimer(SwitcherWindow);
     RegisterSwitcherHotKeys(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
-    ActionToolbar = CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
-                                        switcherLayout.toolIconSize);
+    CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
+                        switcherLayout.toolIconSize);
     FitSwitcherToDpi(displayDpi);
     ApplyToolbarVisibility();
     UpdateWindow(SwitcherWindow);
@@ -199,6 +214,7 @@ void ShutDownSwitcher(HWND window) {
     if (postedNotificationFilter)
         UnhookWindowsHookEx(postedNotificationFilter);
     postedNotificationFilter = nullptr;
+    ReleaseProcessPanel();
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -220,7 +236,7 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         RunSwitcherCommand(wParam);
         return 0;
     case WM_COMMAND:
-        if (!RunActionCommand(LOWORD(wParam)))
+        if (!OnActionCommand(LOWORD(wParam)))
             break;
         return 0;
     case WM_TIMER:

@@ -3,10 +3,6 @@
 #pragma once
 #include <windows.h>
 
-extern HINSTANCE programInstance;
-extern HWND SwitcherWindow;
-extern HWND ActionToolbar;
-
 void RegisterSwitcherClass(HINSTANCE instance);
 BOOL InitSwitcher(HINSTANCE instance);
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

@@ -4,10 +4,10 @@
 
 #include <cstdlib>
 
-HANDLE singleInstanceMutex;
-DWORD mutexCreateError;
-
 namespace {
+
+HANDLE singleInstanceMutex;
+DWORD mutexCreateError; // GetLastError of the creation: ERROR_ALREADY_EXISTS in a second instance
 
 void CloseSingleInstanceMutex() {
     if (singleInstanceMutex) {

@@ -2,8 +2,5 @@
 #pragma once
 #include <windows.h>
 
-extern HANDLE singleInstanceMutex;
-extern DWORD mutexCreateError;
-
 // The body of the entry function; returns the process exit code.
 int RunSwitcherProgram(HINSTANCE instance);

@@ -1,6 +1,6 @@
 #include "control/hook_decisions.h"
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 
 namespace {
 

@@ -1,9 +1,9 @@
 #include "control/hooks_win.h"
 
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
+#include "base/count_of.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
 #include "control/hook_decisions.h"
 #include "settings/options.h"
 
@@ -23,7 +23,6 @@ static_assert(KEYCODE_LEFT == VK_LEFT && KEYCODE_UP == VK_UP && KEYCODE_RIGHT ==
               "arrow keys");
 static_assert(KEYCODE_LSHIFT == VK_LSHIFT && KEYCODE_RSHIFT == VK_RSHIFT, "shift keys");
 static_assert(KEYCODE_LMENU == VK_LMENU && KEYCODE_RMENU == VK_RMENU, "alt keys");
-static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message lies below WM_USER");
 
 BYTE switcherActive;
 HHOOK keyboardHook;

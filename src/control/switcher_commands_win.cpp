@@ -2,8 +2,8 @@
 
 #include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
 #include "control/hooks_win.h"
 #include "control/switcher_navigation.h"
 #include "control/switcher_scale_win.h"
@@ -14,7 +14,7 @@
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
-static_assert(WM_SWITCHER_COMMAND < WM_USER, "the hooks post a message below WM_USER");
+static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message keeps its number below WM_USER");
 
 HWND windowBeforeSwitch;
 
@@ -153,6 +153,8 @@ void OpenSwitcher() {
     MoveSwitcherIntoPlace();
     ShowSwitcherWindow();
     SetFocus(IconStrip);
+    // The system lets this process take the foreground from another program: its keyboard
+    // hook (or its hot key) received the user's Alt+Tab, the last input event.
     SetForegroundWindow(SwitcherWindow);
     // The list is taken again now that the switcher is on screen.
     if (RefreshWindowList() < 2) {
@@ -195,6 +197,8 @@ void HideSwitcher() {
     StopShownSwitcherWatch();
     HideSwitcherWindow();
     DestroyStripImageList();
+    // The preview timer is left running on purpose: it fires once and stops itself, and a
+    // capture it makes now only draws into the hidden canvas, which the next selection clears.
 }
 
 void ReleaseOpenSwitcher() {

@@ -1,8 +1,8 @@
 #include "control/switcher_navigation.h"
 
-#include "app/identifiers.h"
-#include "app/ieee_arithmetic.h"
-#include "settings/option_fields.h"
+#include "base/identifiers.h"
+#include "base/ieee_arithmetic.h"
+#include "settings/screen_position.h"
 
 namespace {
 

@@ -10,7 +10,7 @@ struct SwitcherPlacement {
     int y;
 };
 
-// At the screen position's bands (screenPositions in settings/option_fields.h) inside the
+// At the screen position's bands (screenPositions in settings/screen_position.h) inside the
 // monitor's rectangle, for a switcher window of this size; any value above 8 is the centre.
 SwitcherPlacement PlaceSwitcher(const ScreenRect& monitor, int width, int height,
                                 uint8_t screenPosition);

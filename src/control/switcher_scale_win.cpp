@@ -1,7 +1,6 @@
 #include "control/switcher_scale_win.h"
 
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
 #include "windowlist/icon_strip_win.h"

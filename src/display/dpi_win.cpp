@@ -1,6 +1,6 @@
 #include "display/dpi_win.h"
 
-#include "app/runtime_function_win.h"
+#include "base/runtime_function_win.h"
 #include "display/switcher_layout.h"
 
 int dpiOverride;

@@ -2,9 +2,9 @@
 
 #include <cwchar>
 
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/count_of.h"
+#include "base/identifiers.h"
 #include "display/clock_text.h"
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"

@@ -1,6 +1,6 @@
 #include "display/preview_fit.h"
 
-#include "app/ieee_arithmetic.h"
+#include "base/ieee_arithmetic.h"
 
 // Every step in single precision, as the transform holds the numbers.
 IEEE_ARITHMETIC PreviewFit FitPreview(int64_t width, int64_t height, int side) {
@@ -26,7 +26,8 @@ int PreviewIconPosition(int side, int iconSize) {
 
 bool LiveImageCoversIcon(const PreviewFit& fit, int iconPosition) {
     // The longer side fills the square; the shorter one is centred like the icon.
-    return !fit.showIcon && fit.offsetX <= iconPosition && fit.offsetY <= iconPosition;
+    const auto icon = static_cast<float>(iconPosition);
+    return !fit.showIcon && fit.offsetX <= icon && fit.offsetY <= icon;
 }
 
 unsigned PreviewDelayMs(unsigned keyboardDelay) {

@@ -2,7 +2,8 @@
 
 #include <psapi.h>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
+#include "base/runtime_function_win.h"
 #include "display/process_text.h"
 #include "display/selection_texts.h"
 
@@ -15,19 +16,14 @@ static_assert(PRIORITY_ABOVE_NORMAL == ABOVE_NORMAL_PRIORITY_CLASS, "priority cl
 
 namespace {
 
-using GuiResourcesFunction = DWORD(WINAPI*)(HANDLE, DWORD);
-
+using GuiResourcesProc = DWORD(WINAPI*)(HANDLE, DWORD);
 // Resolved at run time: some systems (Wine among them) do not provide it.
-GuiResourcesFunction ResolveGuiResources() {
-    HMODULE user32 = GetModuleHandleW(L"user32.dll");
-    FARPROC function = user32 ? GetProcAddress(user32, "GetGuiResources") : nullptr;
-    return reinterpret_cast<GuiResourcesFunction>(reinterpret_cast<void*>(function));
-}
+RuntimeFunction getGuiResources = {L"user32.dll", "GetGuiResources", 0, nullptr, nullptr, false};
 
 // A missing function counts as no objects.
 DWORD GuiObjectCount(HANDLE process, DWORD kind) {
-    static const GuiResourcesFunction getGuiResources = ResolveGuiResources();
-    return getGuiResources ? getGuiResources(process, kind) : 0;
+    const auto query = RuntimeFunctionAs<GuiResourcesProc>(&getGuiResources);
+    return query ? query(process, kind) : 0;
 }
 
 void FillIoTexts(HANDLE process) {
@@ -67,6 +63,7 @@ void FillMemoryText(HANDLE process) {
 void FillModulePath(HANDLE process) {
     HMODULE mainModule = nullptr;
     DWORD needed = 0;
+    // NOLINTNEXTLINE(bugprone-sizeof-expression): an array of one handle, the main module's
     if (!EnumProcessModules(process, &mainModule, sizeof(mainModule), &needed))
         return;
     GetModuleFileNameExW(process, mainModule, SelectionTexts.modulePathText,
@@ -96,4 +93,8 @@ void UpdateProcessInfo(HWND window) {
     FillMemoryText(process);
     FillModulePath(process);
     CloseHandle(process);
+}
+
+void ReleaseProcessPanel() {
+    ReleaseRuntimeFunction(&getGuiResources);
 }

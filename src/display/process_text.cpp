@@ -2,7 +2,7 @@
 
 #include <cstdio>
 
-#include "app/ieee_arithmetic.h"
+#include "base/ieee_arithmetic.h"
 
 namespace {
 

@@ -2,9 +2,9 @@
 
 #include <commctrl.h>
 
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/count_of.h"
+#include "base/identifiers.h"
 #include "display/preview_fit.h"
 #include "display/process_panel_win.h"
 #include "display/process_text.h"

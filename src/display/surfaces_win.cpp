@@ -4,10 +4,10 @@
 #include <cstring>
 #include <cwchar>
 
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
-#include "app/runtime_function_win.h"
+#include "base/count_of.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/runtime_function_win.h"
 #include "display/dpi_win.h"
 #include "display/gradient_band.h"
 #include "display/selection_texts.h"
@@ -45,6 +45,18 @@ RECT PreviewSquare;
 RECT ClockRect;
 
 namespace {
+
+void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,
+                      COLORREF leftColour, COLORREF splitColour, COLORREF rightColour) {
+    const GradientBand band =
+        BuildGradientBand(left, top, width, height, split, leftColour, splitColour, rightColour);
+    TRIVERTEX vertices[BAND_VERTEX_COUNT];
+    GRADIENT_TRIANGLE triangles[BAND_TRIANGLE_COUNT];
+    std::memcpy(vertices, band.vertices, sizeof(vertices));
+    std::memcpy(triangles, band.triangles, sizeof(triangles));
+    GradientFill(dc, vertices, BAND_VERTEX_COUNT, triangles, BAND_TRIANGLE_COUNT,
+                 GRADIENT_FILL_TRIANGLE);
+}
 
 // At least this size, and at least the preview square at high scales.
 constexpr int PREVIEW_CANVAS_WIDTH = 1024;
@@ -231,18 +243,6 @@ void DrawStaticBackground() {
         DrawPanelLabels(BackgroundBuffer);
     }
     DrawVendorBanner(BackgroundBuffer);
-}
-
-void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,
-                      COLORREF leftColour, COLORREF splitColour, COLORREF rightColour) {
-    const GradientBand band =
-        BuildGradientBand(left, top, width, height, split, leftColour, splitColour, rightColour);
-    TRIVERTEX vertices[BAND_VERTEX_COUNT];
-    GRADIENT_TRIANGLE triangles[BAND_TRIANGLE_COUNT];
-    std::memcpy(vertices, band.vertices, sizeof(vertices));
-    std::memcpy(triangles, band.triangles, sizeof(triangles));
-    GradientFill(dc, vertices, BAND_VERTEX_COUNT, triangles, BAND_TRIANGLE_COUNT,
-                 GRADIENT_FILL_TRIANGLE);
 }
 
 void ReleaseSwitcherDisplay() {

@@ -47,8 +47,6 @@ bool UseDisplayDpi(int dpi);
 void ForgetDisplayDpi();
 // Draws the background for the current options and clears the preview square.
 void DrawStaticBackground();
-void FillGradientBand(HDC dc, int left, int top, int width, int height, int split,
-                      COLORREF leftColour, COLORREF splitColour, COLORREF rightColour);
 // Deletes the surfaces, their bitmaps and the fonts, pen and brush; at shutdown.
 void ReleaseSwitcherDisplay();
 // DrawShadowText of comctl32 6, resolved at run time (MinGW's import library lacks it).

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "resources/vendor.h"
 #include "settings/run_command.h"
 
@@ -131,8 +131,9 @@ void RegisterStartAtLogon(const wchar_t* path) {
         ShowStoreError(L"Error setting Startup Settings");
         return;
     }
+    const DWORD bytes = static_cast<DWORD>(length + 1) * static_cast<DWORD>(sizeof(wchar_t));
     RegSetValueExW(key, ZEPHTAB_RUN_VALUE, 0, REG_SZ, reinterpret_cast<const BYTE*>(command),
-                   static_cast<DWORD>((length + 1) * sizeof(wchar_t)));
+                   bytes);
     RegCloseKey(key);
 }
 
@@ -146,25 +147,4 @@ void RenewStartAtLogon(HWND window) {
     if (length == 0 || length >= count)
         return;
     RegisterStartAtLogon(path);
-}
-
-StoreKeyPresence LookAtSettingsKey() {
-    HKEY key = nullptr;
-    LONG opened = RegOpenKeyExW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY, 0, KEY_READ, &key);
-    if (opened == ERROR_SUCCESS) {
-        RegCloseKey(key);
-        return STORE_KEY_PRESENT;
-    }
-    return opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND ? STORE_KEY_ABSENT
-                                                                            : STORE_KEY_UNREADABLE;
-}
-
-bool StoredValueSize(const wchar_t* name, DWORD* bytes) {
-    *bytes = 0;
-    HKEY key = OpenExistingKey(ZEPHTAB_SETTINGS_KEY);
-    if (!key)
-        return false;
-    LONG queried = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, bytes);
-    RegCloseKey(key);
-    return queried == ERROR_SUCCESS;
 }

@@ -64,13 +64,3 @@ void RenewStartAtLogon(HWND window);
 // most MAX_PROGRAM_PATH. A test makes it shorter than its own path to see what
 // a path too long for the buffer does, which a real one cannot show under Wine.
 extern size_t programPathCount;
-
-// Read-only looks for the settings tools, which never create or repair the store.
-enum StoreKeyPresence {
-    STORE_KEY_ABSENT,
-    STORE_KEY_PRESENT,
-    STORE_KEY_UNREADABLE, // there, but it cannot be opened for reading
-};
-StoreKeyPresence LookAtSettingsKey();
-// Size in bytes of a value of the settings key; false when the key or the value is missing.
-bool StoredValueSize(const wchar_t* name, DWORD* bytes);

@@ -2,7 +2,7 @@
 
 #include <dwmapi.h>
 
-#include "app/runtime_function_win.h"
+#include "base/runtime_function_win.h"
 #include "windowlist/window_filter.h"
 
 namespace {

@@ -1,6 +1,6 @@
 #include "windowlist/icon_strip_win.h"
 
-#include "app/app_win.h"
+#include "base/program_handles_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "windowlist/program_icons_win.h"
@@ -170,6 +170,17 @@ void FillIconStripWith(HWND strip, HICON* icons) {
     InvalidateRect(strip, nullptr, TRUE);
 }
 
+void DeselectStripItems(HWND strip) {
+    LVITEMW deselect = {};
+    deselect.stateMask = LVIS_SELECTED;
+    // Only the bits of stateMask are applied: the complement clears LVIS_SELECTED alone.
+    deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
+    for (WPARAM item = SendMessageW(strip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
+         static_cast<int>(item) >= 0;
+         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED))
+        SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
+}
+
 } // namespace
 
 void ApplyStripIconSpacing(HWND strip) {
@@ -243,16 +254,6 @@ void RefillIconStrip(HWND strip) {
     }
     SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
     FillIconStripWith(strip, icons);
-}
-
-void DeselectStripItems(HWND strip) {
-    LVITEMW deselect = {};
-    deselect.stateMask = LVIS_SELECTED;
-    deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
-    for (WPARAM item = SendMessageW(strip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
-         static_cast<int>(item) >= 0;
-         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED))
-        SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
 }
 
 void HighlightStripItem(HWND strip, int index) {

@@ -30,10 +30,9 @@ BOOL FillIconStrip(HWND strip);
 // After a refresh of two or more windows: deselects every item, then deletes and
 // fills them again unless the strip already shows the entries' icons in order.
 void RefillIconStrip(HWND strip);
+// The icon the switcher shows for a window. Borrowed: it belongs to the window, its
+// class or the system (the fallback is a shared icon), so callers never destroy it.
 HICON LookupWindowIcon(HWND window);
-// Clears the selection of every selected item (the strip holds one at most, so
-// unlike LVM_SETITEMSTATE on item -1 this does not visit every item).
-void DeselectStripItems(HWND strip);
 // Scrolls the item fully into view and makes it the one selected item.
 void HighlightStripItem(HWND strip, int index);
 // Removes item index and its image; the later items move up one place and keep

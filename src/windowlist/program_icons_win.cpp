@@ -2,7 +2,7 @@
 
 #include <cwchar>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "windowlist/program_icon_table.h"
 
 static_assert(PROGRAM_PATH_LENGTH == MAX_PATH, "paths as the system gives them");

@@ -1,6 +1,6 @@
 #include "windowlist/window_list_win.h"
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/list_removal.h"
@@ -223,6 +223,17 @@ int EndRefresh() {
     return listedCount;
 }
 
+BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
+    HWND owner = nullptr;
+    if (!IsSwitchable(window, &owner))
+        return TRUE;
+    if (AppendWindowEntry(window, owner))
+        return TRUE;
+    // Out of memory: keep what was listed so far and end the enumeration.
+    MessageBoxW(nullptr, kGrowthFailureText, L"", MB_OK);
+    return FALSE;
+}
+
 } // namespace
 
 int RemoveClosedWindows() {
@@ -262,15 +273,4 @@ int ReplaceWindowList(const HWND* windows, int count) {
 
 void SetSelectedIndex(int index) {
     selectedIndex = index;
-}
-
-BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
-    HWND owner = nullptr;
-    if (!IsSwitchable(window, &owner))
-        return TRUE;
-    if (AppendWindowEntry(window, owner))
-        return TRUE;
-    // Out of memory: keep what was listed so far and end the enumeration.
-    MessageBoxW(nullptr, kGrowthFailureText, L"", MB_OK);
-    return FALSE;
 }

@@ -37,4 +37,3 @@ int ReplaceWindowList(const HWND* windows, int count);
 // items leave the icon strip; the selection keeps its entry, or moves to the one
 // that took its place. Returns how many left. Between refreshes only.
 int RemoveClosedWindows();
-BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM unused);

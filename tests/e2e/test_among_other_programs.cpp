@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "input_support_win.h"
 #include "process_support_win.h"
 #include "registry_support_win.h"

@@ -7,7 +7,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "input_support_win.h"
 #include "registry_support_win.h"
 #include "settings/settings_store_win.h"

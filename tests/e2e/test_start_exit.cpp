@@ -1,7 +1,7 @@
 // Starting and ending the program, watched from another process.
 #include <gtest/gtest.h>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "process_support_win.h"
 
 TEST(StartExit, StartsHiddenAndEndsWithExitCodeZeroOnClose) {

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "display/switcher_layout.h"
 #include "settings/settings_store_win.h"
 #include "input_support_win.h"

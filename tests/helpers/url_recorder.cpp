@@ -8,7 +8,7 @@
 
 #include <cwchar>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 
 namespace {
 

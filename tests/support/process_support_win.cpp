@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <utility>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "window_support_win.h"
 
 std::wstring ExecutableFolder() {

@@ -4,7 +4,7 @@
 
 #include <cstring>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "process_support_win.h"
 #include "settings/settings_store_win.h"
 

@@ -1,7 +1,8 @@
 #include "switcher_support_win.h"
 
 #include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "display/selection_win.h"
 #include "process_support_win.h"
 #include "settings/settings_store_win.h"

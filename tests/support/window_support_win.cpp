@@ -5,7 +5,7 @@
 #include <thread>
 
 #include "../helpers/helper_window.h"
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD deadlineMs) {
     const DWORD start = GetTickCount();

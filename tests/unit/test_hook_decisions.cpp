@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "control/hook_decisions.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "config_command_line.h"
-#include "settings/option_fields.h"
+#include "option_fields.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "config_command_line.h"
-#include "settings/option_report.h"
+#include "option_report.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/ieee_arithmetic.h"
+#include "base/ieee_arithmetic.h"
 #include "display/preview_fit.h"
 
 // The reference (outside the anonymous namespace: a local function would be given

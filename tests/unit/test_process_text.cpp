@@ -5,7 +5,7 @@
 #include <cwchar>
 #include <string>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "display/process_text.h"
 #include "display/selection_texts.h"
 

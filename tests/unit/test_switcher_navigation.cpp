@@ -1,7 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "app/identifiers.h"
-#include "app/ieee_arithmetic.h"
+#include "base/identifiers.h"
+#include "base/ieee_arithmetic.h"
 #include "control/switcher_navigation.h"
 
 // The reference (outside the anonymous namespace: a local function would be given

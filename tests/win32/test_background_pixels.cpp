@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/hooks_win.h"
 #include "display/surfaces_win.h"
 #include "pixel_support_win.h"

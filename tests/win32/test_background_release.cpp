@@ -2,8 +2,8 @@
 // behind; and the hook, the clock timer and the hot keys released at shutdown.
 #include <gtest/gtest.h>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/hooks_win.h"
 #include "display/surfaces_win.h"
 #include "process_support_win.h"

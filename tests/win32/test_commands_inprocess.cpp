@@ -2,8 +2,8 @@
 // this process, against windows of this process.
 #include <gtest/gtest.h>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/hooks_win.h"
 #include "control/switcher_commands_win.h"
 #include "control/switcher_navigation.h"

@@ -7,8 +7,8 @@
 #include <vector>
 
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/switcher_commands_win.h"
 #include "display/dpi_win.h"
 #include "display/frame_win.h"

@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/hooks_win.h"
 #include "input_support_win.h"
 #include "switcher_support_win.h"

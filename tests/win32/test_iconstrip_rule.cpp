@@ -5,7 +5,7 @@
 #include <iterator>
 #include <string>
 
-#include "app/app_win.h"
+#include "base/program_handles_win.h"
 #include "pixel_support_win.h"
 #include "process_support_win.h"
 #include "resources/resource_ids.h"

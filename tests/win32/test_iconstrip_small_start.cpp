@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_win.h"
+#include "base/program_handles_win.h"
 #include "settings/settings_store_win.h"
 #include "switcher_support_win.h"
 #include "window_support_win.h"

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "base/program_handles_win.h"
 #include "control/switcher_commands_win.h"
 #include "display/selection_texts.h"
 #include "display/selection_win.h"

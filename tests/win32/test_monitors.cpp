@@ -8,8 +8,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
 #include "display/switcher_layout.h"
 #include "settings/settings_store_win.h"
 #include "input_support_win.h"

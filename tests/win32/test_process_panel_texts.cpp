@@ -5,7 +5,6 @@
 #include <cwctype>
 #include <string>
 
-#include "app/app_win.h"
 #include "display/process_panel_win.h"
 #include "display/selection_texts.h"
 #include "display/selection_win.h"

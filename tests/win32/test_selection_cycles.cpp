@@ -7,8 +7,8 @@
 
 #include <cstdio>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/switcher_commands_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"

@@ -5,8 +5,8 @@
 #include <cstring>
 #include <string>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "display/selection_texts.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"

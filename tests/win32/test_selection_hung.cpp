@@ -11,8 +11,8 @@
 
 #include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "control/switcher_commands_win.h"
 #include "display/selection_texts.h"
 #include "display/selection_win.h"

@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "display/frame_win.h"
 #include "display/preview_fit.h"
 #include "display/selection_texts.h"

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
+#include "base/program_handles_win.h"
 #include "process_support_win.h"
 #include "resources/resource_ids.h"
 #include "settings/settings_store_win.h"
@@ -77,7 +77,7 @@ class ToolbarActions : public ::testing::Test {
     }
     static void TearDownTestSuite() { StopSwitcherInProcess(); }
     void TearDown() override {
-        RestoreTopmost();
+        RunActionCommand(IDC_RESTORE_TOPMOST);
         for (HWND window : windows_)
             if (IsWindow(window))
                 DestroyWindow(window);

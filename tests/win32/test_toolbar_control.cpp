@@ -7,9 +7,9 @@
 #include <commctrl.h>
 
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
+#include "base/count_of.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
 #include "input_support_win.h"
 #include "pixel_support_win.h"
 #include "resources/resource_ids.h"
@@ -69,7 +69,7 @@ class ToolbarControl : public ::testing::Test {
             LONG exStyle = GetWindowLongW(window, GWL_EXSTYLE);
             SetWindowLongW(window, GWL_EXSTYLE, exStyle & ~WS_EX_LAYERED);
         }
-        RestoreTopmost();
+        RunActionCommand(IDC_RESTORE_TOPMOST);
         PumpMessages();
     }
 

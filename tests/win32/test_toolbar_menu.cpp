@@ -7,9 +7,9 @@
 #include <string>
 
 #include "actions/toolbar_win.h"
-#include "app/app_win.h"
-#include "app/count_of.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/count_of.h"
+#include "base/identifiers.h"
 #include "control/hooks_win.h"
 #include "input_support_win.h"
 #include "resources/resource_ids.h"

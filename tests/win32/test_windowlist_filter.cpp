@@ -3,7 +3,7 @@
 
 #include <dwmapi.h>
 
-#include "app/app_win.h"
+#include "base/program_handles_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "switcher_support_win.h"
 #include "window_support_win.h"

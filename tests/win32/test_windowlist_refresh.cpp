@@ -1,8 +1,8 @@
 // Rebuilding the list: counts, the selection, the icon strip and the out-of-memory path.
 #include <gtest/gtest.h>
 
-#include "app/app_win.h"
-#include "app/identifiers.h"
+#include "base/program_handles_win.h"
+#include "base/identifiers.h"
 #include "display/selection_texts.h"
 #include "switcher_support_win.h"
 #include "window_support_win.h"

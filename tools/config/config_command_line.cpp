@@ -75,7 +75,7 @@ bool ParseByteNumber(const char* text, uint8_t* value) {
 
 bool ParsePositionWord(const char* text, uint8_t* value) {
     for (uint8_t code = 0; code <= POSITION_LAST; ++code) {
-        if (SameWord(text, screenPositions[code].word)) {
+        if (SameWord(text, placementNames[code].word)) {
             *value = code;
             return true;
         }
@@ -217,7 +217,7 @@ void FormatDefaultWord(int field, char* out, size_t count) {
         AppendText(&text, "[%s]", value ? "on" : "off");
         break;
     case OPTION_POSITION:
-        AppendText(&text, "[%s]", ScreenPositionOf(value).word);
+        AppendText(&text, "[%s]", PlacementNameOf(value).word);
         break;
     case OPTION_CHOICE:
         AppendText(&text, "[%s]", optionFields[field].choices[value].word);
@@ -241,7 +241,7 @@ void AppendUsageSetting(TextSink* text, int field) {
     AppendText(text, "  %-18s  %-6s %-7s ", row.name, UsageForm(row.kind), defaultWord);
     if (row.kind == OPTION_POSITION) {
         for (int code = 0; code <= POSITION_LAST; ++code) {
-            AppendText(text, "%s,", screenPositions[code].word);
+            AppendText(text, "%s,", placementNames[code].word);
             if ((code + 1) % kUsageWordsPerLine == 0)
                 AppendUsageLineBreak(text);
             else
@@ -283,7 +283,7 @@ void FormatValidValues(int field, char* out, size_t count) {
         AppendText(&text, "%s; 255 is opaque, below 50 opens opaque at start-up", kByteForms);
         break;
     case OPTION_POSITION:
-        for (const ScreenPosition& position : screenPositions)
+        for (const PlacementName& position : placementNames)
             AppendText(&text, "%s, ", position.word);
         AppendText(&text, "or a code %s; above 8 opens centred", kByteForms);
         break;

@@ -6,7 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "settings/option_fields.h"
+#include "option_fields.h"
 
 // Index of the field with this name (letter case ignored), or -1.
 int FindOptionField(const char* name);

@@ -1,16 +1,16 @@
 // zephtab-config: shows and changes Zephtab's settings from the command line.
-// The record's names and meanings are shared with the program and the dialog
-// (settings/option_fields), the store with the program itself; the command
-// line and its texts are the tool's own (config_command_line).
+// The record and its store are the program's own; the table of its fields with
+// their meanings (option_fields), the report (option_report), the command line
+// and its texts (config_command_line) are the tools'.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
-#include "app/count_of.h"
+#include "base/count_of.h"
 #include "config_command_line.h"
-#include "settings/option_fields.h"
-#include "settings/option_report.h"
+#include "option_fields.h"
+#include "option_report.h"
 #include "settings/settings_store_win.h"
 #include "settings_tool_win.h"
 
@@ -212,6 +212,7 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 1; i < argc; ++i)
         texts.push_back(Utf8(argv[i]));
     std::vector<const char*> arguments;
+    arguments.reserve(texts.size());
     for (const std::string& text : texts)
         arguments.push_back(text.c_str());
     const int count = static_cast<int>(arguments.size());

@@ -13,8 +13,8 @@
 #include <cstring>
 
 #include "actions/opacity_steps.h"
-#include "app/count_of.h"
-#include "settings/option_fields.h"
+#include "base/count_of.h"
+#include "option_fields.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"
 #include "settings_tool_win.h"

@@ -1,6 +1,6 @@
 #include "settings_tool_win.h"
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "settings/settings_store_win.h"
 
 namespace {
@@ -22,6 +22,39 @@ StoreState StateOfRead(StoreReadResult result) {
         return STORE_STATE_NO_OPTIONS;
     }
     return STORE_STATE_UNREADABLE;
+}
+
+// Read-only looks: the tools never create or repair the store.
+enum StoreKeyPresence {
+    STORE_KEY_ABSENT,
+    STORE_KEY_PRESENT,
+    STORE_KEY_UNREADABLE, // there, but it cannot be opened for reading
+};
+
+LONG OpenSettingsKeyToRead(HKEY* key) {
+    return RegOpenKeyExW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY, 0, KEY_READ, key);
+}
+
+StoreKeyPresence LookAtSettingsKey() {
+    HKEY key = nullptr;
+    LONG opened = OpenSettingsKeyToRead(&key);
+    if (opened == ERROR_SUCCESS) {
+        RegCloseKey(key);
+        return STORE_KEY_PRESENT;
+    }
+    return opened == ERROR_FILE_NOT_FOUND || opened == ERROR_PATH_NOT_FOUND ? STORE_KEY_ABSENT
+                                                                            : STORE_KEY_UNREADABLE;
+}
+
+// Size in bytes of a value of the settings key; false when the key or the value is missing.
+bool StoredValueSize(const wchar_t* name, DWORD* bytes) {
+    *bytes = 0;
+    HKEY key = nullptr;
+    if (OpenSettingsKeyToRead(&key) != ERROR_SUCCESS)
+        return false;
+    LONG queried = RegQueryValueExW(key, name, nullptr, nullptr, nullptr, bytes);
+    RegCloseKey(key);
+    return queried == ERROR_SUCCESS;
 }
 
 } // namespace

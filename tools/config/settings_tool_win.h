@@ -3,7 +3,7 @@
 #pragma once
 #include <windows.h>
 
-#include "settings/option_report.h"
+#include "option_report.h"
 #include "settings/options.h"
 
 // The stored record when it is valid, otherwise the defaults Zephtab would

@@ -8,7 +8,7 @@
 #include <cstring>
 #include <string>
 
-#include "app/identifiers.h"
+#include "base/identifiers.h"
 #include "settings/options.h"
 #include "settings/settings_store_win.h"
 

@@ -5,7 +5,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "settings/option_fields.h"
+#include "option_fields.h"
 #include "settings/options.h"
 
 // What a read-only look at the store found.

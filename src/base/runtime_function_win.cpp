@@ -1,4 +1,4 @@
-#include "app/runtime_function_win.h"
+#include "base/runtime_function_win.h"
 
 FARPROC ResolveRuntimeFunction(RuntimeFunction* entry) {
     if (entry->resolved)

@@ -1,4 +1,4 @@
-#include "settings/option_fields.h"
+#include "option_fields.h"
 
 #include <cstdarg>
 #include <cstddef>
@@ -56,16 +56,10 @@ const OptionField optionFields[OPTION_FIELD_COUNT] = {
      "", "", listWindowsChoices, LIST_WINDOWS_LAST + 1},
 };
 
-const ScreenPosition screenPositions[POSITION_LAST + 1] = {
-    {"centre", "centre", CENTRE_BAND, CENTRE_BAND},
-    {"upper", "upper middle", CENTRE_BAND, NEAR_BAND},
-    {"lower", "lower middle", CENTRE_BAND, FAR_BAND},
-    {"left", "left middle", NEAR_BAND, CENTRE_BAND},
-    {"upper-left", "upper left", NEAR_BAND, NEAR_BAND},
-    {"lower-left", "lower left", NEAR_BAND, FAR_BAND},
-    {"right", "right middle", FAR_BAND, CENTRE_BAND},
-    {"upper-right", "upper right", FAR_BAND, NEAR_BAND},
-    {"lower-right", "lower right", FAR_BAND, FAR_BAND},
+const PlacementName placementNames[POSITION_LAST + 1] = {
+    {"centre", "centre"},      {"upper", "upper middle"},      {"lower", "lower middle"},
+    {"left", "left middle"},   {"upper-left", "upper left"},   {"lower-left", "lower left"},
+    {"right", "right middle"}, {"upper-right", "upper right"}, {"lower-right", "lower right"},
 };
 
 TextSink StartText(char* out, size_t count) {
@@ -127,8 +121,8 @@ constexpr int kBandCount = 3;
 
 } // namespace
 
-const ScreenPosition& ScreenPositionOf(uint8_t positionCode) {
-    return screenPositions[positionCode <= POSITION_LAST ? positionCode : POSITION_CENTRE];
+const PlacementName& PlacementNameOf(uint8_t positionCode) {
+    return placementNames[positionCode <= POSITION_LAST ? positionCode : POSITION_CENTRE];
 }
 
 // Row by row from the upper left, as the bands lie on the screen.
@@ -147,7 +141,7 @@ uint8_t PlacementCode(int cell) {
 void FormatPlacementLabel(uint8_t positionCode, wchar_t* out, size_t count) {
     if (count == 0)
         return;
-    const char* word = ScreenPositionOf(positionCode).word;
+    const char* word = PlacementNameOf(positionCode).word;
     size_t length = 0;
     for (; word[length] && length + 1 < count; ++length) {
         char c = word[length] == '-' ? ' ' : word[length];
@@ -179,7 +173,7 @@ void FormatOptionMeaning(int field, uint8_t value, char* out, size_t count) {
         break;
     case OPTION_POSITION:
         if (value <= POSITION_LAST)
-            AppendText(&text, "%s", screenPositions[value].meaning);
+            AppendText(&text, "%s", placementNames[value].meaning);
         else
             AppendText(&text, "above 8: centre");
         break;

@@ -1,12 +1,14 @@
 // What each byte of the options record and of the second value is called,
-// what its values mean and where each placement puts the switcher: the one
-// table that the program's placement, the report, the command-line tool and the
-// dialog all read. Portable.
+// what its values mean and what the settings tools show of them: the one table
+// that the report, the command-line tool and the dialog all read, with the
+// placement words, the dialog's placement grid and opacity slider, and the
+// texts of a value. Portable; the program itself reads none of it.
 #pragma once
 #include <cstddef>
 #include <cstdint>
 
 #include "settings/options.h"
+#include "settings/screen_position.h"
 
 enum OptionKind {
     OPTION_ON_OFF,      // 0 off, any other value on
@@ -61,22 +63,14 @@ uint8_t DefaultOptionByte(int field);
 // The registry value of a store: "Options" or "MoreOptions".
 const char* StoredValueName(OptionStore store);
 
-// Where the switcher's centre goes along one screen axis: at 30 %, 50 % or 70 % of it.
-enum PlacementBand { NEAR_BAND, CENTRE_BAND, FAR_BAND };
-
-struct ScreenPosition {
+struct PlacementName {
     const char* word;    // as zephtab-config accepts it, e.g. "upper-left"
     const char* meaning; // as the report says it, e.g. "upper left"
-    PlacementBand column;
-    PlacementBand row;
 };
-
-// Placement codes as the program reads them; codes above 8 open centred.
-constexpr uint8_t POSITION_CENTRE = 0;
-constexpr uint8_t POSITION_LAST = 8;
-extern const ScreenPosition screenPositions[POSITION_LAST + 1];
-// The placement a stored code opens at.
-const ScreenPosition& ScreenPositionOf(uint8_t positionCode);
+// By placement code, as screenPositions.
+extern const PlacementName placementNames[POSITION_LAST + 1];
+// The name of the placement a stored code opens at (codes above 8: the centre).
+const PlacementName& PlacementNameOf(uint8_t positionCode);
 
 // The 3 x 3 grid of placements, row by row from the upper left; codes above 8 show as the centre.
 constexpr int PLACEMENT_CELL_COUNT = 9;

@@ -1,6 +1,6 @@
-#include "settings/option_report.h"
+#include "option_report.h"
 
-#include "settings/option_fields.h"
+#include "option_fields.h"
 
 namespace {
 

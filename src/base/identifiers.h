@@ -3,8 +3,10 @@
 // numbers it relies on with static_assert.
 #pragma once
 
-// Private window messages.
-constexpr unsigned WM_SWITCHER_COMMAND = 114;  // below WM_USER on purpose: posted by the hooks
+// Private window messages. Other programs send them to a running switcher (the settings
+// tools the reload, the end-to-end tests the commands), so their numbers are fixed; 114 lies
+// below WM_USER, in the system's range, where the system defines no message of that number.
+constexpr unsigned WM_SWITCHER_COMMAND = 114;  // posted by the hooks and by CancelSwitch
 constexpr unsigned WM_RELOAD_OPTIONS = 0x807C; // sent by the settings tools
 
 // Switcher command codes carried in WM_SWITCHER_COMMAND's wParam.
