@@ -234,7 +234,9 @@ namespace {
 
 MenuWatch* activeMenuWatch;
 UINT_PTR menuWatchTimer;
-bool menuHandled; // the menu on screen has been recorded and reacted to
+// The menu window recorded and reacted to. Told apart by its handle, not by a
+// moment without a menu: the next menu can open before this timer runs again.
+HWND handledMenuWindow;
 
 void PostKeys(HWND menuWindow, WPARAM first, WPARAM second) {
     for (WPARAM key : {first, second}) {
@@ -246,11 +248,9 @@ void PostKeys(HWND menuWindow, WPARAM first, WPARAM second) {
 void CALLBACK MenuWatchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
     HWND menuWindow = FindOpenMenuWindow();
     MenuWatch* watch = activeMenuWatch;
-    if (!menuWindow)
-        menuHandled = false;
-    if (!menuWindow || menuHandled || !watch)
+    if (!menuWindow || menuWindow == handledMenuWindow || !watch)
         return;
-    menuHandled = true;
+    handledMenuWindow = menuWindow;
     ++watch->openings;
     GetWindowRect(menuWindow, &watch->menuRect);
     GetCursorPos(&watch->cursorAtOpening);
@@ -284,7 +284,7 @@ LRESULT CALLBACK QueueWatchProc(int code, WPARAM wParam, LPARAM lParam) {
 MenuWatch::MenuWatch(MenuReaction reactionToOpening, void (*runOnOpening)())
     : reaction(reactionToOpening), onOpening(runOnOpening) {
     activeMenuWatch = this;
-    menuHandled = false;
+    handledMenuWindow = nullptr;
     menuWatchTimer = SetTimer(nullptr, 0, 20, MenuWatchTimerProc);
 }
 
