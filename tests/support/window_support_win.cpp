@@ -232,37 +232,6 @@ DWORD WINAPI MessageBoxWatcher::Watch(void* parameter) {
 
 namespace {
 
-MenuWatch* activeMenuWatch;
-UINT_PTR menuWatchTimer;
-// The menu window recorded and reacted to. Told apart by its handle, not by a
-// moment without a menu: the next menu can open before this timer runs again.
-HWND handledMenuWindow;
-
-void PostKeys(HWND menuWindow, WPARAM first, WPARAM second) {
-    for (WPARAM key : {first, second}) {
-        PostMessageW(menuWindow, WM_KEYDOWN, key, 1);
-        PostMessageW(menuWindow, WM_KEYUP, key, 0xC0000001);
-    }
-}
-
-void CALLBACK MenuWatchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
-    HWND menuWindow = FindOpenMenuWindow();
-    MenuWatch* watch = activeMenuWatch;
-    if (!menuWindow || menuWindow == handledMenuWindow || !watch)
-        return;
-    handledMenuWindow = menuWindow;
-    ++watch->openings;
-    GetWindowRect(menuWindow, &watch->menuRect);
-    GetCursorPos(&watch->cursorAtOpening);
-    if (watch->onOpening)
-        watch->onOpening();
-    if (watch->reaction == MenuReaction::Dismiss)
-        EndMenu();
-    else
-        PostKeys(menuWindow, watch->reaction == MenuReaction::ChooseFirstItem ? VK_DOWN : VK_UP,
-                 VK_RETURN);
-}
-
 QueueWatch* activeQueueWatch;
 HHOOK queueHook;
 
@@ -280,18 +249,6 @@ LRESULT CALLBACK QueueWatchProc(int code, WPARAM wParam, LPARAM lParam) {
 }
 
 } // namespace
-
-MenuWatch::MenuWatch(MenuReaction reactionToOpening, void (*runOnOpening)())
-    : reaction(reactionToOpening), onOpening(runOnOpening) {
-    activeMenuWatch = this;
-    handledMenuWindow = nullptr;
-    menuWatchTimer = SetTimer(nullptr, 0, 20, MenuWatchTimerProc);
-}
-
-MenuWatch::~MenuWatch() {
-    KillTimer(nullptr, menuWatchTimer);
-    activeMenuWatch = nullptr;
-}
 
 QueueWatch::QueueWatch() {
     activeQueueWatch = this;

@@ -83,28 +83,6 @@ class MessageBoxWatcher {
 
 // The visible popup-menu window (class "#32768") of this desktop, or null.
 HWND FindOpenMenuWindow();
-// While it lives, watches the menus of this thread from inside their modal loop: a
-// thread timer that, once a popup menu window is visible, records it, counts the
-// opening, runs onOpening (when given) and then the reaction.
-enum class MenuReaction {
-    Dismiss,         // EndMenu
-    ChooseFirstItem, // Down, Return
-    ChooseLastItem,  // Up, Return
-};
-class MenuWatch {
-  public:
-    explicit MenuWatch(MenuReaction reaction = MenuReaction::Dismiss,
-                       void (*onOpening)() = nullptr);
-    ~MenuWatch();
-    MenuWatch(const MenuWatch&) = delete;
-    MenuWatch& operator=(const MenuWatch&) = delete;
-    int openings = 0;
-    RECT menuRect = {};
-    POINT cursorAtOpening = {};
-    const MenuReaction reaction;
-    void (*const onOpening)();
-};
-
 // While it lives, records the messages this thread takes from its queue (a WH_GETMESSAGE hook).
 class QueueWatch {
   public:

@@ -21,6 +21,71 @@
 
 namespace {
 
+// While it lives, watches the menus of this thread from inside their modal loop: a
+// thread timer that, once a popup menu window is visible, records it, counts the
+// opening, runs onOpening (when given) and then the reaction.
+enum class MenuReaction {
+    Dismiss,         // EndMenu
+    ChooseFirstItem, // Down, Return
+    ChooseLastItem,  // Up, Return
+};
+class MenuWatch {
+  public:
+    explicit MenuWatch(MenuReaction reaction = MenuReaction::Dismiss,
+                       void (*onOpening)() = nullptr);
+    ~MenuWatch();
+    MenuWatch(const MenuWatch&) = delete;
+    MenuWatch& operator=(const MenuWatch&) = delete;
+    int openings = 0;
+    RECT menuRect = {};
+    POINT cursorAtOpening = {};
+    const MenuReaction reaction;
+    void (*const onOpening)();
+};
+
+MenuWatch* activeMenuWatch;
+UINT_PTR menuWatchTimer;
+// The menu window recorded and reacted to. Told apart by its handle, not by a
+// moment without a menu: the next menu can open before this timer runs again.
+HWND handledMenuWindow;
+
+void PostKeys(HWND menuWindow, WPARAM first, WPARAM second) {
+    for (WPARAM key : {first, second}) {
+        PostMessageW(menuWindow, WM_KEYDOWN, key, 1);
+        PostMessageW(menuWindow, WM_KEYUP, key, 0xC0000001);
+    }
+}
+
+void CALLBACK MenuWatchTimerProc(HWND, UINT, UINT_PTR, DWORD) {
+    HWND menuWindow = FindOpenMenuWindow();
+    MenuWatch* watch = activeMenuWatch;
+    if (!menuWindow || menuWindow == handledMenuWindow || !watch)
+        return;
+    handledMenuWindow = menuWindow;
+    ++watch->openings;
+    GetWindowRect(menuWindow, &watch->menuRect);
+    GetCursorPos(&watch->cursorAtOpening);
+    if (watch->onOpening)
+        watch->onOpening();
+    if (watch->reaction == MenuReaction::Dismiss)
+        EndMenu();
+    else
+        PostKeys(menuWindow, watch->reaction == MenuReaction::ChooseFirstItem ? VK_DOWN : VK_UP,
+                 VK_RETURN);
+}
+
+MenuWatch::MenuWatch(MenuReaction reactionToOpening, void (*runOnOpening)())
+    : reaction(reactionToOpening), onOpening(runOnOpening) {
+    activeMenuWatch = this;
+    handledMenuWindow = nullptr;
+    menuWatchTimer = SetTimer(nullptr, 0, 20, MenuWatchTimerProc);
+}
+
+MenuWatch::~MenuWatch() {
+    KillTimer(nullptr, menuWatchTimer);
+    activeMenuWatch = nullptr;
+}
+
 const std::wstring kVendorRoot = L"http://" ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_HOST);
 
 // Wine 8 looks up document handlers in HKEY_CLASSES_ROOT alone (the machine's
