@@ -158,10 +158,21 @@ MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
 }
 
 // The flag is stored before the post, so the next event already sees it.
-LRESULT CarryOut(const HookDecision& decision, HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
+void ApplyDecision(const HookDecision& decision) {
     switcherActive = decision.switcherActive;
     if (decision.command != NO_COMMAND)
         PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
+}
+
+// A hook the system may have removed for a slow answer is put back; removing a
+// removed hook's stale handle again fails harmlessly.
+void RenewKeyboardHook() {
+    RemoveKeyboardHook();
+    InstallKeyboardHook();
+}
+
+LRESULT CarryOut(const HookDecision& decision, HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
+    ApplyDecision(decision);
     if (decision.swallow)
         return 1;
     return CallNextHookEx(hook, code, wParam, lParam);
@@ -237,12 +248,8 @@ bool TakeKeyTheHookMissed(const MSG& message) {
     input.altDown = (message.lParam & kContextAltHeld) != 0;
     input.leftShiftDown = KeyHookReadsLeftShift(input) && (GetKeyState(VK_LSHIFT) & 0x8000) != 0;
     const HookDecision decision = DecideKeyEvent(input);
-    switcherActive = decision.switcherActive;
-    if (decision.command != NO_COMMAND)
-        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
-    // The system may have removed the hook for its slow answer.
-    RemoveKeyboardHook();
-    InstallKeyboardHook();
+    ApplyDecision(decision);
+    RenewKeyboardHook();
     return decision.swallow;
 }
 
@@ -254,11 +261,6 @@ void OnAltTabHotKey(DWORD messageTime) {
     input.switcherActive = switcherActive;
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.leftShiftDown = IsKeyDownNow(VK_LSHIFT);
-    const HookDecision decision = DecideAltTabHotKey(input);
-    switcherActive = decision.switcherActive;
-    if (decision.command != NO_COMMAND)
-        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
-    // A removed hook's handle is stale: removing it again fails harmlessly.
-    RemoveKeyboardHook();
-    InstallKeyboardHook();
+    ApplyDecision(DecideAltTabHotKey(input));
+    RenewKeyboardHook();
 }

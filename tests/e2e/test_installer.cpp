@@ -196,30 +196,9 @@ HWND SwitcherWindowOf(DWORD processId) {
     return SwitcherWindowBy(processId, true);
 }
 
-struct DialogSearch {
-    DWORD processId;
-    HWND except;
-    HWND found;
-};
-
-BOOL CALLBACK FindDialogBy(HWND window, LPARAM param) {
-    auto* search = reinterpret_cast<DialogSearch*>(param);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(window, &owner);
-    wchar_t className[16];
-    if (owner == search->processId && window != search->except && IsWindowVisible(window) &&
-        GetClassNameW(window, className, 16) && wcscmp(className, L"#32770") == 0) {
-        search->found = window;
-        return FALSE;
-    }
-    return TRUE;
-}
-
 // A visible top-level dialog of that process other than except, or null.
 HWND DialogOf(DWORD processId, HWND except = nullptr) {
-    DialogSearch search = {processId, except, nullptr};
-    EnumWindows(FindDialogBy, reinterpret_cast<LPARAM>(&search));
-    return search.found;
+    return FindVisibleWindow(L"#32770", processId, except);
 }
 
 bool Running(const StartedProgram& program) {

@@ -44,20 +44,26 @@ HICON CreateSolidIcon(COLORREF colour, int size) {
     return icon;
 }
 
-COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y) {
+MemoryCanvas::MemoryCanvas(int width, int height) {
     HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP canvas = CreateCompatibleBitmap(screen, 32, 32);
-    HGDIOBJ old = SelectObject(dc, canvas);
-    RECT all = {0, 0, 32, 32};
-    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
-    draw(dc);
-    const COLORREF colour = GetPixel(dc, x, y);
-    SelectObject(dc, old);
-    DeleteObject(canvas);
-    DeleteDC(dc);
+    dc = CreateCompatibleDC(screen);
+    bitmap = CreateCompatibleBitmap(screen, width, height);
+    old = SelectObject(dc, bitmap);
     ReleaseDC(nullptr, screen);
-    return colour;
+}
+
+MemoryCanvas::~MemoryCanvas() {
+    SelectObject(dc, old);
+    DeleteObject(bitmap);
+    DeleteDC(dc);
+}
+
+COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y) {
+    MemoryCanvas canvas(32, 32);
+    RECT all = {0, 0, 32, 32};
+    FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    draw(canvas.dc);
+    return GetPixel(canvas.dc, x, y);
 }
 
 COLORREF IconPixel(HICON icon, int x, int y) {

@@ -19,6 +19,20 @@ constexpr COLORREF BACKDROP = RGB(0, 51, 153);
 // Every channel at or below the other colour's (within tolerance): "no lighter than".
 bool NoLighter(COLORREF colour, COLORREF than, int tolerance = 0);
 
+// A bitmap of the screen's format, width x height, selected into a memory DC that
+// a test draws into and reads back; both released with it, however the test ends.
+class MemoryCanvas {
+  public:
+    MemoryCanvas(int width, int height);
+    ~MemoryCanvas();
+    MemoryCanvas(const MemoryCanvas&) = delete;
+    MemoryCanvas& operator=(const MemoryCanvas&) = delete;
+    HDC dc;
+
+  private:
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
 // An icon of one colour, size x size; the caller destroys it.
 HICON CreateSolidIcon(COLORREF colour, int size = 32);
 // The colour at (x, y) of a 32 x 32 canvas, black until draw paints on it.

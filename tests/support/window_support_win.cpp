@@ -173,28 +173,23 @@ RECT RectInParent(HWND child) {
     return rect;
 }
 
-namespace {
-
-// The first visible top-level window of this class (of that process, unless 0).
-HWND FindVisible(const wchar_t* className, DWORD processId) {
+HWND FindVisibleWindow(const wchar_t* className, DWORD processId, HWND except) {
     HWND window = nullptr;
     while ((window = FindWindowExW(nullptr, window, className, nullptr)) != nullptr) {
         DWORD owner = 0;
         GetWindowThreadProcessId(window, &owner);
-        if (IsWindowVisible(window) && (!processId || owner == processId))
+        if (window != except && IsWindowVisible(window) && (!processId || owner == processId))
             return window;
     }
     return nullptr;
 }
 
-} // namespace
-
 HWND FindVisibleDialogOf(DWORD processId) {
-    return FindVisible(L"#32770", processId);
+    return FindVisibleWindow(L"#32770", processId);
 }
 
 HWND FindOpenMenuWindow() {
-    return FindVisible(L"#32768", 0);
+    return FindVisibleWindow(L"#32768");
 }
 
 MessageBoxWatcher::MessageBoxWatcher() {

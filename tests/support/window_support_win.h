@@ -55,6 +55,9 @@ POINT ClientPointOnScreen(HWND window, int x, int y);
 // A child window's rectangle in its parent's client coordinates.
 RECT RectInParent(HWND child);
 
+// The first visible top-level window of this class (of that process, unless 0) other
+// than except, or null.
+HWND FindVisibleWindow(const wchar_t* className, DWORD processId = 0, HWND except = nullptr);
 // A visible top-level dialog (class "#32770", as a message box) of that process, or null.
 HWND FindVisibleDialogOf(DWORD processId);
 

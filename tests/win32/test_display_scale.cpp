@@ -30,28 +30,8 @@ constexpr COLORREF kIconColour = RGB(20, 200, 40);
 constexpr COLORREF kMarker = RGB(255, 0, 255);
 
 // A surface of the switcher's size at the DPI in use, that frames are composed into.
-class ScaledFrame {
-  public:
-    ScaledFrame() {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, WidthOf(switcherLayout.window),
-                                        HeightOf(switcherLayout.window));
-        old = SelectObject(dc, bitmap);
-        ReleaseDC(nullptr, screen);
-    }
-    ~ScaledFrame() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    ScaledFrame(const ScaledFrame&) = delete;
-    ScaledFrame& operator=(const ScaledFrame&) = delete;
-    HDC dc;
-
-  private:
-    HBITMAP bitmap;
-    HGDIOBJ old;
+struct ScaledFrame : MemoryCanvas {
+    ScaledFrame() : MemoryCanvas(WidthOf(switcherLayout.window), HeightOf(switcherLayout.window)) {}
 };
 
 // The height in pixels of the white text drawn in rect over the dark backdrop:

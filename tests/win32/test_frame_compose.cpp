@@ -30,27 +30,8 @@ constexpr RECT kPathArea = {10, 357, 590, 375};
 constexpr RECT kPanelValuesArea = {110, 288, 600, 357};
 
 // A 600 x 375 surface that a test composes frames into.
-class FrameSurface {
-  public:
-    FrameSurface() {
-        HDC screen = GetDC(nullptr);
-        dc = CreateCompatibleDC(screen);
-        bitmap = CreateCompatibleBitmap(screen, SWITCHER_WIDTH, SWITCHER_HEIGHT);
-        old = SelectObject(dc, bitmap);
-        ReleaseDC(nullptr, screen);
-    }
-    ~FrameSurface() {
-        SelectObject(dc, old);
-        DeleteObject(bitmap);
-        DeleteDC(dc);
-    }
-    FrameSurface(const FrameSurface&) = delete;
-    FrameSurface& operator=(const FrameSurface&) = delete;
-    HDC dc;
-
-  private:
-    HBITMAP bitmap;
-    HGDIOBJ old;
+struct FrameSurface : MemoryCanvas {
+    FrameSurface() : MemoryCanvas(SWITCHER_WIDTH, SWITCHER_HEIGHT) {}
 };
 
 bool Inside(const RECT& rect, int x, int y) {

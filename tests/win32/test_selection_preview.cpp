@@ -160,19 +160,13 @@ TEST_F(LivePreview, TheComposedFrameShowsTheCaptureInThePreviewBox) {
     ReplaceWindowList({square, Window(kRed, 300, 300)});
     SelectEntry(0);
     ASSERT_TRUE(WaitUntil([&] { return RenderRequests(square) > 0; }));
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, SWITCHER_WIDTH, SWITCHER_HEIGHT);
-    HGDIOBJ old = SelectObject(dc, bitmap);
+    MemoryCanvas frame(SWITCHER_WIDTH, SWITCHER_HEIGHT);
+    const HDC dc = frame.dc;
     ComposeFrameInto(dc);
     EXPECT_TRUE(ColourNear(GetPixel(dc, 387, 69), kGreen, 0));
     EXPECT_TRUE(ColourNear(GetPixel(dc, 584, 266), kGreen, 0));
     EXPECT_FALSE(ColourNear(GetPixel(dc, 386, 68), kGreen));
     EXPECT_FALSE(ColourNear(GetPixel(dc, 585, 267), kGreen));
-    SelectObject(dc, old);
-    DeleteObject(bitmap);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
 }
 
 TEST_F(LivePreview, ThreeQuickSelectionsMakeOneCaptureOfTheThirdWindow) {

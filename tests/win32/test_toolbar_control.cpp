@@ -122,10 +122,8 @@ TEST_F(ToolbarControl, IsAFixedColumnOfFourIconButtonsOnTheSwitcher) {
 }
 
 TEST_F(ToolbarControl, IconsAreWhiteFramesOnPaleBlue) {
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 32, 32);
-    HGDIOBJ previous = SelectObject(memory, bitmap);
+    MemoryCanvas canvas(32, 32);
+    const HDC memory = canvas.dc;
     for (int image = 0; image < 4; ++image) {
         SCOPED_TRACE(image);
         ImageList_Draw(ToolbarImageList, image, memory, 0, 0, ILD_NORMAL);
@@ -144,10 +142,6 @@ TEST_F(ToolbarControl, IconsAreWhiteFramesOnPaleBlue) {
         EXPECT_GT(white, 60);
         EXPECT_GT(paleBlue, 400);
     }
-    SelectObject(memory, previous);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
 
     for (int id : {IDI_TOOL_RESTORE, IDI_TOOL_TRANSPARENT, IDI_TOOL_OPAQUE, IDI_TOOL_TOPMOST}) {
         HICON icon = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id));
