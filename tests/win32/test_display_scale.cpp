@@ -14,6 +14,7 @@
 #include "display/frame_win.h"
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
+#include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
@@ -240,6 +241,35 @@ TEST_F(DisplayScale, AChangeOfTheSystemsSettingsMakesTheSurfacesAgainAtTheNextOp
     int cx = 0, cy = 0;
     ImageList_GetIconSize(ToolbarImageList, &cx, &cy);
     EXPECT_EQ(cx, 48);
+}
+
+// Where a picture of an icon is transparent, drawing it leaves the screen as it
+// was: on black it stays black and on white it stays white.
+TEST(IconPictures, TransparentPixelsLeaveTheScreenAsItWasAtEverySize) {
+    for (int id : {IDI_DEFAULT_WINDOW, IDI_TOOL_RESTORE, IDI_TOOL_TRANSPARENT, IDI_TOOL_OPAQUE,
+                   IDI_TOOL_TOPMOST})
+        for (int size : {32, 40, 48, 64}) {
+            HICON icon = static_cast<HICON>(LoadImageW(
+                GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, 0));
+            ASSERT_NE(icon, nullptr) << id << " at " << size;
+            MemoryCanvas onBlack(size, size), onWhite(size, size);
+            const RECT all = {0, 0, size, size};
+            FillRect(onBlack.dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+            FillRect(onWhite.dc, &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+            DrawIconEx(onBlack.dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+            DrawIconEx(onWhite.dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+            int wrong = 0;
+            for (int y = 0; y < size; ++y)
+                for (int x = 0; x < size; ++x) {
+                    const COLORREF black = GetPixel(onBlack.dc, x, y);
+                    const COLORREF white = GetPixel(onWhite.dc, x, y);
+                    const bool opaque = black == white;
+                    const bool transparent = black == RGB(0, 0, 0) && white == RGB(255, 255, 255);
+                    wrong += opaque || transparent ? 0 : 1;
+                }
+            EXPECT_EQ(wrong, 0) << id << " at " << size;
+            DestroyIcon(icon);
+        }
 }
 
 } // namespace

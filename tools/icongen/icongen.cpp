@@ -101,9 +101,11 @@ bool Parse(std::istream& in, std::map<char, Colour>& palette, std::vector<Image>
 
 constexpr int kPaletteEntries = 16; // of a 4-bit image
 
-// The characters of a 4-bit image's palette, in palette order: its opaque colours.
+// The characters of a 4-bit image's palette, in palette order: index 0 is black,
+// the colour under the mask (drawing XORs it onto the screen, so any other colour
+// would show where the icon is transparent), then its opaque colours.
 std::string PaletteOf(const Image& image, std::map<char, Colour>& palette) {
-    std::string used;
+    std::string used(1, '\0');
     for (const auto& entry : palette) {
         if (entry.second.transparent)
             continue;
@@ -116,7 +118,7 @@ std::string PaletteOf(const Image& image, std::map<char, Colour>& palette) {
     return used;
 }
 
-// Palette indexes, two pixels a byte, high nibble first; transparent pixels are index 0.
+// Palette indexes, two pixels a byte, high nibble first; transparent pixels are index 0, black.
 void PutIndexedRow(std::vector<uint8_t>& out, const std::string& row, const std::string& colours,
                    std::map<char, Colour>& palette, int stride) {
     const size_t start = out.size();
@@ -168,7 +170,7 @@ bool EncodeImage(const Image& image, std::map<char, Colour>& palette, std::vecto
     if (image.bits == 4) {
         for (int i = 0; i < kPaletteEntries; ++i) {
             const Colour colour =
-                i < static_cast<int>(colours.size()) ? palette[colours[i]] : Colour();
+                i > 0 && i < static_cast<int>(colours.size()) ? palette[colours[i]] : Colour();
             out.push_back(colour.b);
             out.push_back(colour.g);
             out.push_back(colour.r);
