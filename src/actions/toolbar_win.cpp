@@ -17,9 +17,6 @@ HMENU contextMenu;
 
 namespace {
 
-// The window pinned while the switcher is shown, which must stay below it.
-HWND windowPinnedBelowSwitcher;
-
 // The top-level menu that owns contextMenu: the handle that must be destroyed.
 HMENU loadedMenu;
 // The top-level menu of the context menu while TrackPopupMenuEx shows it, or
@@ -142,7 +139,6 @@ void PutSwitcherOnTop() {
 void PinWindow(HWND window, LONG exStyle) {
     SetTopmostGroup(window, exStyle | WS_EX_TOPMOST, HWND_TOPMOST);
     PutSwitcherOnTop();
-    windowPinnedBelowSwitcher = window;
 }
 
 // A closed window reads as style 0: nothing is undone for it.
@@ -331,14 +327,7 @@ void ShowContextMenu(HWND window) {
 }
 
 void KeepSwitcherAbovePinnedWindow() {
-    HWND pinned = windowPinnedBelowSwitcher;
-    if (!pinned)
-        return;
-    if (!IsWindowVisible(SwitcherWindow) || !IsWindow(pinned) || pinned != pinnedWindow) {
-        windowPinnedBelowSwitcher = nullptr; // the opening is over, or the pin undone
-        return;
-    }
-    if (StandsAbove(pinned, SwitcherWindow))
+    if (pinnedWindow && IsWindow(pinnedWindow) && StandsAbove(pinnedWindow, SwitcherWindow))
         PutSwitcherOnTop();
 }
 

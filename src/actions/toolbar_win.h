@@ -37,8 +37,8 @@ bool IsContextMenuShown();
 // Closes the context menu if it is on screen; its modal loop ends once the
 // current message is handled.
 void CloseContextMenu();
-// While the switcher is shown: puts it back above the window pinned during this
-// opening, whose program makes the move on its own time, once it has.
+// While the switcher is shown: puts it back above the window this run pinned,
+// whose program makes the move on its own time, once it has.
 void KeepSwitcherAbovePinnedWindow();
 // Releases the toolbar's image list and the menu; at shutdown.
 void ReleaseActions();

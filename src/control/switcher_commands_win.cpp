@@ -16,9 +16,11 @@
 
 static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message keeps its number below WM_USER");
 
-HWND windowBeforeSwitch;
-
 namespace {
+
+// The window that had the foreground when the switcher last opened, recorded by
+// the open before anything is shown; null when none did.
+HWND windowBeforeSwitch;
 
 constexpr DWORD kAnimationMs = 100;
 // How often a shown switcher looks for listed windows that were destroyed (Wine

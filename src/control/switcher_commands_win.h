@@ -3,10 +3,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// The window that had the foreground when the switcher last opened, recorded by
-// the open before anything is shown; null when none did. Written here only.
-extern HWND windowBeforeSwitch;
-
 // WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
 void RunSwitcherCommand(WPARAM code);
 // Closes the context menu, removes the mouse hook and the closed-window check,

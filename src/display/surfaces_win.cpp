@@ -213,13 +213,12 @@ void InitSwitcherDisplay(HWND window) {
     MakeDisplayFor(MonitorDpi(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY)));
 }
 
-bool UseDisplayDpi(int dpi) {
+void UseDisplayDpi(int dpi) {
     dpi = UsableDpi(dpi);
     if (dpi == displayDpi && !displayOutdated && BackgroundBuffer)
-        return false;
+        return;
     MakeDisplayFor(dpi);
     DrawStaticBackground();
-    return true;
 }
 
 void ForgetDisplayDpi() {

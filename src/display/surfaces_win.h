@@ -14,8 +14,7 @@ extern HFONT ClockFont;
 extern HPEN SeparatorPen;
 extern HBRUSH BackgroundBrush;
 
-// The DPI that the surfaces, fonts and places are made for; 0 when none are made
-// or when a change of the system's settings asks for them to be made again.
+// The DPI that the surfaces, fonts and places are made for; 0 when none are made.
 extern int displayDpi;
 // The layout table at displayDpi, with the icon sizes the system uses there.
 extern SwitcherLayout switcherLayout;
@@ -40,8 +39,8 @@ int ScaledForDisplay(int value);
 void InitSwitcherDisplay(HWND window);
 // Makes the surfaces, fonts, pen and brush and the places for dpi, compatible with
 // the switcher's DC, and draws the background; nothing when they are made for dpi
-// already. Returns whether it made them.
-bool UseDisplayDpi(int dpi);
+// already.
+void UseDisplayDpi(int dpi);
 // The next UseDisplayDpi makes everything again, whatever the DPI (the system's
 // scale or icon settings changed).
 void ForgetDisplayDpi();

@@ -11,7 +11,7 @@ struct StripScale {
     RECT place;
     int largeIcon; // the images' size, or smallIcon with smallIcons set
     int smallIcon;
-    int largeSpacing; // the grid's, chosen by the smallIcons of the strip's creation
+    int largeSpacing; // the grid's, chosen by smallIcons at creation and at every reload
     int smallSpacing;
 };
 

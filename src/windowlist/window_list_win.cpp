@@ -167,53 +167,6 @@ bool IsSwitchable(HWND window, HWND* owner) {
     return !OwnsListedWindow(window);
 }
 
-// Which listed windows one pass over the top-level windows still finds. One
-// enumeration asks the system once, where IsWindow would ask once per entry.
-struct ListedWindowsFound {
-    bool* found; // one flag per listed entry, or null to count only
-    int count;
-};
-
-BOOL CALLBACK NoteListedWindow(HWND window, LPARAM param) {
-    ListedWindowsFound* listed = reinterpret_cast<ListedWindowsFound*>(param);
-    for (int i = 0; i < listedCount; ++i) {
-        if (WindowList[i].window == window) {
-            if (listed->found)
-                listed->found[i] = true;
-            ++listed->count;
-            break;
-        }
-    }
-    return TRUE;
-}
-
-bool AllListedWindowsExist() {
-    ListedWindowsFound listed = {nullptr, 0};
-    EnumWindows(NoteListedWindow, reinterpret_cast<LPARAM>(&listed));
-    return listed.count == listedCount;
-}
-
-// Drops the entries not found, from the last to the first, so that each index
-// named to the strip is still the entry's. Returns how many were dropped.
-int DropEntriesNotFound(const bool* found) {
-    int removed = 0;
-    int removedBeforeSelection = 0;
-    for (int i = listedCount - 1; i >= 0; --i) {
-        if (found[i])
-            continue;
-        RemoveStripItem(IconStrip, i);
-        for (int j = i; j + 1 < windowCount; ++j)
-            WindowList[j] = WindowList[j + 1];
-        --windowCount;
-        ++removed;
-        if (i < selectedIndex)
-            ++removedBeforeSelection;
-    }
-    listedCount = windowCount;
-    selectedIndex = SelectionAfterRemoval(selectedIndex, removedBeforeSelection, listedCount);
-    return removed;
-}
-
 int EndRefresh() {
     listedCount = windowCount;
     selectedIndex = 0;
@@ -238,17 +191,27 @@ BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
 
 int RemoveClosedWindows() {
     // During a refresh the list is being rebuilt, and it checks each window itself.
-    if (listedCount == 0 || listedCount != windowCount || AllListedWindowsExist())
+    if (listedCount == 0 || listedCount != windowCount)
         return 0;
-    ListedWindowsFound listed = {
-        static_cast<bool*>(HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY,
-                                     static_cast<SIZE_T>(listedCount) * sizeof(bool))),
-        0};
-    if (!listed.found)
-        return 0; // tried again at the next check
-    EnumWindows(NoteListedWindow, reinterpret_cast<LPARAM>(&listed));
-    const int removed = DropEntriesNotFound(listed.found);
-    HeapFree(GetProcessHeap(), 0, listed.found);
+    // From the last entry to the first, so that each index named to the strip is
+    // still the entry's.
+    int removed = 0;
+    int removedBeforeSelection = 0;
+    for (int i = listedCount - 1; i >= 0; --i) {
+        if (IsWindow(WindowList[i].window))
+            continue;
+        RemoveStripItem(IconStrip, i);
+        for (int j = i; j + 1 < windowCount; ++j)
+            WindowList[j] = WindowList[j + 1];
+        --windowCount;
+        ++removed;
+        if (i < selectedIndex)
+            ++removedBeforeSelection;
+    }
+    if (removed == 0)
+        return 0;
+    listedCount = windowCount;
+    selectedIndex = SelectionAfterRemoval(selectedIndex, removedBeforeSelection, listedCount);
     return removed;
 }
 

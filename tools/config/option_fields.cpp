@@ -107,7 +107,8 @@ void SetOptionByte(StoredSettings* settings, int field, uint8_t value) {
 }
 
 uint8_t DefaultOptionByte(int field) {
-    const StoredSettings defaults = {DEFAULT_OPTIONS, DEFAULT_MORE_OPTIONS};
+    StoredSettings defaults;
+    SetDefaultSettings(&defaults);
     return GetOptionByte(&defaults, field);
 }
 

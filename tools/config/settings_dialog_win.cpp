@@ -14,6 +14,7 @@
 
 #include "actions/opacity_steps.h"
 #include "base/count_of.h"
+#include "config_command_line.h"
 #include "option_fields.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"
@@ -68,15 +69,19 @@ bool MoreOptionsChanged() {
     return std::memcmp(&editedSettings.more, &storedSettings.more, sizeof(MoreOptions)) != 0;
 }
 
+// Both values are arrays of bytes: the struct has no padding to compare.
+static_assert(sizeof(StoredSettings) == sizeof(SwitcherOptions) + sizeof(MoreOptions),
+              "the two values, byte for byte");
+bool SameSettings(const StoredSettings& a, const StoredSettings& b) {
+    return std::memcmp(&a, &b, sizeof(StoredSettings)) == 0;
+}
+
 bool HasChanges() {
-    return RecordChanged() || MoreOptionsChanged();
+    return !SameSettings(editedSettings, storedSettings);
 }
 
 int ChoiceField(const ChoiceListField& list) {
-    for (int field = 0; field < OPTION_FIELD_COUNT; ++field)
-        if (std::strcmp(optionFields[field].name, list.name) == 0)
-            return field;
-    return -1;
+    return FindOptionField(list.name);
 }
 
 void UpdateApplyButton(HWND dialog) {
@@ -86,8 +91,7 @@ void UpdateApplyButton(HWND dialog) {
 // After an edit the line about the last Apply, or about the record as it was
 // read, no longer tells the state of what the dialog shows.
 void NoteEdit(HWND dialog, const StoredSettings& before) {
-    if (std::memcmp(&before.options, &editedSettings.options, sizeof(before.options)) != 0 ||
-        std::memcmp(&before.more, &editedSettings.more, sizeof(before.more)) != 0)
+    if (!SameSettings(before, editedSettings))
         SetDlgItemTextW(dialog, IDC_APPLY_RESULT, L"");
     UpdateApplyButton(dialog);
 }
