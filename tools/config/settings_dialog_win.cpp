@@ -14,7 +14,6 @@
 
 #include "actions/opacity_steps.h"
 #include "base/count_of.h"
-#include "config_command_line.h"
 #include "option_fields.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"
@@ -80,8 +79,13 @@ bool HasChanges() {
     return !SameSettings(editedSettings, storedSettings);
 }
 
+// The command line's FindOptionField would do, but would bring its whole parser
+// (11 KB) into this program.
 int ChoiceField(const ChoiceListField& list) {
-    return FindOptionField(list.name);
+    for (int field = 0; field < OPTION_FIELD_COUNT; ++field)
+        if (std::strcmp(optionFields[field].name, list.name) == 0)
+            return field;
+    return -1;
 }
 
 void UpdateApplyButton(HWND dialog) {
