@@ -8,7 +8,7 @@ target_link_options(zephtab_portable PUBLIC ${SANITIZE})
 target_link_libraries(zephtab_portable PUBLIC zephtab_flags)
 
 add_library(zephtab_config_portable STATIC ${CONFIG_TOOL_PORTABLE_SOURCES})
-target_include_directories(zephtab_config_portable PUBLIC ${CMAKE_SOURCE_DIR}/tools/config)
+target_include_directories(zephtab_config_portable PUBLIC ${CMAKE_SOURCE_DIR}/src/config)
 target_link_libraries(zephtab_config_portable PUBLIC zephtab_portable)
 
 add_subdirectory(${GOOGLETEST_SOURCE_DIR} googletest EXCLUDE_FROM_ALL)

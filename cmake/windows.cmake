@@ -126,9 +126,7 @@ foreach(source ${TEST_HELPERS})
     target_link_libraries(${name} PRIVATE user32 gdi32)
 endforeach()
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tools/config/CMakeLists.txt)
-    add_subdirectory(${CMAKE_SOURCE_DIR}/tools/config tools-config)
-endif()
+add_subdirectory(${CMAKE_SOURCE_DIR}/src/config config)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/installer tools-installer)
 
 foreach(program zephtab zephtab-config zephtab-settings)

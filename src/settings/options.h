@@ -42,14 +42,23 @@ constexpr SwitcherOptions DEFAULT_OPTIONS = {
 // The settings that came after the record, in a value of their own, "MoreOptions", since
 // older copies of the program and its tools read the 11-byte record alone: a layout
 // number, then one byte per setting.
+// Layout 1 held the first three bytes; layout 2 added the rest. A later layout only
+// adds bytes, so this program reads the ones it knows and leaves the value alone.
 struct MoreOptions {
-    uint8_t layout; // MORE_OPTIONS_LAYOUT
+    uint8_t layout; // MORE_OPTIONS_LAYOUT, or the later layout that was read
     uint8_t openOn;
     uint8_t listWindows;
+    uint8_t typeToFilter;   // typed letters filter the shown switcher's list
+    uint8_t sameProgramKey; // Alt with the key above Tab lists one program's windows
+    uint8_t order;          // ORDER_RECENT or ORDER_ZORDER
+    uint8_t trayIcon;       // an icon in the notification area
+    uint8_t startAtLogOn;   // the program keeps its start-at-log-on value
 };
-static_assert(sizeof(MoreOptions) == 3, "the second value is exactly 3 bytes");
+static_assert(sizeof(MoreOptions) == 8, "the second value is exactly 8 bytes");
 
-constexpr uint8_t MORE_OPTIONS_LAYOUT = 1;
+constexpr uint8_t MORE_OPTIONS_LAYOUT = 2;
+constexpr uint8_t MORE_OPTIONS_FIRST_LAYOUT = 1;
+constexpr size_t MORE_OPTIONS_FIRST_LAYOUT_SIZE = 3;
 
 // openOn: the monitor the switcher opens on. Codes above 2 open on the primary one.
 constexpr uint8_t OPEN_ON_PRIMARY = 0;
@@ -62,9 +71,14 @@ constexpr uint8_t LIST_ALL_WINDOWS = 0;
 constexpr uint8_t LIST_MONITOR_WINDOWS = 1; // only those on the monitor the switcher opens on
 constexpr uint8_t LIST_WINDOWS_LAST = LIST_MONITOR_WINDOWS;
 
-// What the program stores when nothing usable is stored: 01 00 00.
-constexpr MoreOptions DEFAULT_MORE_OPTIONS = {MORE_OPTIONS_LAYOUT, OPEN_ON_PRIMARY,
-                                              LIST_ALL_WINDOWS};
+// order: how the list is sorted. Codes above 1 sort by recent use.
+constexpr uint8_t ORDER_RECENT = 0; // the window last in front first
+constexpr uint8_t ORDER_ZORDER = 1; // stacking order, topmost first
+constexpr uint8_t ORDER_LAST = ORDER_ZORDER;
+
+// What the program stores when nothing usable is stored: 02 00 00 01 01 00 01 01.
+constexpr MoreOptions DEFAULT_MORE_OPTIONS = {
+    MORE_OPTIONS_LAYOUT, OPEN_ON_PRIMARY, LIST_ALL_WINDOWS, 1, 1, ORDER_RECENT, 1, 1};
 
 // The settings key under HKEY_CURRENT_USER; the store widens it, the tools name it in full.
 #define ZEPHTAB_SETTINGS_SUBKEY "Software\\Varnok\\Toolvex\\Zephtab"

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "../../tools/config/settings_dialog_ids.h"
+#include "config/settings_dialog_ids.h"
 #include "settings/settings_store_win.h"
 #include "input_support_win.h"
 #include "registry_support_win.h"

@@ -1,9 +1,11 @@
 #!/usr/bin/env python3
 """Prints which folders of src include which, and fails on a layering fault.
 
-A fault is a cycle between folders of src, or a file of src (outside src/app)
-or of tools that includes a header of src/app: the program's top includes
-every other folder, and nothing of the program or the tools includes the top.
+A fault is a cycle between folders of src, a file of src (outside src/app)
+or of tools that includes a header of src/app (the program's top includes
+every other folder, and nothing of the program or the tools includes the top),
+or a file of the program that includes a header of src/config (the settings
+programs, which are programs of their own built on the program's lower floors).
 The tests and the bench drive the whole program and may include it.
 
 Usage: include-graph.py [REPOSITORY]   (default: the repository of this script)
@@ -15,6 +17,7 @@ import sys
 INCLUDE = re.compile(r'^\s*#\s*include\s+"([^"]+)"', re.MULTILINE)
 SOURCE_SUFFIXES = (".cpp", ".h")
 TOP = "app"
+SETTINGS_PROGRAMS = "config"
 
 
 def source_files(folder):
@@ -98,8 +101,10 @@ def includes_of_top(root, folders):
             relative = os.path.relpath(path, root)
             if relative.startswith(os.path.join("src", TOP) + os.sep):
                 continue
+            inside_settings_programs = relative.startswith(os.path.join("src", SETTINGS_PROGRAMS) + os.sep)
             for target, header in included_folders(path, folders):
-                if target == TOP:
+                if target == TOP or (target == SETTINGS_PROGRAMS and not inside_settings_programs
+                                     and tree == "src"):
                     faults.append(f"{relative} includes {header}")
     return faults
 
@@ -119,7 +124,8 @@ def main():
         print("include-graph: FAILED: the folders include each other in a cycle: " + " -> ".join(cycle))
         failed = True
     for fault in includes_of_top(root, folders):
-        print(f"include-graph: FAILED: {fault} (only src/{TOP}, the tests and the bench include src/{TOP})")
+        print(f"include-graph: FAILED: {fault} (only src/{TOP}, the tests and the bench include "
+              f"src/{TOP}; nothing of the program includes src/{SETTINGS_PROGRAMS})")
         failed = True
     return 1 if failed else 0
 
