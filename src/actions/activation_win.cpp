@@ -37,9 +37,15 @@ bool ActivateChosenWindow(HWND window) {
     InjectAltReleases();
     // The switch restores or raises the target and waits for its thread; a hung
     // target gets the foreground only, which the system hands over without waiting.
-    if (WindowAnswers(target))
+    if (WindowAnswers(target)) {
         SwitchToThisWindow(target, TRUE);
-    else
+        // Activation does not always raise (Wine's sometimes leaves the window behind
+        // the one it was under): the chosen window is put on top of the normal windows,
+        // asynchronously, so that its program is not waited for.
+        SetWindowPos(target, HWND_TOP, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_ASYNCWINDOWPOS);
+    } else {
         SetForegroundWindow(target);
+    }
     return true;
 }

@@ -14,6 +14,7 @@
 #include "display/surfaces_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
+#include "settings/settings_program_win.h"
 #include "settings/settings_store_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
@@ -248,6 +249,9 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return OnHotKey(wParam, static_cast<DWORD>(GetMessageTime()));
     case WM_RELOAD_OPTIONS:
         return ReloadOptions(window);
+    case WM_ANOTHER_START: // the user started the program again: show that it runs
+        OpenSettingsProgram();
+        return 1;
     case WM_DPICHANGED:
         OnSwitcherDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
         return 0;

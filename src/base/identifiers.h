@@ -8,6 +8,7 @@
 // below WM_USER, in the system's range, where the system defines no message of that number.
 constexpr unsigned WM_SWITCHER_COMMAND = 114;  // posted by the hooks and by CancelSwitch
 constexpr unsigned WM_RELOAD_OPTIONS = 0x807C; // sent by the settings tools
+constexpr unsigned WM_ANOTHER_START = 0x807D;  // sent by a second start of the program
 
 // Switcher command codes carried in WM_SWITCHER_COMMAND's wParam.
 constexpr unsigned CMD_NEXT = 115;
@@ -30,3 +31,5 @@ constexpr unsigned TIMER_SWITCHER_WATCH = 123; // while the switcher is shown
 
 // The class name is the only name by which other programs find the switcher.
 #define ZEPHTAB_WINDOW_CLASS L"gZephtab"
+// The named mutex that a running copy holds from its first instruction to its end.
+#define ZEPHTAB_SINGLE_INSTANCE_NAME L"{{7759C0CB-AA7C-402f-8384-E11D0272D084}}"

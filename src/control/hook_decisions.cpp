@@ -77,7 +77,7 @@ HookDecision DecideSecondStage(const KeyHookInput& input) {
 } // namespace
 
 HookDecision DecideKeyEvent(const KeyHookInput& input) {
-    if (input.nCode != 0)
+    if (input.nCode != 0 || input.key == KEYCODE_MENU_MASK)
         return PassOn(input.switcherActive);
     if (input.switcherActive) {
         if (input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt)
@@ -91,6 +91,8 @@ HookDecision DecideKeyEvent(const KeyHookInput& input) {
 HookDecision DecideAltTabHotKey(const AltTabHotKeyInput& input) {
     if (input.hookSawTab)
         return PassOn(input.switcherActive); // the hook decided that press already
+    if (!input.altStillDown && !input.stayOpenAfterAlt)
+        return PassOn(input.switcherActive);
     KeyHookInput tab = {};
     tab.message = KEYMSG_SYSKEYDOWN;
     tab.key = KEYCODE_TAB;

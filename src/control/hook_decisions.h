@@ -31,6 +31,10 @@ constexpr uint32_t KEYCODE_LSHIFT = 0xA0;
 constexpr uint32_t KEYCODE_RSHIFT = 0xA1;
 constexpr uint32_t KEYCODE_LMENU = 0xA4;
 constexpr uint32_t KEYCODE_RMENU = 0xA5;
+// A key code no program acts on (unassigned), which the switcher presses once when an
+// Alt+Tab opens it: the window in front then has seen a key after Alt went down, so the
+// Alt release that follows is not a lone Alt tap, which would put it into menu mode.
+constexpr uint32_t KEYCODE_MENU_MASK = 0x11;
 
 // The hook posts nothing.
 constexpr unsigned NO_COMMAND = 0;
@@ -72,6 +76,9 @@ struct AltTabHotKeyInput {
     uint8_t switcherActive;
     uint8_t stayOpenAfterAlt;
     bool leftShiftDown;
+    // Alt is held now. A hot key handled after Alt went up stands for a press that is
+    // over: opened then, the switcher would wait for an Alt release that already came.
+    bool altStillDown;
 };
 HookDecision DecideAltTabHotKey(const AltTabHotKeyInput& input);
 

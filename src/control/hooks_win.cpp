@@ -157,9 +157,23 @@ MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
     return input;
 }
 
+// Queued behind the Tab the hook is deciding, so the window in front sees it before
+// the Alt release that follows (which this key keeps from being a lone Alt tap).
+void PressMenuMaskKey() {
+    INPUT press[2] = {};
+    for (INPUT& key : press) {
+        key.type = INPUT_KEYBOARD;
+        key.ki.wVk = KEYCODE_MENU_MASK;
+    }
+    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(2, press, sizeof(INPUT));
+}
+
 // The flag is stored before the post, so the next event already sees it.
 void ApplyDecision(const HookDecision& decision) {
     switcherActive = decision.switcherActive;
+    if (decision.command == CMD_OPEN)
+        PressMenuMaskKey();
     if (decision.command != NO_COMMAND)
         PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
 }
@@ -261,6 +275,7 @@ void OnAltTabHotKey(DWORD messageTime) {
     input.switcherActive = switcherActive;
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.leftShiftDown = IsKeyDownNow(VK_LSHIFT);
+    input.altStillDown = IsKeyDownNow(VK_MENU);
     ApplyDecision(DecideAltTabHotKey(input));
     RenewKeyboardHook();
 }

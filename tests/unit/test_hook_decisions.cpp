@@ -166,6 +166,13 @@ const KeyRow kKeyRows[] = {
      UNCHANGED, PASS, false},
     {"21 unknown message active", 0, 0x0102, KEYCODE_RETURN, 1, 1, true, false, NO_COMMAND,
      UNCHANGED, PASS, false},
+    // 22: the switcher's own menu mask key reaches the window in front, in any state.
+    {"22 mask with Alt active", 0, KEYMSG_SYSKEYDOWN, KEYCODE_MENU_MASK, 1, 0, true, false,
+     NO_COMMAND, UNCHANGED, PASS, false},
+    {"22 mask up active", 0, KEYMSG_SYSKEYUP, KEYCODE_MENU_MASK, 1, 0, true, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
+    {"22 mask stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_MENU_MASK, 1, 1, false, false, NO_COMMAND,
+     UNCHANGED, PASS, false},
 };
 
 KeyHookInput ToInput(const KeyRow& row) {
@@ -331,21 +338,25 @@ TEST(HookDecisions, AltTabHotKeyStandsInOnlyForATabTheHookMissed) {
         uint8_t active;
         uint8_t stayOpen;
         bool leftShift;
+        bool altDown;
         unsigned command;
         int activeAfter;
     } rows[] = {
-        {"seen while idle", true, 0, 0, false, NO_COMMAND, 0},
-        {"seen during a switch", true, 1, 0, true, NO_COMMAND, 1},
-        {"missed while idle opens", false, 0, 0, false, CMD_OPEN, 1},
-        {"missed Alt+Shift+Tab while idle opens", false, 0, 0, true, CMD_OPEN, 1},
-        {"missed during a switch steps", false, 1, 0, false, CMD_NEXT, 1},
-        {"missed with left Shift steps back", false, 1, 0, true, CMD_PREV, 1},
-        {"missed while staying open steps", false, 1, 1, false, CMD_NEXT, 1},
+        {"seen while idle", true, 0, 0, false, true, NO_COMMAND, 0},
+        {"seen during a switch", true, 1, 0, true, true, NO_COMMAND, 1},
+        {"missed while idle opens", false, 0, 0, false, true, CMD_OPEN, 1},
+        {"missed Alt+Shift+Tab while idle opens", false, 0, 0, true, true, CMD_OPEN, 1},
+        {"missed during a switch steps", false, 1, 0, false, true, CMD_NEXT, 1},
+        {"missed with left Shift steps back", false, 1, 0, true, true, CMD_PREV, 1},
+        {"missed while staying open steps", false, 1, 1, false, true, CMD_NEXT, 1},
+        {"late, after Alt went up: nothing", false, 0, 0, false, false, NO_COMMAND, 0},
+        {"late during a switch: nothing", false, 1, 0, false, false, NO_COMMAND, 1},
+        {"staying open, Alt up: opens", false, 0, 1, false, false, CMD_OPEN, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const HookDecision decision =
-            DecideAltTabHotKey({row.hookSawTab, row.active, row.stayOpen, row.leftShift});
+        const HookDecision decision = DecideAltTabHotKey(
+            {row.hookSawTab, row.active, row.stayOpen, row.leftShift, row.altDown});
         EXPECT_EQ(decision.command, row.command);
         EXPECT_EQ(decision.switcherActive, row.activeAfter);
     }

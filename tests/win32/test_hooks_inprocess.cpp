@@ -257,6 +257,12 @@ TEST_F(Hooks, HotKeysForTabsTheHookMissedOpenAndStepAsTheHookWould) {
     Key(WM_SYSKEYDOWN, VK_TAB, 0, GetTickCount() - 10000);
     TakePostedCommands(SwitcherWindow);
     RemoveKeyboardHook();
+    // Handled after Alt went up, the press is over: opened now, the switcher would
+    // wait for an Alt release that already came, and stay open.
+    PressHotKey(HOTKEY_ALT_TAB);
+    ExpectOutcome(0, NONE, 0, PASSED);
+    InjectKey(VK_LMENU, true);
+    ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }, 3000));
     PressHotKey(HOTKEY_ALT_SHIFT_TAB); // from idle, Shift or not, it opens
     ExpectOutcome(0, CMD_OPEN, 1, PASSED);
     EXPECT_NE(keyboardHook, nullptr) << "the hook is installed again";
@@ -269,6 +275,7 @@ TEST_F(Hooks, HotKeysForTabsTheHookMissedOpenAndStepAsTheHookWould) {
     PressHotKey(HOTKEY_ALT_SHIFT_TAB);
     ExpectOutcome(0, CMD_PREV, 1, PASSED);
     InjectKey(VK_LSHIFT, false);
+    InjectKey(VK_LMENU, false);
     ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) == 0; }, 3000));
 }
 
