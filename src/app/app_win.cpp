@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "access/switcher_access_win.h"
 #include "actions/toolbar_win.h"
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
@@ -111,10 +112,12 @@ LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam
     return CallNextHookEx(postedNotificationFilter, code, removal, lParam);
 }
 
-LRESULT OnSettingChange(WPARAM setting) {
+LRESULT OnSettingChange(HWND window, WPARAM setting) {
     // The strip's and the preview's icons take the system's sizes.
     if (setting == SPI_SETICONMETRICS)
         OnDisplaySettingsChanged();
+    else if (setting == SPI_SETHIGHCONTRAST)
+        OnSystemColoursChanged(window);
     return 0;
 }
 
@@ -216,6 +219,7 @@ void ShutDownSwitcher(HWND window) {
         UnhookWindowsHookEx(postedNotificationFilter);
     postedNotificationFilter = nullptr;
     ReleaseProcessPanel();
+    ReleaseSwitcherAccess();
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -259,7 +263,12 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OnDisplaySettingsChanged();
         break;
     case WM_SETTINGCHANGE:
-        return OnSettingChange(wParam);
+        return OnSettingChange(window, wParam);
+    case WM_SYSCOLORCHANGE:
+        OnSystemColoursChanged(window);
+        return 0;
+    case WM_GETOBJECT:
+        return OnGetObject(window, wParam, lParam);
     }
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -1,5 +1,6 @@
 #include "control/switcher_commands_win.h"
 
+#include "access/switcher_access_win.h"
 #include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
 #include "base/identifiers.h"
@@ -15,6 +16,8 @@
 #include "windowlist/window_list_win.h"
 
 static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message keeps its number below WM_USER");
+
+AnimateWindowProc animateSwitcherWindow = AnimateWindow;
 
 namespace {
 
@@ -34,6 +37,7 @@ HMONITOR switcherMonitor;
 void SelectEntry(int index) {
     SetSelectedIndex(index);
     ShowSelection(index);
+    AnnounceSelection(index);
 }
 
 // Null stands for the primary screen, measured as it always was.
@@ -85,18 +89,26 @@ void MoveSwitcherIntoPlace() {
     MoveWindow(SwitcherWindow, place.x, place.y, width, height, TRUE);
 }
 
+// The user's "no animations" in the system wins over the option; a system that
+// cannot tell leaves the option alone.
+bool AnimatesSwitcher() {
+    BOOL systemAnimates = TRUE;
+    SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &systemAnimates, 0);
+    return !switcherOptions.noAnimation && systemAnimates;
+}
+
 void ShowSwitcherWindow() {
-    if (switcherOptions.noAnimation)
-        ShowWindow(SwitcherWindow, SW_SHOW);
+    if (AnimatesSwitcher())
+        animateSwitcherWindow(SwitcherWindow, kAnimationMs, AW_CENTER);
     else
-        AnimateWindow(SwitcherWindow, kAnimationMs, AW_CENTER);
+        ShowWindow(SwitcherWindow, SW_SHOW);
 }
 
 void HideSwitcherWindow() {
-    if (switcherOptions.noAnimation)
-        ShowWindow(SwitcherWindow, SW_HIDE);
+    if (AnimatesSwitcher())
+        animateSwitcherWindow(SwitcherWindow, kAnimationMs, AW_HIDE | AW_CENTER);
     else
-        AnimateWindow(SwitcherWindow, kAnimationMs, AW_HIDE | AW_CENTER);
+        ShowWindow(SwitcherWindow, SW_HIDE);
 }
 
 // What the switcher does while it is shown, besides its window.
@@ -213,7 +225,7 @@ void OnSwitcherWatchTimer() {
     if (RemoveClosedWindows() == 0)
         return;
     if (listedCount >= 2)
-        ShowSelection(selectedIndex);
+        SelectEntry(selectedIndex);
     else
         EndWithFewWindows();
 }

@@ -3,6 +3,11 @@
 #include <windows.h>
 #include <commctrl.h>
 
+// How the switcher animates its showing and hiding: AnimateWindow, unless a test
+// watches the calls (Wine shows no animation on screen).
+using AnimateWindowProc = BOOL(WINAPI*)(HWND, DWORD, DWORD);
+extern AnimateWindowProc animateSwitcherWindow;
+
 // WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
 void RunSwitcherCommand(WPARAM code);
 // Closes the context menu, removes the mouse hook and the closed-window check,

@@ -42,3 +42,17 @@ void OnSwitcherDpiChanged(HWND window, int dpi, const RECT* suggested) {
 void OnDisplaySettingsChanged() {
     ForgetDisplayDpi();
 }
+
+void OnSystemColoursChanged(HWND window) {
+    ForgetDisplayDpi();
+    // Common controls take the system's colours when their parent passes the change on.
+    SendMessageW(IconStrip, WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(ActionToolbar, WM_SYSCOLORCHANGE, 0, 0);
+    if (!IsWindowVisible(window))
+        return;
+    FitSwitcherToDpi(displayDpi);
+    // The preview square was made again: the selection is shown anew.
+    ShowSelection(selectedIndex);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}

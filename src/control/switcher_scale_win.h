@@ -12,3 +12,6 @@ void OnSwitcherDpiChanged(HWND window, int dpi, const RECT* suggested);
 // WM_DISPLAYCHANGE, or the system's icon sizes changed: the next open makes
 // everything again.
 void OnDisplaySettingsChanged();
+// WM_SYSCOLORCHANGE, or high contrast switched on or off: a shown switcher is drawn
+// again in the colours now wanted at once, a hidden one at its next open.
+void OnSystemColoursChanged(HWND window);

@@ -12,10 +12,8 @@
 
 namespace {
 
-void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags) {
-    const int offset = switcherLayout.textShadowOffset;
-    DrawTextWithShadow(FrameBuffer, text, static_cast<UINT>(std::wcslen(text)), &rect, flags,
-                       TEXT_COLOUR, SHADOW_COLOUR, offset, offset);
+void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags, COLORREF colour) {
+    DrawSwitcherText(FrameBuffer, text, rect, flags, colour, switcherLayout.textShadowOffset);
 }
 
 void DrawPanelValues() {
@@ -35,7 +33,7 @@ void DrawClock() {
     wchar_t clockText[CLOCK_TEXT_COUNT];
     FormatCurrentClockText(clockText, CountOf(clockText));
     SelectObject(FrameBuffer, ClockFont);
-    DrawShadowedLine(clockText, ClockRect, DT_RIGHT);
+    DrawShadowedLine(clockText, ClockRect, DT_RIGHT, switcherPalette.text);
 }
 
 } // namespace
@@ -53,8 +51,9 @@ void ComposeFrameInto(HDC dc) {
            BackgroundBuffer, 0, 0, SRCCOPY);
     SetBkMode(FrameBuffer, TRANSPARENT);
     SelectObject(FrameBuffer, TextFont);
-    SetTextColor(FrameBuffer, TEXT_COLOUR);
-    DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS);
+    DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS,
+                     switcherPalette.titleText);
+    SetTextColor(FrameBuffer, switcherPalette.text);
     if (switcherOptions.showProcessInfo)
         DrawPanelValues();
     DrawModulePath();
