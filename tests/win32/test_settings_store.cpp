@@ -156,7 +156,10 @@ TEST_F(SettingsStore, SecondValueIsReadByItsLayout) {
         const char* what;
         std::vector<BYTE> stored, read, storedAfter;
     } cases[] = {
-        {"this layout", {2, 2, 1, 0, 0, 1, 0, 0}, {2, 2, 1, 0, 0, 1, 0, 0}, {2, 2, 1, 0, 0, 1, 0, 0}},
+        {"this layout",
+         {2, 2, 1, 0, 0, 1, 0, 0},
+         {2, 2, 1, 0, 0, 1, 0, 0},
+         {2, 2, 1, 0, 0, 1, 0, 0}},
         {"layout 1", {1, 2, 1}, {2, 2, 1, 1, 1, 0, 1, 1}, {2, 2, 1, 1, 1, 0, 1, 1}},
         {"a later layout",
          {3, 1, 1, 0, 0, 1, 0, 0, 7},
