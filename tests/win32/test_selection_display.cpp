@@ -130,10 +130,11 @@ TEST_F(SelectionDisplay, WithSmallIconsThePreviewShowsTheLargeIcon) {
     DisplayWindowSpec spec;
     spec.windowBig = icon;
     spec.windowSmall = small;
-    windows.push_back(CreateDisplayWindow(spec));
+    HWND both = CreateDisplayWindow(spec);
+    windows.push_back(both);
     switcherOptions.livePreview = 0;
     switcherOptions.smallIcons = 1;
-    ReplaceWindowList({Window(L"other"), windows.back()});
+    ReplaceWindowList({Window(L"other"), both});
     SelectEntry(1);
     switcherOptions.smallIcons = 0;
     ExpectIconInPreview(kIconColour);
