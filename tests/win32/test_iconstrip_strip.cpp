@@ -47,31 +47,12 @@ class IconStripTest : public InProcessSwitcherTest {
         return windows.back();
     }
 
-    void MakeWindows(int count, bool alpha = false) {
+    void MakeWindows(int count) {
         for (int i = 0; i < count; ++i) {
             DisplayWindowSpec spec;
-            spec.windowBig = alpha ? AlphaIcon(RGB(10 * i, 100, 200)) : Icon(RGB(10 * i, 100, 200));
+            spec.windowBig = Icon(RGB(10 * i, 100, 200));
             Window(spec);
         }
-    }
-
-    // As program files' icons are: 32 bits with an alpha channel, opaque inside a clear border.
-    HICON AlphaIcon(COLORREF colour) {
-        BITMAPINFO format = {};
-        format.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
-        void* bits = nullptr;
-        ICONINFO info = {TRUE, 0, 0, CreateBitmap(32, 32, 1, 1, nullptr),
-                         CreateDIBSection(nullptr, &format, DIB_RGB_COLORS, &bits, nullptr, 0)};
-        for (int i = 0; i < 32 * 32; ++i) {
-            const bool border = i % 32 < 2 || i % 32 > 29 || i / 32 < 2 || i / 32 > 29;
-            static_cast<DWORD*>(bits)[i] = border ? 0
-                                                  : 0xFF000000 | GetRValue(colour) << 16 |
-                                                        GetGValue(colour) << 8 | GetBValue(colour);
-        }
-        icons.push_back(CreateIconIndirect(&info));
-        DeleteObject(info.hbmColor);
-        DeleteObject(info.hbmMask);
-        return icons.back();
     }
 
     std::vector<HWND> windows;
@@ -393,7 +374,7 @@ void ExpectStripDrawsTheEntriesInOrder() {
 // A window closes while the switcher is shown: the strip closes the gap, and each
 // remaining item goes on showing its own window's icon (the last one too).
 TEST_F(IconStripTest, AClosedWindowLeavesNoHoleAndEveryIconInOrder) {
-    MakeWindows(12, true);
+    MakeWindows(12);
     switcherOptions.livePreview = 0;
     ASSERT_GE(RefreshWindowList(), 12);
     ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);

@@ -69,15 +69,6 @@ TEST_F(WindowListFilter, ToolWindowsAreListedOnlyWithAppWindowStyle) {
     EXPECT_GE(ListedIndexOf(app), 0);
 }
 
-// Such as Wine's taskbar: choosing it would leave no window active.
-TEST_F(WindowListFilter, WindowsThatRefuseActivationAreListedOnlyWithAppWindowStyle) {
-    HWND refusing = Make(L"no activate", kVisible, WS_EX_NOACTIVATE);
-    HWND refusingApp = Make(L"no activate app", kVisible, WS_EX_NOACTIVATE | WS_EX_APPWINDOW);
-    RefreshWindowList();
-    EXPECT_EQ(ListedIndexOf(refusing), -1);
-    EXPECT_GE(ListedIndexOf(refusingApp), 0);
-}
-
 TEST_F(WindowListFilter, OwnedWindowsNeedControlParentOrAnAppWindowOwner) {
     HWND plainOwner = Make(L"plain owner");
     HWND plainOwned = Make(L"plain owned", kVisible, 0, plainOwner);
