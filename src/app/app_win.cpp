@@ -28,6 +28,9 @@ namespace {
 
 // Held from the creation of the switcher window to its destruction.
 HHOOK postedNotificationFilter;
+// Never shown: owning the switcher keeps it off the taskbar, where Wine's
+// puts every shown window without an owner, tool windows among them.
+HWND switcherOwner;
 
 constexpr wchar_t kHotKeyFailureText[] =
     L"Cannot Register all Alt+Tab Keys. Please Unload any other application\n"
@@ -90,6 +93,8 @@ LRESULT OnNotify(LPARAM lParam) {
         return 0;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
     if (IconStrip && header->hwndFrom == IconStrip) {
+        if (header->code == NM_CUSTOMDRAW)
+            return DrawIconStripItem(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
         if (header->code != NM_CLICK)
             return 0;
         OnIconStripClick(reinterpret_cast<const NMITEMACTIVATE*>(header));
@@ -135,6 +140,12 @@ bool OnActionCommand(int id) {
     return true;
 }
 
+void ReleaseSwitcherOwner() {
+    if (switcherOwner)
+        DestroyWindow(switcherOwner);
+    switcherOwner = nullptr;
+}
+
 LRESULT OnTimer(HWND window, WPARAM id) {
     if (id == TIMER_CLOCK)
         OnClockTimer(window);
@@ -164,11 +175,15 @@ BOOL InitSwitcher(HINSTANCE instance) {
     LoadMoreOptions(&moreOptions);
     switcherOptions.switcherAlpha = StartupAlpha(switcherOptions.switcherAlpha);
     programInstance = instance;
+    switcherOwner = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, instance, nullptr);
     SwitcherWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, ZEPHTAB_WINDOW_CLASS,
                                      nullptr, WS_POPUP | WS_BORDER, 200, 200, SWITCHER_WIDTH,
-                                     SWITCHER_HEIGHT, nullptr, nullptr, instance, nullptr);
-    if (!SwitcherWindow)
+                                     SWITCHER_HEIGHT, switcherOwner, nullptr, instance, nullptr);
+    if (!SwitcherWindow) {
+        ReleaseSwitcherOwner();
         return FALSE;
+    }
     postedNotificationFilter =
         SetWindowsHookExW(WH_GETMESSAGE, DropPostedNotifications, nullptr, GetCurrentThreadId());
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
@@ -220,6 +235,9 @@ void ShutDownSwitcher(HWND window) {
     postedNotificationFilter = nullptr;
     ReleaseProcessPanel();
     ReleaseSwitcherAccess();
+    // Let go first: destroying an owner destroys what it owns, this window too.
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+    ReleaseSwitcherOwner();
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -248,6 +266,10 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return OnTimer(window, wParam);
     case WM_RBUTTONUP:
         ShowContextMenu(window);
+        return 0;
+    case WM_CONTEXTMENU: // a right click on the strip or the toolbar, passed up to us
+        if (IsWindowVisible(window))
+            ShowContextMenu(window);
         return 0;
     case WM_HOTKEY:
         return OnHotKey(wParam, static_cast<DWORD>(GetMessageTime()));

@@ -122,6 +122,34 @@ void StopShownSwitcherWatch() {
     KillTimer(SwitcherWindow, TIMER_SWITCHER_WATCH);
 }
 
+bool IsOtherProgramsWindow(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId != GetCurrentProcessId();
+}
+
+bool OtherProgramStandsAbove(HWND window) {
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        if (IsWindowVisible(above) && IsOtherProgramsWindow(above))
+            return true;
+    return false;
+}
+
+// A program started while the switcher is shown may put its window above it
+// (an always-on-top one) or take the foreground; the switcher takes both back,
+// as the keys held for it are still the user's. Its own menu and tooltips are
+// left above it.
+void KeepSwitcherInFront() {
+    if (OtherProgramStandsAbove(SwitcherWindow))
+        SetWindowPos(SwitcherWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND foreground = GetForegroundWindow();
+    if (foreground && IsOtherProgramsWindow(foreground)) {
+        SetForegroundWindow(SwitcherWindow);
+        SetFocus(IconStrip);
+    }
+}
+
 bool CanTakeForegroundBack(HWND window) {
     return window && window != SwitcherWindow && IsWindow(window) && IsWindowVisible(window);
 }
@@ -222,6 +250,7 @@ void ReleaseOpenSwitcher() {
 
 void OnSwitcherWatchTimer() {
     KeepSwitcherAbovePinnedWindow();
+    KeepSwitcherInFront();
     if (RemoveClosedWindows() == 0)
         return;
     if (listedCount >= 2)

@@ -11,8 +11,9 @@ static_assert(WM_DPICHANGED == 0x02E0, "the DPI change message");
 namespace {
 
 StripScale ScaledStrip(const SwitcherLayout& layout) {
-    return StripScale{ToRect(layout.iconStrip), layout.largeIconSize, layout.smallIconSize,
-                      layout.largeIconSpacing, layout.smallIconSpacing};
+    return StripScale{ToRect(layout.iconStrip), layout.largeIconSize,    layout.smallIconSize,
+                      layout.largeIconSpacing,  layout.smallIconSpacing, layout.selectionMargin,
+                      layout.selectionFrame};
 }
 
 } // namespace

@@ -39,8 +39,8 @@ bool WantsLivePreview(bool infoRead, const WINDOWINFO& info) {
 void DrawPreviewIcon(HWND window) {
     const int size = switcherLayout.largeIconSize;
     const int position = PreviewIconPosition(switcherLayout.previewSide, size);
-    DrawIconEx(PreviewCanvas, position, position, LookupWindowIcon(window), size, size, 0, nullptr,
-               DI_NORMAL);
+    DrawIconEx(PreviewCanvas, position, position, LookupLargeWindowIcon(window), size, size, 0,
+               nullptr, DI_NORMAL);
 }
 
 // A selection changes only these parts of the frame. The icon strip repaints its

@@ -9,6 +9,7 @@
 static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
 static_assert(FILTER_EX_CONTROLPARENT == WS_EX_CONTROLPARENT, "control parent style");
 static_assert(FILTER_EX_APPWINDOW == WS_EX_APPWINDOW, "app window style");
+static_assert(FILTER_EX_NOACTIVATE == WS_EX_NOACTIVATE, "no-activate style");
 
 WindowEntry* WindowList;
 int windowCount;
@@ -151,7 +152,7 @@ bool IsSwitchable(HWND window, HWND* owner) {
         return false;
     if (IsWindowCloaked(window))
         return false;
-    if (IsHiddenToolWindow(exStyle))
+    if (IsHiddenToolWindow(exStyle) || RefusesActivation(exStyle))
         return false;
     *owner = GetWindow(window, GW_OWNER);
     if (*owner) {

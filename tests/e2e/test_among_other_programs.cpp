@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -27,8 +28,9 @@ struct OtherWindow {
     HWND window = nullptr;
 };
 
-void StartOtherWindow(const wchar_t* title, OtherWindow* other) {
-    other->program = StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\"");
+void StartOtherWindow(const wchar_t* title, OtherWindow* other, const wchar_t* how = L"") {
+    other->program =
+        StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\" " + how);
     ASSERT_TRUE(other->program.started);
     ASSERT_TRUE(WaitUntil([&] {
         other->window = FindWindowW(L"ZephtabDisplayHelper", title);
@@ -62,6 +64,17 @@ std::wstring WindowText(HWND window) {
         copied >= 256)
         return L"";
     return std::wstring(text, copied);
+}
+
+// The windows whose buttons Wine's taskbar shows: each button's id is its window.
+std::vector<HWND> TaskbarWindows() {
+    std::vector<HWND> windows;
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    for (HWND button = FindWindowExW(tray, nullptr, L"Button", nullptr); button;
+         button = FindWindowExW(tray, button, L"Button", nullptr))
+        if (IsWindowVisible(button))
+            windows.push_back(reinterpret_cast<HWND>(GetWindowLongPtrW(button, GWLP_ID)));
+    return windows;
 }
 
 bool IsTopmost(HWND window) {
@@ -308,6 +321,46 @@ TEST_F(AmongOtherPrograms, DISABLED_TheChosenWindowEndsOnTopOfTheOneItWasUnder) 
             return StackingOrderOf({reached, left}) == std::vector<HWND>{reached, left};
         })) << turn;
     }
+}
+
+// Wine's taskbar, shown once it holds an icon, has a button for every shown
+// window without an owner, tool windows too: the switcher has an owner.
+TEST_F(AmongOtherPrograms, OpeningTheSwitcherAddsNoTaskbarButton) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
+    ownWindows.push_back(CreateTestWindow(L"Tray icon owner", WS_POPUP));
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = ownWindows.back();
+    icon.uFlags = NIF_ICON;
+    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &icon));
+    ASSERT_TRUE(WaitUntil([&] { return TaskbarWindows().size() >= 3; })); // Start and the two
+    const std::vector<HWND> before = TaskbarWindows();
+    ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+    // The taskbar has handled what the switcher's showing told it once it answers.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(FindWindowW(L"Shell_TrayWnd", nullptr), WM_NULL, 0, 0, SMTO_NORMAL, 5000,
+                        &result);
+    EXPECT_EQ(TaskbarWindows(), before);
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+// While Alt is held, a program that starts puts an always-on-top window in front
+// and takes the foreground: the switcher takes back the top and the keyboard.
+TEST_F(AmongOtherPrograms, AProgramStartedWhileTheSwitcherIsShownGetsNeitherTheTopNorTheKeys) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    others.emplace_back();
+    ASSERT_NO_FATAL_FAILURE(StartOtherWindow(L"Program started late", &others.back(), L"front"));
+    HWND late = others.back().window;
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetForegroundWindow() == switcher &&
+               StackingOrderOf({switcher, late}) == std::vector<HWND>{switcher, late};
+    })) << Describe(GetForegroundWindow());
+    EXPECT_EQ(FocusOfSwitcherThread(), strip);
+    EXPECT_TRUE(IsWindowVisible(switcher));
 }
 
 TEST_F(AmongOtherPrograms, AWindowThatClosesLeavesTheShownSwitcher) {

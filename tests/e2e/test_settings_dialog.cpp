@@ -209,6 +209,8 @@ TEST_F(SettingsDialog, ShowsTheStoredRecord) {
     EXPECT_TRUE(IsChecked(dialog, IDC_STAY_OPEN));
     EXPECT_TRUE(IsChecked(dialog, IDC_SELECT_SECOND));
     EXPECT_FALSE(IsChecked(dialog, IDC_SMALL_ICONS));
+    // Their size in pixels depends on the display scale: the label names none.
+    EXPECT_EQ(ControlText(dialog, IDC_SMALL_ICONS), L"Small &icons");
     EXPECT_FALSE(IsChecked(dialog, IDC_ANIMATION)); // noAnimation is 1
     EXPECT_TRUE(IsChecked(dialog, IDC_SHOW_TOOLBAR));
     EXPECT_EQ(SliderPosition(dialog), 180);

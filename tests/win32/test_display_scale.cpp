@@ -186,6 +186,26 @@ TEST_F(DisplayScale, EachDpiScalesTheWindowItsPlacesFontsAndIcons) {
     }
 }
 
+// Measured with the panel's font: no label of the process panel reaches its value.
+TEST_F(DisplayScale, EveryPanelLabelKeepsItsGapBeforeItsValue) {
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        OpenAt(dpi);
+        MemoryCanvas canvas(8, 8);
+        HGDIOBJ previous = SelectObject(canvas.dc, TextFont);
+        for (const PanelRow& row : kPanelRows) {
+            SIZE label = {};
+            GetTextExtentPoint32W(canvas.dc, row.label, lstrlenW(row.label), &label);
+            const int gap = ScaleForDpi(row.valueX, dpi) - ScaleForDpi(row.labelX, dpi) - label.cx;
+            std::printf("%d DPI: \"%ls\" %d wide, gap %d\n", dpi, row.label,
+                        static_cast<int>(label.cx), gap);
+            EXPECT_GE(gap, ScaleForDpi(PANEL_LABEL_GAP, dpi)) << "\"" << row.label << "\"";
+        }
+        SelectObject(canvas.dc, previous);
+        RunSwitcherCommand(CMD_CANCEL);
+    }
+}
+
 TEST_F(DisplayScale, SurfacesAreMadeOnlyWhenTheDpiChangesAndAlternatingLeavesNothingBehind) {
     // Both DPIs once, so that whatever the system loads at its first use is loaded.
     OpenAndCancelAt(144);

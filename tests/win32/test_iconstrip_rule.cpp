@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <set>
+#include <vector>
 #include <string>
 
 #include "base/program_handles_win.h"
@@ -153,7 +155,8 @@ TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
         SCOPED_TRACE(int(smallIcons));
         switcherOptions.smallIcons = smallIcons;
         const HICON own = LookupWindowIcon(Window(false, false, false, false));
-        EXPECT_TRUE(ColourNear(IconPixel(own, 16, 16), RGB(93, 127, 223))); // the program's icon
+        // The program's icon: the front window's orange title bar.
+        EXPECT_TRUE(ColourNear(IconPixel(own, 16, 16), RGB(255, 138, 0)));
         EXPECT_EQ(IconWidth(own), StripIconSize());
         const HICON other = LookupWindowIcon(withIcon.window);
         EXPECT_EQ(IconWidth(other), StripIconSize());
@@ -195,6 +198,43 @@ TEST_F(IconRule, DefaultIconIsAGenericWindowPicture) {
     EXPECT_LT(GetBValue(closeBox), 64);
     EXPECT_GT(GetBValue(frame), GetRValue(frame) + 64);
     EXPECT_TRUE(ColourNear(corner, RGB(0, 0, 0))); // transparent outside the window
+}
+
+// Its own picture at each size the system asks for, plainly readable on the
+// switcher's blue: not one flat colour, and mostly unlike that blue.
+TEST(ProgramIcon, EverySizeIsDrawnAndStandsOutOnTheSwitchersBlue) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDI_APP), RT_GROUP_ICON);
+    ASSERT_NE(found, nullptr);
+    // The icon group: a 6-byte header, then 14-byte entries whose first byte is the width.
+    const BYTE* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    std::vector<int> widths;
+    for (int i = 0; i < group[4]; ++i)
+        widths.push_back(group[6 + 14 * i] ? group[6 + 14 * i] : 256);
+    const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
+    EXPECT_EQ(widths, sizes);
+    const COLORREF blue = RGB(91, 125, 222); // the darkest of the strip's background
+    for (int size : sizes) {
+        SCOPED_TRACE(size);
+        HICON icon = static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr);
+        MemoryCanvas canvas(size, size);
+        RECT all = {0, 0, size, size};
+        SetDCBrushColor(canvas.dc, blue);
+        FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        DrawIconEx(canvas.dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+        int unlike = 0;
+        std::set<COLORREF> colours;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const COLORREF pixel = GetPixel(canvas.dc, x, y);
+                colours.insert(pixel);
+                unlike += ColourNear(pixel, blue, 80) ? 0 : 1;
+            }
+        EXPECT_GE(colours.size(), 4u);
+        EXPECT_GE(unlike * 2, size * size) << unlike << " of " << size * size;
+    }
 }
 
 // One read per program file and size, kept between openings; a table of fixed
