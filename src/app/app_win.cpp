@@ -6,6 +6,7 @@
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
+#include "control/stand_aside_win.h"
 #include "control/switcher_commands_win.h"
 #include "control/switcher_scale_win.h"
 #include "display/frame_win.h"
@@ -15,6 +16,7 @@
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "settings/settings_store_win.h"
+#include "tray/tray_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/program_icons_win.h"
@@ -33,9 +35,7 @@ constexpr wchar_t kHotKeyFailureText[] =
     L"run but other applications might interfear in its proper functionality.";
 
 void RegisterSwitcherHotKeys(HWND window) {
-    if (RegisterHotKey(window, HOTKEY_ALT_TAB, MOD_ALT, VK_TAB) &&
-        RegisterHotKey(window, HOTKEY_ALT_SHIFT_TAB, MOD_ALT | MOD_SHIFT, VK_TAB) &&
-        RegisterHotKey(window, HOTKEY_EXIT, MOD_WIN, VK_F12))
+    if (ClaimAltTabHotKeys() && RegisterHotKey(window, HOTKEY_EXIT, MOD_WIN, VK_F12))
         return;
     MessageBoxW(nullptr, kHotKeyFailureText, L"", MB_OK);
 }
@@ -54,9 +54,13 @@ void MakeOpaque(HWND window) {
 }
 
 // At start-up and at every reload, in this order: the start at log-on is
-// renewed, the context menu prepared, and the background drawn for the options.
+// renewed (or our own value removed), the context menu prepared, and the
+// background drawn for the options.
 void RenewForCurrentOptions(HWND window) {
-    RenewStartAtLogon(window);
+    if (moreOptions.startAtLogOn)
+        RenewStartAtLogon(window);
+    else
+        RemoveStartAtLogon(window);
     PrepareContextMenu();
     DrawStaticBackground();
 }
@@ -138,6 +142,8 @@ LRESULT OnTimer(HWND window, WPARAM id) {
         OnPreviewTimer(window);
     else if (id == TIMER_SWITCHER_WATCH)
         OnSwitcherWatchTimer();
+    else if (id == TIMER_FOREGROUND_WATCH)
+        OnForegroundWatchTimer();
     return 0;
 }
 
@@ -158,6 +164,7 @@ void RegisterSwitcherClass(HINSTANCE instance) {
 BOOL InitSwitcher(HINSTANCE instance) {
     LoadOptions(&switcherOptions);
     LoadMoreOptions(&moreOptions);
+    LoadProgramPatterns();
     switcherOptions.switcherAlpha = StartupAlpha(switcherOptions.switcherAlpha);
     programInstance = instance;
     SwitcherWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, ZEPHTAB_WINDOW_CLASS,
@@ -174,6 +181,8 @@ BOOL InitSwitcher(HINSTANCE instance) {
     RenewForCurrentOptions(SwitcherWindow);
     StartClockTimer(SwitcherWindow);
     RegisterSwitcherHotKeys(SwitcherWindow);
+    WatchForegroundForPassThrough();
+    InitTray(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
     CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
                         switcherLayout.toolIconSize);
@@ -186,6 +195,9 @@ BOOL InitSwitcher(HINSTANCE instance) {
 LRESULT ReloadOptions(HWND window) {
     LoadOptions(&switcherOptions);
     LoadMoreOptions(&moreOptions);
+    LoadProgramPatterns();
+    WatchForegroundForPassThrough();
+    ApplyTrayOption(window);
     // Unlike start-up, a reload applies even a nearly invisible opacity as asked.
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(window, switcherOptions.switcherAlpha);
@@ -200,8 +212,9 @@ LRESULT ReloadOptions(HWND window) {
 
 void ShutDownSwitcher(HWND window) {
     ReleaseSwitcherDisplay();
-    UnregisterHotKey(window, HOTKEY_ALT_TAB);
-    UnregisterHotKey(window, HOTKEY_ALT_SHIFT_TAB);
+    RemoveTrayIcon();
+    StopForegroundWatch();
+    ReleaseAltTabHotKeys();
     UnregisterHotKey(window, HOTKEY_EXIT);
     RemoveKeyboardHook();
     StopClockTimer(window);
@@ -233,6 +246,8 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_SWITCHER_COMMAND:
+        if (wParam == CMD_OPEN)
+            CloseTrayMenu(); // the switcher takes the keyboard from the icon's menu
         RunSwitcherCommand(wParam);
         return 0;
     case WM_COMMAND:
@@ -256,6 +271,11 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         break;
     case WM_SETTINGCHANGE:
         return OnSettingChange(wParam);
+    case WM_TRAY_CALLBACK:
+        OnTrayCallback(window, lParam);
+        return 0;
     }
+    if (IsTaskbarCreatedMessage(message))
+        OnTaskbarCreated();
     return DefWindowProcW(window, message, wParam, lParam);
 }

@@ -1,0 +1,216 @@
+#include "tray/tray_win.h"
+
+#include <shellapi.h>
+
+#include "base/count_of.h"
+#include "base/identifiers.h"
+#include "base/program_handles_win.h"
+#include "control/stand_aside_win.h"
+#include "resources/resource_ids.h"
+#include "settings/options.h"
+#include "settings/settings_store_win.h"
+
+static_assert(WM_TRAY_CALLBACK >= WM_APP && WM_TRAY_CALLBACK < 0xC000,
+              "the icon's callback is a private message of the application range");
+
+HMENU shownTrayMenu;
+
+namespace {
+
+constexpr UINT kTrayIconId = 1;
+constexpr wchar_t kTip[] = L"Zephtab";
+constexpr wchar_t kPausedTip[] = L"Zephtab (paused)";
+constexpr wchar_t kSettingsProgram[] = L"zephtab-settings.exe";
+
+UINT taskbarCreatedMessage;
+bool trayIconShown;
+HICON trayIcon; // loaded at the size the system asks for; destroyed with the icon
+
+NOTIFYICONDATAW IconData() {
+    NOTIFYICONDATAW data = {};
+    data.cbSize = sizeof(data);
+    data.hWnd = SwitcherWindow;
+    data.uID = kTrayIconId;
+    return data;
+}
+
+void FillTip(NOTIFYICONDATAW* data) {
+    data->uFlags |= NIF_TIP;
+    lstrcpynW(data->szTip, switchingPaused ? kPausedTip : kTip, CountOf(data->szTip));
+}
+
+void LoadTrayIcon() {
+    if (trayIcon)
+        return;
+    // The small icon's size at the system's DPI: what the notification area draws.
+    trayIcon = static_cast<HICON>(LoadImageW(programInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
+                                             GetSystemMetrics(SM_CXSMICON),
+                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+}
+
+void AddTrayIcon() {
+    LoadTrayIcon();
+    NOTIFYICONDATAW data = IconData();
+    data.uFlags = NIF_MESSAGE | NIF_ICON;
+    data.uCallbackMessage = WM_TRAY_CALLBACK;
+    data.hIcon = trayIcon;
+    FillTip(&data);
+    // Fails without a notification area; "TaskbarCreated" brings the icon later.
+    trayIconShown = Shell_NotifyIconW(NIM_ADD, &data) != 0;
+    if (!trayIconShown)
+        return;
+    // Version 3: Enter on the icon and the menu key reach the callback too.
+    data.uVersion = NOTIFYICON_VERSION;
+    Shell_NotifyIconW(NIM_SETVERSION, &data);
+}
+
+void UpdateTip() {
+    if (!trayIconShown)
+        return;
+    NOTIFYICONDATAW data = IconData();
+    FillTip(&data);
+    Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
+// Zephtab Settings is the program beside this one.
+void OpenSettings() {
+    wchar_t path[MAX_PATH + 32];
+    const DWORD length = GetModuleFileNameW(programInstance, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH)
+        return;
+    wchar_t* name = path;
+    for (wchar_t* c = path; *c; ++c)
+        if (*c == L'\\' || *c == L'/')
+            name = c + 1;
+    lstrcpynW(name, kSettingsProgram, static_cast<int>(CountOf(path) - (name - path)));
+    STARTUPINFOW startup = {};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessW(path, nullptr, nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &process))
+        return;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+}
+
+void ToggleStartAtLogOn(HWND window) {
+    moreOptions.startAtLogOn = moreOptions.startAtLogOn ? 0 : 1;
+    WriteStoredMoreOptions(&moreOptions);
+    if (moreOptions.startAtLogOn)
+        RenewStartAtLogon(window);
+    else
+        RemoveStartAtLogon(window);
+}
+
+void SetPaused(bool paused) {
+    PauseSwitching(paused);
+    UpdateTip();
+}
+
+HMENU BuildTrayMenu() {
+    HMENU menu = CreatePopupMenu();
+    if (!menu)
+        return nullptr;
+    AppendMenuW(menu, MF_STRING, IDM_TRAY_SETTINGS, L"Settings");
+    AppendMenuW(menu, MF_STRING, IDM_TRAY_PAUSE, switchingPaused ? L"Resume" : L"Pause");
+    AppendMenuW(menu, MF_STRING | (moreOptions.startAtLogOn ? MF_CHECKED : MF_UNCHECKED),
+                IDM_TRAY_START_AT_LOGON, L"Start at log-on");
+    AppendMenuW(menu, MF_STRING, IDM_TRAY_EXIT, L"Exit");
+    SetMenuDefaultItem(menu, IDM_TRAY_SETTINGS, FALSE);
+    return menu;
+}
+
+void RunTrayCommand(HWND window, UINT id) {
+    switch (id) {
+    case IDM_TRAY_SETTINGS:
+        OpenSettings();
+        break;
+    case IDM_TRAY_PAUSE:
+        SetPaused(!switchingPaused);
+        break;
+    case IDM_TRAY_START_AT_LOGON:
+        ToggleStartAtLogOn(window);
+        break;
+    case IDM_TRAY_EXIT:
+        DestroyWindow(window); // as Win+F12
+        break;
+    }
+}
+
+void ShowTrayMenu(HWND window) {
+    if (shownTrayMenu)
+        return; // a click that arrives while the menu is open
+    shownTrayMenu = BuildTrayMenu();
+    if (!shownTrayMenu)
+        return;
+    POINT at = {};
+    GetCursorPos(&at);
+    // The usual rules: the owner in front so that a click elsewhere closes the
+    // menu, and a message after it so that a second opening works at once.
+    SetForegroundWindow(window);
+    const UINT id = static_cast<UINT>(
+        TrackPopupMenuEx(shownTrayMenu, TPM_RETURNCMD | TPM_NONOTIFY | TPM_RIGHTBUTTON, at.x, at.y,
+                         window, nullptr));
+    PostMessageW(window, WM_NULL, 0, 0);
+    DestroyMenu(shownTrayMenu);
+    shownTrayMenu = nullptr;
+    RunTrayCommand(window, id);
+}
+
+} // namespace
+
+void InitTray(HWND window) {
+    taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    ApplyTrayOption(window);
+}
+
+void ApplyTrayOption(HWND) {
+    if (moreOptions.trayIcon && !trayIconShown)
+        AddTrayIcon();
+    else if (!moreOptions.trayIcon && trayIconShown)
+        RemoveTrayIcon();
+}
+
+void RemoveTrayIcon() {
+    if (trayIconShown) {
+        NOTIFYICONDATAW data = IconData();
+        Shell_NotifyIconW(NIM_DELETE, &data);
+        trayIconShown = false;
+    }
+    if (trayIcon)
+        DestroyIcon(trayIcon);
+    trayIcon = nullptr;
+}
+
+bool IsTaskbarCreatedMessage(UINT message) {
+    return taskbarCreatedMessage != 0 && message == taskbarCreatedMessage;
+}
+
+void OnTaskbarCreated() {
+    // The new taskbar knows no icon of ours, also when we had shown one.
+    trayIconShown = false;
+    if (moreOptions.trayIcon)
+        AddTrayIcon();
+}
+
+void OnTrayCallback(HWND window, LPARAM event) {
+    switch (LOWORD(event)) {
+    case WM_LBUTTONDBLCLK:
+    case NIN_KEYSELECT:
+        OpenSettings();
+        break;
+    case WM_RBUTTONUP:
+    case WM_CONTEXTMENU:
+        ShowTrayMenu(window);
+        break;
+    }
+}
+
+void CloseTrayMenu() {
+    if (shownTrayMenu)
+        EndMenu();
+}
+
+bool IsTrayIconShown() {
+    return trayIconShown;
+}
