@@ -116,8 +116,8 @@ TEST_F(TrayIcon, ComesAtStartAndGoesWithTheSettingAndWithExplorersRestart) {
 TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
     ASSERT_TRUE(AltTabHeldByZephtab());
     ChooseFromMenu(1);
-    EXPECT_EQ(seenItems, (std::vector<std::wstring>{L"Settings", L"Pause", L"Start at log-on",
-                                                    L"Exit"}));
+    EXPECT_EQ(seenItems,
+              (std::vector<std::wstring>{L"Settings", L"Pause", L"Start at log-on", L"Exit"}));
     EXPECT_TRUE(startItemChecked);
     EXPECT_EQ(switchingPaused, 1);
     EXPECT_FALSE(AltTabHeldByZephtab()); // the system's switcher has Alt+Tab
@@ -132,7 +132,8 @@ TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
 }
 
 TEST_F(TrayIcon, PausingCancelsAShownSwitcherFirst) {
-    std::vector<HWND> windows = {CreateTestWindow(L"Tray test 1"), CreateTestWindow(L"Tray test 2")};
+    std::vector<HWND> windows = {CreateTestWindow(L"Tray test 1"),
+                                 CreateTestWindow(L"Tray test 2")};
     ASSERT_EQ(ReplaceWindowList(windows), 2);
     switcherActive = 1;
     ChooseFromMenu(1);
