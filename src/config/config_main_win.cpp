@@ -78,6 +78,15 @@ int FailBadInput(const ConfigParse& parse, int count, const char* const* argumen
     return Fail(EXIT_BAD_INPUT, message);
 }
 
+// The lists of program patterns: "exclude" and "passThrough", each with add, remove and list.
+struct PatternListCommand {
+    const wchar_t* word;
+    const wchar_t* value;
+};
+const PatternListCommand kPatternLists[] = {{L"exclude", ZEPHTAB_EXCLUDE_VALUE},
+                                            {L"passThrough", ZEPHTAB_PASS_THROUGH_VALUE}};
+void PrintPatternList(const PatternListCommand& list, bool withName);
+
 int RunShow(bool json) {
     SettingsReport report;
     GatherSettingsReport(&report);
@@ -89,6 +98,9 @@ int RunShow(bool json) {
     else
         FormatShowText(report, text, sizeof(text));
     PrintOut(text);
+    if (!json)
+        for (const PatternListCommand& list : kPatternLists)
+            PrintPatternList(list, true);
     return EXIT_DONE;
 }
 
@@ -205,9 +217,83 @@ std::string Utf8(const wchar_t* text) {
     return result;
 }
 
+void PrintProblems(unsigned problems) {
+    const struct {
+        unsigned bit;
+        const char* text;
+    } kTexts[] = {
+        {PATTERNS_WRONG_TYPE, "the value is not REG_MULTI_SZ"},
+        {PATTERNS_UNTERMINATED, "the value lacks its terminators"},
+        {PATTERNS_TOO_MANY, "patterns past the 64th are ignored"},
+        {PATTERNS_EMPTY_ENTRY, "empty entries are ignored"},
+        {PATTERNS_LONG_ENTRY, "entries over 260 characters are ignored"},
+    };
+    for (const auto& entry : kTexts) {
+        if (!(problems & entry.bit))
+            continue;
+        char text[128];
+        TextSink sink = StartText(text, sizeof(text));
+        AppendText(&sink, "  note: %s\n", entry.text);
+        PrintOut(text);
+    }
+}
+
+void PrintPatternList(const PatternListCommand& list, bool withName) {
+    ProgramPatternList patterns = {};
+    bool present = false;
+    const unsigned problems = ReadStoredPatternList(list.value, &patterns, true, &present);
+    if (withName)
+        PrintOut(
+            (Utf8(list.word) + ": " + std::to_string(patterns.count) + " pattern(s)\n").c_str());
+    for (int i = 0; i < patterns.count; ++i)
+        PrintOut(((withName ? "  " : "") + Utf8(patterns.patterns[i]) + "\n").c_str());
+    PrintProblems(problems);
+}
+
+int RunPatternCommand(const PatternListCommand& list, int argc, wchar_t** argv) {
+    const std::wstring action = argc > 2 ? argv[2] : L"";
+    if (action == L"list" && argc == 3) {
+        PrintPatternList(list, false);
+        return EXIT_DONE;
+    }
+    if ((action != L"add" && action != L"remove") || argc != 4)
+        return Fail(EXIT_BAD_INPUT, ("usage: zephtab-config " + Utf8(list.word) +
+                                     " add PATTERN | remove PATTERN | list")
+                                        .c_str());
+    ProgramPatternList patterns = {};
+    bool present = false;
+    ReadStoredPatternList(list.value, &patterns, true, &present);
+    const wchar_t* pattern = argv[3];
+    if (action == L"add") {
+        if (!IsStorablePattern(pattern))
+            return Fail(EXIT_BAD_INPUT, "a pattern has 1 to 260 characters and no control "
+                                        "characters; nothing was written");
+        if (FindPattern(patterns, pattern) >= 0) {
+            PrintOut((Utf8(pattern) + " is already in " + Utf8(list.word) + "\n").c_str());
+            return EXIT_DONE;
+        }
+        if (!AddPattern(&patterns, pattern))
+            return Fail(EXIT_BAD_INPUT, "the list holds 64 patterns already; nothing was written");
+    } else if (!RemovePattern(&patterns, pattern)) {
+        return Fail(
+            EXIT_BAD_INPUT,
+            (Utf8(pattern) + " is not in " + Utf8(list.word) + "; nothing was written").c_str());
+    }
+    const StoreWriteResult result = WriteStoredPatternList(list.value, patterns);
+    if (result != STORE_WRITTEN)
+        return FailStoring(result);
+    PrintOut(
+        ("Stored " + Utf8(list.word) + " with " + std::to_string(patterns.count) + " pattern(s)\n")
+            .c_str());
+    return ReloadAfterStoring(false);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    for (const PatternListCommand& list : kPatternLists)
+        if (argc > 1 && lstrcmpiW(argv[1], list.word) == 0)
+            return RunPatternCommand(list, argc, argv);
     std::vector<std::string> texts;
     for (int i = 1; i < argc; ++i)
         texts.push_back(Utf8(argv[i]));
