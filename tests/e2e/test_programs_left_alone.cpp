@@ -114,6 +114,20 @@ class ProgramsLeftAlone : public ::testing::Test {
         return reached;
     }
 
+    // Alt+Tab through the X server with window in front; whether Zephtab's switcher
+    // took it (the hook sees every key, wherever the keyboard's focus is).
+    bool AltTabOpensSwitcher(HWND window) {
+        EXPECT_TRUE(BringToForeground(window));
+        EXPECT_TRUE(WaitForForeground(window));
+        EXPECT_TRUE(Xdotool("keydown Alt_L"));
+        EXPECT_TRUE(Xdotool("key Tab"));
+        const bool shown = WaitForSwitcherShown(true);
+        EXPECT_TRUE(Xdotool("key Escape"));
+        EXPECT_TRUE(Xdotool("keyup Alt_L"));
+        EXPECT_TRUE(WaitForSwitcherShown(false));
+        return shown;
+    }
+
     // A click on the index-th of the menu's four items, as the user makes it.
     void ChooseTrayItem(int index) {
         PostMessageW(switcher, WM_TRAY_CALLBACK, 1, WM_RBUTTONUP);
@@ -157,31 +171,28 @@ TEST_F(ProgramsLeftAlone, AnExcludedProgramsWindowsAreNotListed) {
     EXPECT_EQ(OpenAndCount(), withExclusion + 1);
 }
 
-// Disabled: under Wine it fails when run as written (the first Alt+Tab in the game
-// does not reach it although the hot key is released); an earlier probe of the same
-// steps passed. Left for the lead, see the report.
-TEST_F(ProgramsLeftAlone, DISABLED_APassThroughProgramKeepsAltTabAndOthersDoNot) {
+// The game is started last, so that it takes the foreground (and the keyboard) itself:
+// under Wine, a window another process brings forward may not get the X server's keys.
+TEST_F(ProgramsLeftAlone, APassThroughProgramKeepsAltTabAndOthersDoNot) {
     ASSERT_NO_FATAL_FAILURE(
         StorePatterns(ZEPHTAB_PASS_THROUGH_VALUE, {L"mstsc.exe", L"MyGame.exe"}));
     ASSERT_NO_FATAL_FAILURE(Start());
-    HWND game = StartKeyWindow(L"mygame.exe", L"Game");
     HWND plain = StartKeyWindow(L"key_window.exe", L"Plain");
+    HWND game = StartKeyWindow(L"mygame.exe", L"Game");
     EXPECT_TRUE(AltTabReaches(game, true));
     EXPECT_FALSE(IsSwitcherShown());
-    EXPECT_FALSE(AltTabReaches(plain)); // Zephtab's switcher took it
-    ReleaseKeysAndCloseSwitcher();
+    EXPECT_TRUE(AltTabOpensSwitcher(plain));
 }
 
 TEST_F(ProgramsLeftAlone, PausedFromTheIconAltTabReachesTheProgramUntilResumed) {
     ASSERT_NO_FATAL_FAILURE(Start());
-    HWND plain = StartKeyWindow(L"key_window.exe", L"Plain");
     StartKeyWindow(L"key_window.exe", L"Plain two");
+    HWND plain = StartKeyWindow(L"key_window.exe", L"Plain");
     ASSERT_NO_FATAL_FAILURE(ChooseTrayItem(1)); // Pause
     EXPECT_TRUE(AltTabReaches(plain, true));
     EXPECT_FALSE(IsSwitcherShown());
     ASSERT_NO_FATAL_FAILURE(ChooseTrayItem(1)); // Resume
-    EXPECT_FALSE(AltTabReaches(plain));         // Zephtab's switcher took it
-    ReleaseKeysAndCloseSwitcher();
+    EXPECT_TRUE(AltTabOpensSwitcher(plain));
 }
 
 } // namespace
