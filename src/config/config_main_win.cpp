@@ -86,6 +86,7 @@ struct PatternListCommand {
 const PatternListCommand kPatternLists[] = {{L"exclude", ZEPHTAB_EXCLUDE_VALUE},
                                             {L"passThrough", ZEPHTAB_PASS_THROUGH_VALUE}};
 void PrintPatternList(const PatternListCommand& list, bool withName);
+std::string PatternListsJson();
 
 int RunShow(bool json) {
     SettingsReport report;
@@ -93,14 +94,21 @@ int RunShow(bool json) {
     if (report.store == STORE_STATE_UNREADABLE)
         return FailUnreadable();
     char text[REPORT_TEXT_CAPACITY];
-    if (json)
+    if (json) {
         FormatShowJson(report, text, sizeof(text));
-    else
-        FormatShowText(report, text, sizeof(text));
+        // The report's object ends with its field list: the two lists join it there.
+        std::string object = text;
+        const std::string end = "  ]\n}\n";
+        if (object.size() >= end.size() &&
+            object.compare(object.size() - end.size(), end.size(), end) == 0)
+            object = object.substr(0, object.size() - 3) + ",\n" + PatternListsJson() + "}\n";
+        PrintOut(object.c_str());
+        return EXIT_DONE;
+    }
+    FormatShowText(report, text, sizeof(text));
     PrintOut(text);
-    if (!json)
-        for (const PatternListCommand& list : kPatternLists)
-            PrintPatternList(list, true);
+    for (const PatternListCommand& list : kPatternLists)
+        PrintPatternList(list, true);
     return EXIT_DONE;
 }
 
@@ -217,18 +225,21 @@ std::string Utf8(const wchar_t* text) {
     return result;
 }
 
+struct PatternProblemText {
+    unsigned bit;
+    const char* name; // in --json
+    const char* text;
+};
+const PatternProblemText kProblemTexts[] = {
+    {PATTERNS_WRONG_TYPE, "wrongType", "the value is not REG_MULTI_SZ"},
+    {PATTERNS_UNTERMINATED, "unterminated", "the value lacks its terminators"},
+    {PATTERNS_TOO_MANY, "tooMany", "patterns past the 64th are ignored"},
+    {PATTERNS_EMPTY_ENTRY, "emptyEntry", "empty entries are ignored"},
+    {PATTERNS_LONG_ENTRY, "longEntry", "entries over 260 characters are ignored"},
+};
+
 void PrintProblems(unsigned problems) {
-    const struct {
-        unsigned bit;
-        const char* text;
-    } kTexts[] = {
-        {PATTERNS_WRONG_TYPE, "the value is not REG_MULTI_SZ"},
-        {PATTERNS_UNTERMINATED, "the value lacks its terminators"},
-        {PATTERNS_TOO_MANY, "patterns past the 64th are ignored"},
-        {PATTERNS_EMPTY_ENTRY, "empty entries are ignored"},
-        {PATTERNS_LONG_ENTRY, "entries over 260 characters are ignored"},
-    };
-    for (const auto& entry : kTexts) {
+    for (const auto& entry : kProblemTexts) {
         if (!(problems & entry.bit))
             continue;
         char text[128];
@@ -248,6 +259,48 @@ void PrintPatternList(const PatternListCommand& list, bool withName) {
     for (int i = 0; i < patterns.count; ++i)
         PrintOut(((withName ? "  " : "") + Utf8(patterns.patterns[i]) + "\n").c_str());
     PrintProblems(problems);
+}
+
+std::string JsonString(const std::string& utf8) {
+    std::string quoted = "\"";
+    for (char c : utf8) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            TextSink sink = StartText(escaped, sizeof(escaped));
+            AppendText(&sink, "\\u%04x", static_cast<unsigned>(c));
+            quoted += escaped;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+// "  "exclude": {"patterns": [...], "problems": [...]},\n  "passThrough": ...\n"
+std::string PatternListsJson() {
+    std::string json;
+    for (size_t i = 0; i < CountOf(kPatternLists); ++i) {
+        ProgramPatternList patterns = {};
+        bool present = false;
+        const unsigned problems =
+            ReadStoredPatternList(kPatternLists[i].value, &patterns, true, &present);
+        json += "  " + JsonString(Utf8(kPatternLists[i].word)) + ": {\"patterns\": [";
+        for (int p = 0; p < patterns.count; ++p)
+            json += (p ? ", " : "") + JsonString(Utf8(patterns.patterns[p]));
+        json += "], \"problems\": [";
+        bool first = true;
+        for (const auto& entry : kProblemTexts) {
+            if (!(problems & entry.bit))
+                continue;
+            json += (first ? "\"" : ", \"") + std::string(entry.name) + "\"";
+            first = false;
+        }
+        json += i + 1 < CountOf(kPatternLists) ? "]},\n" : "]}\n";
+    }
+    return json;
 }
 
 int RunPatternCommand(const PatternListCommand& list, int argc, wchar_t** argv) {
