@@ -5,31 +5,32 @@
 ProgramPatternList excludePatterns;
 ProgramPatternList passThroughPatterns;
 
+// Compared as wchar_t throughout: the units come from UTF-16 and are never negative.
 wchar_t FoldPatternChar(wchar_t c) {
-    const unsigned u = static_cast<unsigned>(c);
-    if (u == '/')
+    if (c == L'/')
         return L'\\';
-    if (u >= 'A' && u <= 'Z')
-        return static_cast<wchar_t>(u + 0x20);
-    if (u < 0xC0)
+    if (c >= L'A' && c <= L'Z')
+        return static_cast<wchar_t>(c + 0x20);
+    if (c < 0xC0)
         return c;
-    // Latin-1: À to Þ except the multiplication sign.
-    if (u <= 0xDE && u != 0xD7)
-        return static_cast<wchar_t>(u + 0x20);
-    // Latin Extended-A pairs its capitals with the small letter after them, with
-    // the run from Ĺ to Ň and from Ź to Ž shifted by one; İ and ı have no pair.
-    if (u >= 0x100 && u <= 0x137 && u != 0x130)
-        return static_cast<wchar_t>(u | 1);
-    if ((u >= 0x139 && u <= 0x148) || (u >= 0x179 && u <= 0x17E))
-        return static_cast<wchar_t>(u + (u & 1));
-    if (u >= 0x14A && u <= 0x177)
-        return static_cast<wchar_t>(u | 1);
-    if (u >= 0x391 && u <= 0x3AB && u != 0x3A2) // Greek capitals
-        return static_cast<wchar_t>(u + 0x20);
-    if (u >= 0x410 && u <= 0x42F) // Cyrillic А to Я
-        return static_cast<wchar_t>(u + 0x20);
-    if (u >= 0x400 && u <= 0x40F) // Cyrillic Ѐ to Џ
-        return static_cast<wchar_t>(u + 0x50);
+    // Latin-1: from A grave to thorn, except the multiplication sign.
+    if (c <= 0xDE && c != 0xD7)
+        return static_cast<wchar_t>(c + 0x20);
+    // Latin Extended-A pairs each capital with the small letter after it, with the
+    // runs from L acute to N caron and from Z acute to Z caron shifted by one; the
+    // dotted capital I has no pair.
+    if (c >= 0x100 && c <= 0x137 && c != 0x130)
+        return static_cast<wchar_t>(c | 1);
+    if ((c >= 0x139 && c <= 0x148) || (c >= 0x179 && c <= 0x17E))
+        return static_cast<wchar_t>(c + (c & 1));
+    if (c >= 0x14A && c <= 0x177)
+        return static_cast<wchar_t>(c | 1);
+    if (c >= 0x391 && c <= 0x3AB && c != 0x3A2) // Greek capitals
+        return static_cast<wchar_t>(c + 0x20);
+    if (c >= 0x410 && c <= 0x42F) // Cyrillic A to YA
+        return static_cast<wchar_t>(c + 0x20);
+    if (c >= 0x400 && c <= 0x40F) // Cyrillic IE grave to DZHE
+        return static_cast<wchar_t>(c + 0x50);
     return c;
 }
 
@@ -133,7 +134,7 @@ size_t WritePatternList(const ProgramPatternList& list, uint8_t* out, size_t cap
 bool IsStorablePattern(const wchar_t* pattern) {
     size_t length = 0;
     for (; pattern[length]; ++length)
-        if (static_cast<unsigned>(pattern[length]) < 0x20 || length >= MAX_PATTERN_LENGTH)
+        if (pattern[length] < 0x20 || length >= MAX_PATTERN_LENGTH)
             return false;
     return length > 0;
 }

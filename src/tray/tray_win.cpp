@@ -36,7 +36,8 @@ NOTIFYICONDATAW IconData() {
 
 void FillTip(NOTIFYICONDATAW* data) {
     data->uFlags |= NIF_TIP;
-    lstrcpynW(data->szTip, switchingPaused ? kPausedTip : kTip, CountOf(data->szTip));
+    lstrcpynW(data->szTip, switchingPaused ? kPausedTip : kTip,
+              static_cast<int>(CountOf(data->szTip)));
 }
 
 void LoadTrayIcon() {
