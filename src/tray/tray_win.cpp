@@ -24,7 +24,54 @@ constexpr wchar_t kSettingsProgram[] = L"zephtab-settings.exe";
 
 UINT taskbarCreatedMessage;
 bool trayIconShown;
-HICON trayIcon; // loaded at the size the system asks for; destroyed with the icon
+// Loaded at the size the system asks for, and a grey copy for a pause; both
+// destroyed with the icon.
+HICON trayIcon;
+HICON pausedTrayIcon;
+
+// The icon's colours turned to their grey: a paused Zephtab looks switched off.
+HICON MakeGreyIcon(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return nullptr;
+    HICON grey = nullptr;
+    BITMAP bitmap = {};
+    if (info.hbmColor && GetObjectW(info.hbmColor, sizeof(bitmap), &bitmap)) {
+        BITMAPINFO format = {};
+        format.bmiHeader.biSize = sizeof(format.bmiHeader);
+        format.bmiHeader.biWidth = bitmap.bmWidth;
+        format.bmiHeader.biHeight = -bitmap.bmHeight;
+        format.bmiHeader.biPlanes = 1;
+        format.bmiHeader.biBitCount = 32;
+        const int pixels = bitmap.bmWidth * bitmap.bmHeight;
+        RGBQUAD* bits = static_cast<RGBQUAD*>(
+            HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(pixels) * sizeof(RGBQUAD)));
+        HDC screen = GetDC(nullptr);
+        if (bits && GetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), bits,
+                              &format, DIB_RGB_COLORS)) {
+            for (int i = 0; i < pixels; ++i) {
+                const BYTE level = static_cast<BYTE>(
+                    (bits[i].rgbRed * 30 + bits[i].rgbGreen * 59 + bits[i].rgbBlue * 11) / 100);
+                bits[i].rgbRed = bits[i].rgbGreen = bits[i].rgbBlue = level;
+            }
+            SetDIBits(screen, info.hbmColor, 0, static_cast<UINT>(bitmap.bmHeight), bits, &format,
+                      DIB_RGB_COLORS);
+            grey = CreateIconIndirect(&info);
+        }
+        ReleaseDC(nullptr, screen);
+        if (bits)
+            HeapFree(GetProcessHeap(), 0, bits);
+    }
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    return grey;
+}
+
+HICON ShownTrayIcon() {
+    return switchingPaused && pausedTrayIcon ? pausedTrayIcon : trayIcon;
+}
 
 NOTIFYICONDATAW IconData() {
     NOTIFYICONDATAW data = {};
@@ -47,6 +94,7 @@ void LoadTrayIcon() {
     trayIcon = static_cast<HICON>(LoadImageW(programInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
                                              GetSystemMetrics(SM_CXSMICON),
                                              GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+    pausedTrayIcon = MakeGreyIcon(trayIcon);
 }
 
 void AddTrayIcon() {
@@ -54,7 +102,7 @@ void AddTrayIcon() {
     NOTIFYICONDATAW data = IconData();
     data.uFlags = NIF_MESSAGE | NIF_ICON;
     data.uCallbackMessage = WM_TRAY_CALLBACK;
-    data.hIcon = trayIcon;
+    data.hIcon = ShownTrayIcon();
     FillTip(&data);
     // Fails without a notification area; "TaskbarCreated" brings the icon later.
     trayIconShown = Shell_NotifyIconW(NIM_ADD, &data) != 0;
@@ -65,10 +113,13 @@ void AddTrayIcon() {
     Shell_NotifyIconW(NIM_SETVERSION, &data);
 }
 
-void UpdateTip() {
+// The icon and its tip say whether Zephtab is paused.
+void ShowPauseState() {
     if (!trayIconShown)
         return;
     NOTIFYICONDATAW data = IconData();
+    data.uFlags = NIF_ICON;
+    data.hIcon = ShownTrayIcon();
     FillTip(&data);
     Shell_NotifyIconW(NIM_MODIFY, &data);
 }
@@ -105,7 +156,7 @@ void ToggleStartAtLogOn(HWND window) {
 
 void SetPaused(bool paused) {
     PauseSwitching(paused);
-    UpdateTip();
+    ShowPauseState();
 }
 
 HMENU BuildTrayMenu() {
@@ -180,7 +231,9 @@ void RemoveTrayIcon() {
     }
     if (trayIcon)
         DestroyIcon(trayIcon);
-    trayIcon = nullptr;
+    if (pausedTrayIcon)
+        DestroyIcon(pausedTrayIcon);
+    trayIcon = pausedTrayIcon = nullptr;
 }
 
 bool IsTaskbarCreatedMessage(UINT message) {
@@ -214,4 +267,8 @@ void CloseTrayMenu() {
 
 bool IsTrayIconShown() {
     return trayIconShown;
+}
+
+HICON ShownTrayIconForTest() {
+    return trayIconShown ? ShownTrayIcon() : nullptr;
 }

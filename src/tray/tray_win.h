@@ -24,4 +24,6 @@ void CloseTrayMenu();
 // Test seams: whether the icon is in the notification area now, and the menu
 // while it is shown (null otherwise).
 bool IsTrayIconShown();
+// The icon the shell was given last: the program's, or its grey copy while paused.
+HICON ShownTrayIconForTest();
 extern HMENU shownTrayMenu;

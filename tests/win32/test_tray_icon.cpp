@@ -12,6 +12,7 @@
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
 #include "control/stand_aside_win.h"
+#include "pixel_support_win.h"
 #include "process_support_win.h"
 #include "registry_support_win.h"
 #include "settings/settings_store_win.h"
@@ -121,6 +122,10 @@ TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
     EXPECT_TRUE(startItemChecked);
     EXPECT_EQ(switchingPaused, 1);
     EXPECT_FALSE(AltTabHeldByZephtab()); // the system's switcher has Alt+Tab
+    // The icon turns grey: the application's blue square at its grey level.
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    const COLORREF paused = IconPixel(ShownTrayIconForTest(), size / 2, size / 2);
+    EXPECT_TRUE(ColourNear(paused, RGB(126, 126, 126), 3));
     // A paused program keeps standing aside through a reload.
     ASSERT_NO_FATAL_FAILURE(ReloadWithMore(DEFAULT_MORE_OPTIONS));
     EXPECT_FALSE(AltTabHeldByZephtab());
@@ -129,6 +134,8 @@ TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
     EXPECT_EQ(seenItems[1], L"Resume");
     EXPECT_EQ(switchingPaused, 0);
     EXPECT_TRUE(AltTabHeldByZephtab());
+    EXPECT_TRUE(
+        ColourNear(IconPixel(ShownTrayIconForTest(), size / 2, size / 2), RGB(93, 127, 223), 3));
 }
 
 TEST_F(TrayIcon, PausingCancelsAShownSwitcherFirst) {
