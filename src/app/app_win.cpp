@@ -34,8 +34,8 @@ constexpr wchar_t kHotKeyFailureText[] =
     L"(if any) that is also providing Alt+Tab functionality. Zephtab will\n"
     L"run but other applications might interfear in its proper functionality.";
 
-void RegisterSwitcherHotKeys(HWND window) {
-    if (ClaimAltTabHotKeys() && RegisterHotKey(window, HOTKEY_EXIT, MOD_WIN, VK_F12))
+void RegisterSwitcherHotKeys() {
+    if (ClaimHotKeys())
         return;
     MessageBoxW(nullptr, kHotKeyFailureText, L"", MB_OK);
 }
@@ -180,7 +180,7 @@ BOOL InitSwitcher(HINSTANCE instance) {
     InitSwitcherDisplay(SwitcherWindow);
     RenewForCurrentOptions(SwitcherWindow);
     StartClockTimer(SwitcherWindow);
-    RegisterSwitcherHotKeys(SwitcherWindow);
+    RegisterSwitcherHotKeys();
     WatchForegroundForPassThrough();
     InitTray(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
@@ -214,8 +214,7 @@ void ShutDownSwitcher(HWND window) {
     ReleaseSwitcherDisplay();
     RemoveTrayIcon();
     StopForegroundWatch();
-    ReleaseAltTabHotKeys();
-    UnregisterHotKey(window, HOTKEY_EXIT);
+    ReleaseHotKeys();
     RemoveKeyboardHook();
     StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.

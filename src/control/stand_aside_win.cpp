@@ -14,19 +14,31 @@ namespace {
 
 // The window judged last, whatever the outcome: judged again only when another comes in front.
 HWND judgedWindow;
-bool altTabHotKeysHeld;
+// The program's hot keys in the order they are registered, and which are held now.
+struct HotKey {
+    int id;
+    UINT modifiers;
+    UINT key;
+};
+constexpr HotKey kHotKeys[] = {
+    {HOTKEY_ALT_TAB, MOD_ALT, VK_TAB},
+    {HOTKEY_ALT_SHIFT_TAB, MOD_ALT | MOD_SHIFT, VK_TAB},
+    {HOTKEY_EXIT, MOD_WIN, VK_F12},
+};
+bool hotKeyHeld[3];
+static_assert(sizeof(hotKeyHeld) == sizeof(kHotKeys) / sizeof(kHotKeys[0]), "one flag a key");
 
 constexpr UINT kForegroundWatchMs = 100;
 
-bool ShouldHoldAltTabHotKeys() {
+bool ShouldHoldHotKeys() {
     return !switchingPaused && !passThroughWindow;
 }
 
 void MatchHotKeysToState() {
-    if (ShouldHoldAltTabHotKeys())
-        ClaimAltTabHotKeys();
+    if (ShouldHoldHotKeys())
+        ClaimHotKeys();
     else
-        ReleaseAltTabHotKeys();
+        ReleaseHotKeys();
 }
 
 } // namespace
@@ -37,25 +49,23 @@ bool HookStandsAside() {
     return passThroughWindow && GetForegroundWindow() == passThroughWindow;
 }
 
-bool ClaimAltTabHotKeys() {
-    if (altTabHotKeysHeld)
-        return true;
-    if (!RegisterHotKey(SwitcherWindow, HOTKEY_ALT_TAB, MOD_ALT, VK_TAB))
-        return false;
-    if (!RegisterHotKey(SwitcherWindow, HOTKEY_ALT_SHIFT_TAB, MOD_ALT | MOD_SHIFT, VK_TAB)) {
-        UnregisterHotKey(SwitcherWindow, HOTKEY_ALT_TAB);
-        return false;
+bool ClaimHotKeys() {
+    for (size_t i = 0; i < sizeof(hotKeyHeld); ++i) {
+        if (hotKeyHeld[i])
+            continue;
+        if (!RegisterHotKey(SwitcherWindow, kHotKeys[i].id, kHotKeys[i].modifiers, kHotKeys[i].key))
+            return false;
+        hotKeyHeld[i] = true;
     }
-    altTabHotKeysHeld = true;
     return true;
 }
 
-void ReleaseAltTabHotKeys() {
-    if (!altTabHotKeysHeld)
-        return;
-    UnregisterHotKey(SwitcherWindow, HOTKEY_ALT_TAB);
-    UnregisterHotKey(SwitcherWindow, HOTKEY_ALT_SHIFT_TAB);
-    altTabHotKeysHeld = false;
+void ReleaseHotKeys() {
+    for (size_t i = 0; i < sizeof(hotKeyHeld); ++i) {
+        if (hotKeyHeld[i])
+            UnregisterHotKey(SwitcherWindow, kHotKeys[i].id);
+        hotKeyHeld[i] = false;
+    }
 }
 
 void PauseSwitching(bool paused) {

@@ -1,4 +1,4 @@
-// When the keyboard hook and the Alt+Tab hot keys stand aside, so that Alt+Tab
+// When the keyboard hook and the hot keys stand aside, so that Alt+Tab
 // reaches the system's own switcher or the program in front: while the user has
 // paused switching, and while the window in front belongs to a program of the
 // "PassThrough" list. The hook only reads the two values below; which program a
@@ -20,10 +20,11 @@ bool HookStandsAside();
 // resuming takes it again. Lasts until changed or the program ends.
 void PauseSwitching(bool paused);
 
-// The hot keys Alt+Tab and Alt+Shift+Tab, held while the hook acts; false when
-// another program holds one.
-bool ClaimAltTabHotKeys();
-void ReleaseAltTabHotKeys();
+// The program's hot keys (Alt+Tab, Alt+Shift+Tab, Win+F12), held while the hook
+// acts and let go while it stands aside, so that they reach the program in front.
+// Registered in that order up to the first that another program holds: false then.
+bool ClaimHotKeys();
+void ReleaseHotKeys();
 
 // Judges the window in front against the pass-through list, once per window, and
 // claims or releases the hot keys to match. Returns true when it passes through.

@@ -124,8 +124,13 @@ void ShowPauseState() {
     Shell_NotifyIconW(NIM_MODIFY, &data);
 }
 
-// Zephtab Settings is the program beside this one.
+// Zephtab Settings is the program beside this one; one that is open already comes forward.
 void OpenSettings() {
+    HWND open = FindWindowW(L"#32770", L"Zephtab Settings");
+    if (open) {
+        SetForegroundWindow(open);
+        return;
+    }
     wchar_t path[MAX_PATH + 32];
     const DWORD length = GetModuleFileNameW(programInstance, path, MAX_PATH);
     if (length == 0 || length >= MAX_PATH)
@@ -217,10 +222,15 @@ void InitTray(HWND window) {
 }
 
 void ApplyTrayOption(HWND) {
-    if (moreOptions.trayIcon && !trayIconShown)
-        AddTrayIcon();
-    else if (!moreOptions.trayIcon && trayIconShown)
-        RemoveTrayIcon();
+    if (moreOptions.trayIcon) {
+        if (!trayIconShown)
+            AddTrayIcon();
+        return;
+    }
+    RemoveTrayIcon();
+    // Without the icon nothing could resume: the icon takes its pause with it.
+    if (switchingPaused)
+        PauseSwitching(false);
 }
 
 void RemoveTrayIcon() {

@@ -63,13 +63,18 @@ void ChooseFromMenu(int index, LPARAM event = WM_RBUTTONUP) {
     KillTimer(nullptr, chooserTimer);
 }
 
-bool AltTabHeldByZephtab() {
+// Whether Zephtab holds this hot key: a second registration in the desktop fails.
+bool HeldByZephtab(UINT modifiers, UINT key) {
     HWND probe = CreateTestWindow(L"Hot key probe", WS_OVERLAPPEDWINDOW);
-    const bool free = RegisterHotKey(probe, 1, MOD_ALT, VK_TAB) != 0;
+    const bool free = RegisterHotKey(probe, 1, modifiers, key) != 0;
     if (free)
         UnregisterHotKey(probe, 1);
     DestroyWindow(probe);
     return !free;
+}
+
+bool AltTabHeldByZephtab() {
+    return HeldByZephtab(MOD_ALT, VK_TAB);
 }
 
 std::wstring RunValue() {
@@ -112,6 +117,12 @@ TEST_F(TrayIcon, ComesAtStartAndGoesWithTheSettingAndWithExplorersRestart) {
     ASSERT_TRUE(Shell_NotifyIconW(NIM_DELETE, &data));
     SendMessageW(SwitcherWindow, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
     EXPECT_TRUE(ShellHoldsIcon());
+    // The icon takes a pause with it: without it nothing could resume.
+    PauseSwitching(true);
+    more.trayIcon = 0;
+    ASSERT_NO_FATAL_FAILURE(ReloadWithMore(more));
+    EXPECT_EQ(switchingPaused, 0);
+    EXPECT_TRUE(AltTabHeldByZephtab());
 }
 
 TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
@@ -122,6 +133,8 @@ TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
     EXPECT_TRUE(startItemChecked);
     EXPECT_EQ(switchingPaused, 1);
     EXPECT_FALSE(AltTabHeldByZephtab()); // the system's switcher has Alt+Tab
+    EXPECT_FALSE(HeldByZephtab(MOD_ALT | MOD_SHIFT, VK_TAB));
+    EXPECT_FALSE(HeldByZephtab(MOD_WIN, VK_F12));
     // The icon turns grey: the application's blue square at its grey level.
     const int size = GetSystemMetrics(SM_CXSMICON);
     const COLORREF paused = IconPixel(ShownTrayIconForTest(), size / 2, size / 2);
@@ -134,6 +147,7 @@ TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
     EXPECT_EQ(seenItems[1], L"Resume");
     EXPECT_EQ(switchingPaused, 0);
     EXPECT_TRUE(AltTabHeldByZephtab());
+    EXPECT_TRUE(HeldByZephtab(MOD_WIN, VK_F12));
     EXPECT_TRUE(
         ColourNear(IconPixel(ShownTrayIconForTest(), size / 2, size / 2), RGB(93, 127, 223), 3));
 }
