@@ -7,6 +7,7 @@
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
+#include "control/stand_aside_win.h"
 #include "control/switcher_commands_win.h"
 #include "control/switcher_scale_win.h"
 #include "display/frame_win.h"
@@ -17,6 +18,7 @@
 #include "settings/options.h"
 #include "settings/settings_program_win.h"
 #include "settings/settings_store_win.h"
+#include "tray/tray_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/program_icons_win.h"
@@ -37,10 +39,8 @@ constexpr wchar_t kHotKeyFailureText[] =
     L"(if any) that is also providing Alt+Tab functionality. Zephtab will\n"
     L"run but other applications might interfear in its proper functionality.";
 
-void RegisterSwitcherHotKeys(HWND window) {
-    if (RegisterHotKey(window, HOTKEY_ALT_TAB, MOD_ALT, VK_TAB) &&
-        RegisterHotKey(window, HOTKEY_ALT_SHIFT_TAB, MOD_ALT | MOD_SHIFT, VK_TAB) &&
-        RegisterHotKey(window, HOTKEY_EXIT, MOD_WIN, VK_F12))
+void RegisterSwitcherHotKeys() {
+    if (ClaimHotKeys())
         return;
     MessageBoxW(nullptr, kHotKeyFailureText, L"", MB_OK);
 }
@@ -59,9 +59,13 @@ void MakeOpaque(HWND window) {
 }
 
 // At start-up and at every reload, in this order: the start at log-on is
-// renewed, the context menu prepared, and the background drawn for the options.
+// renewed (or our own value removed), the context menu prepared, and the
+// background drawn for the options.
 void RenewForCurrentOptions(HWND window) {
-    RenewStartAtLogon(window);
+    if (moreOptions.startAtLogOn)
+        RenewStartAtLogon(window);
+    else
+        RemoveStartAtLogon(window);
     PrepareContextMenu();
     DrawStaticBackground();
 }
@@ -153,6 +157,8 @@ LRESULT OnTimer(HWND window, WPARAM id) {
         OnPreviewTimer(window);
     else if (id == TIMER_SWITCHER_WATCH)
         OnSwitcherWatchTimer();
+    else if (id == TIMER_FOREGROUND_WATCH)
+        OnForegroundWatchTimer();
     return 0;
 }
 
@@ -173,6 +179,7 @@ void RegisterSwitcherClass(HINSTANCE instance) {
 BOOL InitSwitcher(HINSTANCE instance) {
     LoadOptions(&switcherOptions);
     LoadMoreOptions(&moreOptions);
+    LoadProgramPatterns();
     switcherOptions.switcherAlpha = StartupAlpha(switcherOptions.switcherAlpha);
     programInstance = instance;
     switcherOwner = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP, 0, 0, 0, 0,
@@ -192,7 +199,9 @@ BOOL InitSwitcher(HINSTANCE instance) {
     InitSwitcherDisplay(SwitcherWindow);
     RenewForCurrentOptions(SwitcherWindow);
     StartClockTimer(SwitcherWindow);
-    RegisterSwitcherHotKeys(SwitcherWindow);
+    RegisterSwitcherHotKeys();
+    WatchForegroundForPassThrough();
+    InitTray(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
     CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
                         switcherLayout.toolIconSize);
@@ -205,6 +214,9 @@ BOOL InitSwitcher(HINSTANCE instance) {
 LRESULT ReloadOptions(HWND window) {
     LoadOptions(&switcherOptions);
     LoadMoreOptions(&moreOptions);
+    LoadProgramPatterns();
+    WatchForegroundForPassThrough();
+    ApplyTrayOption(window);
     // Unlike start-up, a reload applies even a nearly invisible opacity as asked.
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(window, switcherOptions.switcherAlpha);
@@ -219,9 +231,9 @@ LRESULT ReloadOptions(HWND window) {
 
 void ShutDownSwitcher(HWND window) {
     ReleaseSwitcherDisplay();
-    UnregisterHotKey(window, HOTKEY_ALT_TAB);
-    UnregisterHotKey(window, HOTKEY_ALT_SHIFT_TAB);
-    UnregisterHotKey(window, HOTKEY_EXIT);
+    RemoveTrayIcon();
+    StopForegroundWatch();
+    ReleaseHotKeys();
     RemoveKeyboardHook();
     StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.
@@ -256,6 +268,8 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_SWITCHER_COMMAND:
+        if (wParam == CMD_OPEN)
+            CloseTrayMenu(); // the switcher takes the keyboard from the icon's menu
         RunSwitcherCommand(wParam);
         return 0;
     case WM_COMMAND:
@@ -291,6 +305,11 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return 0;
     case WM_GETOBJECT:
         return OnGetObject(window, wParam, lParam);
+    case WM_TRAY_CALLBACK:
+        OnTrayCallback(window, lParam);
+        return 0;
     }
+    if (IsTaskbarCreatedMessage(message))
+        OnTaskbarCreated();
     return DefWindowProcW(window, message, wParam, lParam);
 }

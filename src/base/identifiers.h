@@ -9,6 +9,10 @@
 constexpr unsigned WM_SWITCHER_COMMAND = 114;  // posted by the hooks and by CancelSwitch
 constexpr unsigned WM_RELOAD_OPTIONS = 0x807C; // sent by the settings tools
 constexpr unsigned WM_ANOTHER_START = 0x807D;  // sent by a second start of the program
+// The notification-area icon's callback: the shell posts it (WM_APP + 1) with the
+// mouse or keyboard event in lParam's low word. Explorer's "TaskbarCreated" is a
+// registered message and has no fixed number.
+constexpr unsigned WM_TRAY_CALLBACK = 0x8001;
 
 // Switcher command codes carried in WM_SWITCHER_COMMAND's wParam.
 constexpr unsigned CMD_NEXT = 115;
@@ -27,7 +31,8 @@ constexpr int HOTKEY_EXIT = 120;
 // Timer ids.
 constexpr unsigned TIMER_CLOCK = 110;
 constexpr unsigned TIMER_PREVIEW = 111;
-constexpr unsigned TIMER_SWITCHER_WATCH = 123; // while the switcher is shown
+constexpr unsigned TIMER_SWITCHER_WATCH = 123;   // while the switcher is shown
+constexpr unsigned TIMER_FOREGROUND_WATCH = 124; // while a pass-through list is set
 
 // The class name is the only name by which other programs find the switcher.
 #define ZEPHTAB_WINDOW_CLASS L"gZephtab"

@@ -78,17 +78,37 @@ int FailBadInput(const ConfigParse& parse, int count, const char* const* argumen
     return Fail(EXIT_BAD_INPUT, message);
 }
 
+// The lists of program patterns: "exclude" and "passThrough", each with add, remove and list.
+struct PatternListCommand {
+    const wchar_t* word;
+    const wchar_t* value;
+};
+const PatternListCommand kPatternLists[] = {{L"exclude", ZEPHTAB_EXCLUDE_VALUE},
+                                            {L"passThrough", ZEPHTAB_PASS_THROUGH_VALUE}};
+void PrintPatternList(const PatternListCommand& list, bool withName);
+std::string PatternListsJson();
+
 int RunShow(bool json) {
     SettingsReport report;
     GatherSettingsReport(&report);
     if (report.store == STORE_STATE_UNREADABLE)
         return FailUnreadable();
     char text[REPORT_TEXT_CAPACITY];
-    if (json)
+    if (json) {
         FormatShowJson(report, text, sizeof(text));
-    else
-        FormatShowText(report, text, sizeof(text));
+        // The report's object ends with its field list: the two lists join it there.
+        std::string object = text;
+        const std::string end = "  ]\n}\n";
+        if (object.size() >= end.size() &&
+            object.compare(object.size() - end.size(), end.size(), end) == 0)
+            object = object.substr(0, object.size() - 3) + ",\n" + PatternListsJson() + "}\n";
+        PrintOut(object.c_str());
+        return EXIT_DONE;
+    }
+    FormatShowText(report, text, sizeof(text));
     PrintOut(text);
+    for (const PatternListCommand& list : kPatternLists)
+        PrintPatternList(list, true);
     return EXIT_DONE;
 }
 
@@ -205,9 +225,128 @@ std::string Utf8(const wchar_t* text) {
     return result;
 }
 
+struct PatternProblemText {
+    unsigned bit;
+    const char* name; // in --json
+    const char* text;
+};
+const PatternProblemText kProblemTexts[] = {
+    {PATTERNS_WRONG_TYPE, "wrongType", "the value is not REG_MULTI_SZ"},
+    {PATTERNS_UNTERMINATED, "unterminated", "the value lacks its terminators"},
+    {PATTERNS_TOO_MANY, "tooMany", "patterns past the 64th are ignored"},
+    {PATTERNS_EMPTY_ENTRY, "emptyEntry", "empty entries are ignored"},
+    {PATTERNS_LONG_ENTRY, "longEntry", "entries over 260 characters are ignored"},
+};
+
+void PrintProblems(unsigned problems) {
+    for (const auto& entry : kProblemTexts) {
+        if (!(problems & entry.bit))
+            continue;
+        char text[128];
+        TextSink sink = StartText(text, sizeof(text));
+        AppendText(&sink, "  note: %s\n", entry.text);
+        PrintOut(text);
+    }
+}
+
+void PrintPatternList(const PatternListCommand& list, bool withName) {
+    ProgramPatternList patterns = {};
+    bool present = false;
+    const unsigned problems = ReadStoredPatternList(list.value, &patterns, true, &present);
+    if (withName)
+        PrintOut(
+            (Utf8(list.word) + ": " + std::to_string(patterns.count) + " pattern(s)\n").c_str());
+    for (int i = 0; i < patterns.count; ++i)
+        PrintOut(((withName ? "  " : "") + Utf8(patterns.patterns[i]) + "\n").c_str());
+    PrintProblems(problems);
+}
+
+std::string JsonString(const std::string& utf8) {
+    std::string quoted = "\"";
+    for (char c : utf8) {
+        if (c == '"' || c == '\\') {
+            quoted += '\\';
+            quoted += c;
+        } else if (static_cast<unsigned char>(c) < 0x20) {
+            char escaped[8];
+            TextSink sink = StartText(escaped, sizeof(escaped));
+            AppendText(&sink, "\\u%04x", static_cast<unsigned>(c));
+            quoted += escaped;
+        } else {
+            quoted += c;
+        }
+    }
+    return quoted + "\"";
+}
+
+// "  "exclude": {"patterns": [...], "problems": [...]},\n  "passThrough": ...\n"
+std::string PatternListsJson() {
+    std::string json;
+    for (size_t i = 0; i < CountOf(kPatternLists); ++i) {
+        ProgramPatternList patterns = {};
+        bool present = false;
+        const unsigned problems =
+            ReadStoredPatternList(kPatternLists[i].value, &patterns, true, &present);
+        json += "  " + JsonString(Utf8(kPatternLists[i].word)) + ": {\"patterns\": [";
+        for (int p = 0; p < patterns.count; ++p)
+            json += (p ? ", " : "") + JsonString(Utf8(patterns.patterns[p]));
+        json += "], \"problems\": [";
+        bool first = true;
+        for (const auto& entry : kProblemTexts) {
+            if (!(problems & entry.bit))
+                continue;
+            json += (first ? "\"" : ", \"") + std::string(entry.name) + "\"";
+            first = false;
+        }
+        json += i + 1 < CountOf(kPatternLists) ? "]},\n" : "]}\n";
+    }
+    return json;
+}
+
+int RunPatternCommand(const PatternListCommand& list, int argc, wchar_t** argv) {
+    const std::wstring action = argc > 2 ? argv[2] : L"";
+    if (action == L"list" && argc == 3) {
+        PrintPatternList(list, false);
+        return EXIT_DONE;
+    }
+    if ((action != L"add" && action != L"remove") || argc != 4)
+        return Fail(EXIT_BAD_INPUT, ("usage: zephtab-config " + Utf8(list.word) +
+                                     " add PATTERN | remove PATTERN | list")
+                                        .c_str());
+    ProgramPatternList patterns = {};
+    bool present = false;
+    ReadStoredPatternList(list.value, &patterns, true, &present);
+    const wchar_t* pattern = argv[3];
+    if (action == L"add") {
+        if (!IsStorablePattern(pattern))
+            return Fail(EXIT_BAD_INPUT, "a pattern has 1 to 260 characters and no control "
+                                        "characters; nothing was written");
+        if (FindPattern(patterns, pattern) >= 0) {
+            PrintOut((Utf8(pattern) + " is already in " + Utf8(list.word) + "\n").c_str());
+            return EXIT_DONE;
+        }
+        if (!AddPattern(&patterns, pattern))
+            return Fail(EXIT_BAD_INPUT, "the list holds 64 patterns already; nothing was written");
+    } else if (!RemovePattern(&patterns, pattern)) {
+        return Fail(
+            EXIT_BAD_INPUT,
+            (Utf8(pattern) + " is not in " + Utf8(list.word) + "; nothing was written").c_str());
+    }
+    const StoreWriteResult result = WriteStoredPatternList(list.value, patterns);
+    if (result != STORE_WRITTEN)
+        return FailStoring(result);
+    PrintOut(
+        ("Stored " + Utf8(list.word) + " with " + std::to_string(patterns.count) + " pattern(s)\n")
+            .c_str());
+    return ReloadAfterStoring(false);
+}
+
 } // namespace
 
 int wmain(int argc, wchar_t** argv) {
+    for (const PatternListCommand& list : kPatternLists)
+        if (argc > 1 && lstrcmpiW(argv[1], list.word) == 0)
+            return RunPatternCommand(list, argc, argv);
     std::vector<std::string> texts;
     for (int i = 1; i < argc; ++i)
         texts.push_back(Utf8(argv[i]));

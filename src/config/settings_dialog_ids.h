@@ -38,3 +38,14 @@
 
 #define IDC_DEFAULTS 1040
 #define IDC_APPLY 1041
+
+// The dialog of the two program lists, opened from the settings dialog.
+#define IDC_PROGRAM_LISTS 1050
+#define IDD_PROGRAM_LISTS 110
+#define IDC_EXCLUDE_LIST 1101
+#define IDC_EXCLUDE_REMOVE 1102
+#define IDC_PASS_THROUGH_LIST 1103
+#define IDC_PASS_THROUGH_REMOVE 1104
+#define IDC_PATTERN 1105
+#define IDC_ADD_EXCLUDE 1106
+#define IDC_ADD_PASS_THROUGH 1107

@@ -15,6 +15,7 @@
 #include "actions/opacity_steps.h"
 #include "base/count_of.h"
 #include "option_fields.h"
+#include "program_lists_dialog_win.h"
 #include "settings/settings_store_win.h"
 #include "settings_dialog_ids.h"
 #include "settings_tool_win.h"
@@ -394,6 +395,9 @@ void OnCommand(HWND dialog, int id, int code) {
         break;
     case IDC_APPLY:
         OnApply(dialog);
+        break;
+    case IDC_PROGRAM_LISTS:
+        EditProgramLists(dialog);
         break;
     case IDOK:
         OnOk(dialog);

@@ -69,7 +69,7 @@ HookDecision DecideSecondStage(const KeyHookInput& input) {
     const bool keyUp = input.message == KEYMSG_KEYUP || input.message == KEYMSG_SYSKEYUP;
     if (keyUp && IsAltKey(input.key) && input.switcherActive && !input.stayOpenAfterAlt)
         return {CMD_ACTIVATE, 0, false};
-    if (IsAltTab(input))
+    if (IsAltTab(input) && !input.standAside)
         return Swallow(CMD_OPEN, 1);
     return PassOn(input.switcherActive);
 }
@@ -113,6 +113,10 @@ bool HookSawTabPress(bool sawAnyTab, uint32_t lastTabTime, uint32_t messageTime)
 
 bool KeyHookReadsLeftShift(const KeyHookInput& input) {
     return input.nCode == 0 && input.switcherActive && IsAltTab(input);
+}
+
+bool KeyHookReadsStandAside(const KeyHookInput& input) {
+    return input.nCode == 0 && !input.switcherActive && IsAltTab(input);
 }
 
 namespace {

@@ -47,6 +47,9 @@ struct KeyHookInput {
     uint8_t stayOpenAfterAlt;
     bool altDown;       // the event says Alt is held (only looked at for Tab)
     bool leftShiftDown; // only looked at where KeyHookReadsLeftShift says so
+    // Paused, or a pass-through program in front: Alt+Tab from idle is left to the
+    // system. Only looked at where KeyHookReadsStandAside says so.
+    bool standAside;
 };
 
 struct MouseHookInput {
@@ -92,4 +95,6 @@ bool HookSawTabPress(bool sawAnyTab, uint32_t lastTabTime, uint32_t messageTime)
 // the left Shift key for a Tab with Alt during a switch, the switcher's
 // rectangle for a click during a switch.
 bool KeyHookReadsLeftShift(const KeyHookInput& input);
+// Whether the hook stands aside matters only for the Alt+Tab that would open.
+bool KeyHookReadsStandAside(const KeyHookInput& input);
 bool MouseHookReadsSwitcherRect(const MouseHookInput& input);

@@ -5,6 +5,7 @@
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "control/hook_decisions.h"
+#include "control/stand_aside_win.h"
 #include "settings/options.h"
 
 static_assert(KEYMSG_KEYDOWN == WM_KEYDOWN && KEYMSG_KEYUP == WM_KEYUP, "key messages");
@@ -135,6 +136,7 @@ KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.altDown = IsAltDown(message, event);
     input.leftShiftDown = KeyHookReadsLeftShift(input) && IsKeyDownNow(VK_LSHIFT);
+    input.standAside = KeyHookReadsStandAside(input) && HookStandsAside();
     return input;
 }
 

@@ -6,6 +6,7 @@
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
+#include "control/stand_aside_win.h"
 #include "control/switcher_navigation.h"
 #include "control/switcher_scale_win.h"
 #include "display/dpi_win.h"
@@ -177,6 +178,14 @@ void EndWithFewWindows() {
 void OpenSwitcher() {
     // An open while the switcher is shown keeps the window recorded before it.
     HWND foreground = GetForegroundWindow();
+    // A pass-through program came in front before it was judged: its Alt+Tab goes
+    // back to it, and no entry of an earlier list is left to activate.
+    if (foreground != SwitcherWindow && JudgeForegroundWindow(foreground)) {
+        EndSwitchWithoutShowing();
+        ReplaceWindowList(nullptr, 0);
+        GiveAltTabBack();
+        return;
+    }
     if (foreground != SwitcherWindow)
         windowBeforeSwitch = foreground;
     switcherMonitor = ChooseSwitcherMonitor();

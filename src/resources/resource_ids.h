@@ -16,3 +16,9 @@
 
 #define IDM_VENDOR_SITE 32772
 #define IDM_PRODUCT_SITE 32774
+
+// The notification-area icon's menu, in its order.
+#define IDM_TRAY_SETTINGS 32780
+#define IDM_TRAY_PAUSE 32781
+#define IDM_TRAY_START_AT_LOGON 32782
+#define IDM_TRAY_EXIT 32783

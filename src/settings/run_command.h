@@ -14,3 +14,9 @@ constexpr size_t MAX_RUN_COMMAND = MAX_PROGRAM_PATH + 2;
 // Returns the length written, or 0 (and an empty buffer) for an empty path or
 // one whose command does not fit whole: a cut command names another program.
 size_t QuoteProgramPath(wchar_t* buffer, size_t count, const wchar_t* path);
+
+// Whether a Run value's command starts this very program file: the path in
+// quotes, as this program writes it, or bare, as older versions did; letter
+// case is ignored, as file names are. A command that names another copy (or
+// adds arguments) is someone else's.
+bool IsRunCommandOfProgram(const wchar_t* command, const wchar_t* path);

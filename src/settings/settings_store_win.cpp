@@ -199,3 +199,91 @@ void RenewStartAtLogon(HWND window) {
         return;
     RegisterStartAtLogon(path);
 }
+
+namespace {
+
+PatternValueType PatternTypeOf(DWORD type) {
+    if (type == REG_MULTI_SZ)
+        return PATTERN_VALUE_MULTI_SZ;
+    if (type == REG_SZ || type == REG_EXPAND_SZ)
+        return PATTERN_VALUE_SZ;
+    return PATTERN_VALUE_OTHER;
+}
+
+uint8_t patternValueBuffer[MAX_PATTERN_VALUE_BYTES];
+
+} // namespace
+
+unsigned ReadStoredPatternList(const wchar_t* valueName, ProgramPatternList* list, bool readOnly,
+                               bool* present) {
+    list->count = 0;
+    *present = false;
+    HKEY key =
+        readOnly ? OpenExistingKey(ZEPHTAB_SETTINGS_KEY) : OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    if (!key)
+        return 0;
+    DWORD type = REG_NONE;
+    DWORD size = sizeof(patternValueBuffer);
+    uint8_t* bytes = patternValueBuffer;
+    LONG queried = RegQueryValueExW(key, valueName, nullptr, &type, bytes, &size);
+    // A value too long for a full list is still read for its first patterns.
+    if (queried == ERROR_MORE_DATA) {
+        bytes = static_cast<uint8_t*>(HeapAlloc(GetProcessHeap(), 0, size));
+        queried = bytes ? RegQueryValueExW(key, valueName, nullptr, &type, bytes, &size)
+                        : ERROR_OUTOFMEMORY;
+    }
+    RegCloseKey(key);
+    unsigned problems = 0;
+    if (queried == ERROR_SUCCESS) {
+        *present = true;
+        problems = ReadPatternList(bytes, size, PatternTypeOf(type), list);
+        if (size > MAX_PATTERN_VALUE_BYTES)
+            problems |= PATTERNS_TOO_MANY;
+    } else if (queried != ERROR_FILE_NOT_FOUND) {
+        *present = true;
+        problems = PATTERNS_WRONG_TYPE; // there, but not readable at all
+    }
+    if (bytes && bytes != patternValueBuffer)
+        HeapFree(GetProcessHeap(), 0, bytes);
+    return problems;
+}
+
+StoreWriteResult WriteStoredPatternList(const wchar_t* valueName, const ProgramPatternList& list) {
+    const size_t size = WritePatternList(list, patternValueBuffer, sizeof(patternValueBuffer));
+    if (size == 0)
+        return STORE_WRITE_FAILED;
+    HKEY key = OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
+    if (!key)
+        return STORE_KEY_FAILED;
+    LONG written = RegSetValueExW(key, valueName, 0, REG_MULTI_SZ, patternValueBuffer,
+                                  static_cast<DWORD>(size));
+    RegCloseKey(key);
+    return written == ERROR_SUCCESS ? STORE_WRITTEN : STORE_WRITE_FAILED;
+}
+
+void LoadProgramPatterns() {
+    bool present = false;
+    ReadStoredPatternList(ZEPHTAB_EXCLUDE_VALUE, &excludePatterns, true, &present);
+    ReadStoredPatternList(ZEPHTAB_PASS_THROUGH_VALUE, &passThroughPatterns, true, &present);
+}
+
+void RemoveStartAtLogon(HWND window) {
+    wchar_t path[MAX_PROGRAM_PATH];
+    HMODULE program = reinterpret_cast<HMODULE>(GetWindowLongPtrW(window, GWLP_HINSTANCE));
+    const DWORD length = GetModuleFileNameW(program, path, static_cast<DWORD>(CountOf(path)));
+    if (length == 0 || length >= CountOf(path))
+        return;
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, ZEPHTAB_RUN_KEY, 0, KEY_QUERY_VALUE | KEY_SET_VALUE,
+                      &key) != ERROR_SUCCESS)
+        return; // no Run key: nothing of ours to remove
+    // One unit more than the longest command of ours: a longer value is someone else's.
+    wchar_t command[MAX_RUN_COMMAND + 1] = {};
+    DWORD size = sizeof(command) - sizeof(wchar_t);
+    DWORD type = REG_NONE;
+    if (RegQueryValueExW(key, ZEPHTAB_RUN_VALUE, nullptr, &type, reinterpret_cast<BYTE*>(command),
+                         &size) == ERROR_SUCCESS &&
+        (type == REG_SZ || type == REG_EXPAND_SZ) && IsRunCommandOfProgram(command, path))
+        RegDeleteValueW(key, ZEPHTAB_RUN_VALUE);
+    RegCloseKey(key);
+}

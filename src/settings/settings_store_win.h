@@ -3,6 +3,7 @@
 #include <windows.h>
 #include "resources/vendor.h"
 #include "settings/options.h"
+#include "settings/program_patterns.h"
 
 #define ZEPHTAB_SETTINGS_KEY ZEPHTAB_WIDEN(ZEPHTAB_SETTINGS_SUBKEY)
 #define ZEPHTAB_RUN_KEY L"Software\\Microsoft\\Windows\\CurrentVersion\\Run"
@@ -68,3 +69,22 @@ void RenewStartAtLogon(HWND window);
 // most MAX_PROGRAM_PATH. A test makes it shorter than its own path to see what
 // a path too long for the buffer does, which a real one cannot show under Wine.
 extern size_t programPathCount;
+
+// The two lists of program patterns, REG_MULTI_SZ values under the settings key.
+#define ZEPHTAB_EXCLUDE_VALUE L"Exclude"
+#define ZEPHTAB_PASS_THROUGH_VALUE L"PassThrough"
+// Reads one list for what is sound in it (see ReadPatternList) and returns the
+// problems found; a missing value or key is an empty list without problems
+// (*present false). readOnly as for ReadStoredOptions.
+unsigned ReadStoredPatternList(const wchar_t* valueName, ProgramPatternList* list, bool readOnly,
+                               bool* present);
+// Writes one list whole; the other values are left alone.
+StoreWriteResult WriteStoredPatternList(const wchar_t* valueName, const ProgramPatternList& list);
+// The program's load of both lists, at start-up and at every reload. Nothing is
+// written back: a malformed value stays for the user to see and mend.
+void LoadProgramPatterns();
+
+// Removes the Run value when it starts this program file (quoted or bare); one
+// that names another copy is left alone. At start-up and reload with
+// startAtLogOn off.
+void RemoveStartAtLogon(HWND window);

@@ -4,6 +4,8 @@
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/list_removal.h"
+#include "windowlist/program_match.h"
+#include "windowlist/program_paths_win.h"
 #include "windowlist/window_filter.h"
 
 static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
@@ -165,6 +167,8 @@ bool IsSwitchable(HWND window, HWND* owner) {
         return false;
     if (!IsOnListedMonitor(window, exStyle))
         return false;
+    if (excludePatterns.count && ProgramMatchesAny(ProgramPathOfWindow(window), excludePatterns))
+        return false;
     return !OwnsListedWindow(window);
 }
 
@@ -223,6 +227,7 @@ void ListWindowsOfMonitor(HMONITOR monitor) {
 int RefreshWindowList() {
     FreeWindowList();
     FindListedMonitor();
+    ForgetProgramPaths();
     EnumWindows(WindowListEnumProc, 0);
     return EndRefresh();
 }

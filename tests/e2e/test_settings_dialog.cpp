@@ -340,3 +340,42 @@ TEST_F(SettingsDialog, KeyboardAloneChangesAndStores) {
 }
 
 } // namespace
+
+namespace {
+
+std::vector<std::wstring> StoredPatterns(const wchar_t* value) {
+    ProgramPatternList list = {};
+    bool present = false;
+    ReadStoredPatternList(value, &list, true, &present);
+    return std::vector<std::wstring>(list.patterns, list.patterns + list.count);
+}
+
+TEST_F(SettingsDialog, TheProgramListsAreEditedInADialogOfTheirOwn) {
+    ProgramPatternList exclude = {};
+    AddPattern(&exclude, L"*overlay*.exe");
+    ASSERT_EQ(WriteStoredPatternList(ZEPHTAB_EXCLUDE_VALUE, exclude), STORE_WRITTEN);
+    OpenDialog();
+    // Posted: the button's handler runs the lists' dialog, a modal loop of its own.
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(IDC_PROGRAM_LISTS, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_PROGRAM_LISTS)));
+    HWND lists = nullptr;
+    ASSERT_TRUE(WaitUntil([&] {
+        lists = FindWindowW(L"#32770", L"Programs left alone");
+        return lists && IsWindowVisible(lists);
+    }));
+    EXPECT_EQ(SendDlgItemMessageW(lists, IDC_EXCLUDE_LIST, LB_GETCOUNT, 0, 0), 1);
+    SetDlgItemTextW(lists, IDC_PATTERN, L"mstsc.exe");
+    Click(lists, IDC_ADD_PASS_THROUGH);
+    EXPECT_EQ(SendDlgItemMessageW(lists, IDC_PASS_THROUGH_LIST, LB_GETCOUNT, 0, 0), 1);
+    SendDlgItemMessageW(lists, IDC_EXCLUDE_LIST, LB_SETCURSEL, 0, 0);
+    Click(lists, IDC_EXCLUDE_REMOVE);
+    EXPECT_EQ(StoredPatterns(ZEPHTAB_EXCLUDE_VALUE).size(), 1u); // nothing stored before OK
+    Click(lists, IDOK);
+    ASSERT_TRUE(WaitUntil([] { return !FindWindowW(L"#32770", L"Programs left alone"); }));
+    EXPECT_EQ(StoredPatterns(ZEPHTAB_EXCLUDE_VALUE), std::vector<std::wstring>{});
+    EXPECT_EQ(StoredPatterns(ZEPHTAB_PASS_THROUGH_VALUE), std::vector<std::wstring>{L"mstsc.exe"});
+    Click(dialog, IDCANCEL);
+    ExpectDialogClosed();
+}
+
+} // namespace

@@ -211,6 +211,25 @@ TEST(HookDecisions, KeyboardTableRowByRow) {
     }
 }
 
+// Paused, or with a pass-through program in front, the Alt+Tab that would open is
+// passed on untouched; every other row is decided as before.
+TEST(HookDecisions, StandingAsideLeavesOnlyTheOpeningAltTabToTheSystem) {
+    for (const KeyRow& row : kKeyRows) {
+        SCOPED_TRACE(row.what);
+        KeyHookInput input = ToInput(row);
+        input.standAside = true;
+        if (!KeyHookReadsStandAside(input)) {
+            ExpectKeyRow(row, input);
+            continue;
+        }
+        EXPECT_EQ(row.command, static_cast<unsigned>(CMD_OPEN));
+        const HookDecision decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, NO_COMMAND);
+        EXPECT_EQ(decision.switcherActive, 0);
+        EXPECT_FALSE(decision.swallow);
+    }
+}
+
 TEST(HookDecisions, OneAltTabFromStartToEnd) {
     struct Step {
         uint32_t message;
