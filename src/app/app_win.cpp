@@ -15,6 +15,7 @@
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "settings/settings_store_win.h"
+#include "windowlist/window_view_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/program_icons_win.h"
@@ -170,6 +171,7 @@ BOOL InitSwitcher(HINSTANCE instance) {
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
     InstallKeyboardHook();
+    StartWindowUseWatch();
     InitSwitcherDisplay(SwitcherWindow);
     RenewForCurrentOptions(SwitcherWindow);
     StartClockTimer(SwitcherWindow);
@@ -204,6 +206,7 @@ void ShutDownSwitcher(HWND window) {
     UnregisterHotKey(window, HOTKEY_ALT_SHIFT_TAB);
     UnregisterHotKey(window, HOTKEY_EXIT);
     RemoveKeyboardHook();
+    StopWindowUseWatch();
     StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.
     ReleaseOpenSwitcher();
@@ -233,7 +236,7 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_SWITCHER_COMMAND:
-        RunSwitcherCommand(wParam);
+        RunSwitcherCommand(wParam, lParam);
         return 0;
     case WM_COMMAND:
         if (!OnActionCommand(LOWORD(wParam)))

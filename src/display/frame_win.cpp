@@ -9,6 +9,7 @@
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
 #include "settings/options.h"
+#include "windowlist/window_view_win.h"
 
 namespace {
 
@@ -55,6 +56,9 @@ void ComposeFrameInto(HDC dc) {
     SelectObject(FrameBuffer, TextFont);
     SetTextColor(FrameBuffer, TEXT_COLOUR);
     DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS);
+    // The end of a long typed text is what was typed last: it stays in sight.
+    DrawShadowedLine(TypedText(), ToRect(switcherLayout.typedText),
+                     DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX);
     if (switcherOptions.showProcessInfo)
         DrawPanelValues();
     DrawModulePath();

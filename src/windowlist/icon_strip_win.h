@@ -35,6 +35,9 @@ void RefillIconStrip(HWND strip);
 HICON LookupWindowIcon(HWND window);
 // Scrolls the item fully into view and makes it the one selected item.
 void HighlightStripItem(HWND strip, int index);
+// Replaces the items by count items, item i showing image images[i] of the
+// images the last fill made: the typed text narrows the strip without a new image list.
+void ShowStripItems(HWND strip, const int* images, int count);
 // Removes item index and its image; the later items move up one place and keep
 // showing their own images.
 void RemoveStripItem(HWND strip, int index);

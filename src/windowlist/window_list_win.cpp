@@ -5,6 +5,7 @@
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/list_removal.h"
 #include "windowlist/window_filter.h"
+#include "windowlist/window_view_win.h"
 
 static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
 static_assert(FILTER_EX_CONTROLPARENT == WS_EX_CONTROLPARENT, "control parent style");
@@ -223,6 +224,7 @@ int RefreshWindowList() {
     FreeWindowList();
     FindListedMonitor();
     EnumWindows(WindowListEnumProc, 0);
+    windowCount = ArrangeListedWindows(WindowList, windowCount);
     return EndRefresh();
 }
 
@@ -232,6 +234,18 @@ int ReplaceWindowList(const HWND* windows, int count) {
         if (!AppendWindowEntry(windows[i], nullptr))
             break;
     return EndRefresh();
+}
+
+bool ShowOnlyEntries(const WindowEntry* entries, int count) {
+    FreeWindowList();
+    bool complete = true;
+    for (int i = 0; i < count && complete; ++i)
+        complete = AppendWindowEntry(entries[i].window, entries[i].owner);
+    if (!complete)
+        windowCount = 0;
+    listedCount = windowCount;
+    selectedIndex = listedCount > 0 ? 0 : -1;
+    return complete;
 }
 
 void SetSelectedIndex(int index) {

@@ -289,7 +289,14 @@ const MouseRow kMouseRows[] = {
     {"wheel zero", 0, MOUSEMSG_MOUSEWHEEL, 1, false, 0, CMD_PREV, UNCHANGED, SWALLOW, false},
     // Everything else passes.
     {"move", 0, MSG_MOUSEMOVE, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
-    {"middle button", 0, MSG_MBUTTONDOWN, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
+    // A middle click on the switcher asks the window of the icon under it to close.
+    {"middle button outside", 0, MSG_MBUTTONDOWN, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, true},
+    {"middle button inside", 0, MSG_MBUTTONDOWN, 1, true, 0, CMD_CLOSE_POINTED, UNCHANGED, SWALLOW,
+     true},
+    {"middle release inside", 0, MOUSEMSG_MBUTTONUP, 1, true, 0, NO_COMMAND, UNCHANGED, SWALLOW,
+     true},
+    {"middle button inside idle", 0, MSG_MBUTTONDOWN, 0, true, 0, NO_COMMAND, UNCHANGED, PASS,
+     false},
     {"extra button", 0, MSG_XBUTTONDOWN, 1, false, 0x10000, NO_COMMAND, UNCHANGED, PASS, false},
     {"horizontal wheel", 0, MSG_MOUSEHWHEEL, 1, false, WHEEL_TOWARD_USER, NO_COMMAND, UNCHANGED,
      PASS, false},
