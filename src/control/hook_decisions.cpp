@@ -32,9 +32,10 @@ bool IsAltKeyAboveTab(const KeyHookInput& input) {
     return input.message == KEYMSG_SYSKEYDOWN && input.altDown && IsKeyAboveTab(input);
 }
 
-// The Ctrl and Alt keys make AltGr: while the typed text is on, they type, not cancel.
+// Shift, and the Ctrl and Alt keys that make AltGr: while typing is on, they
+// change what the next key types rather than cancel.
 bool IsCharacterModifier(uint32_t key) {
-    return key == KEYCODE_LCONTROL || key == KEYCODE_RCONTROL || IsAltKey(key);
+    return key == KEYCODE_LCONTROL || key == KEYCODE_RCONTROL || IsAltKey(key) || IsShiftKey(key);
 }
 
 // Keys that move, close or type the same with Alt held and in the stay-open mode.

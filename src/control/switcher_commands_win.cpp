@@ -30,6 +30,9 @@ constexpr DWORD kAnimationMs = 100;
 // and for a window it pinned that its program moved above it.
 constexpr UINT kSwitcherWatchMs = 50;
 
+// Whether a key was typed since the switcher opened: it may have left a dead key waiting.
+bool keysTypedInThisOpening;
+
 // The monitor this open shows the switcher on; null for the primary screen.
 HMONITOR switcherMonitor;
 
@@ -241,6 +244,7 @@ void TakeTypedKey(LPARAM packedKey) {
     NoteTypedKeyTaken();
     if (!IsWindowVisible(SwitcherWindow))
         return;
+    keysTypedInThisOpening = true;
     const TypedKey key = UnpackTypedKey(static_cast<uint32_t>(packedKey));
     bool changed = false;
     if (key.key == VK_BACK) {
@@ -310,8 +314,10 @@ void HideSwitcher() {
     StopShownSwitcherWatch();
     HideSwitcherWindow();
     DestroyStripImageList();
-    if (IsTypedTextShown())
+    // A dead key typed last would otherwise change the first key of the next opening.
+    if (keysTypedInThisOpening)
         ForgetDeadKey(LayoutOfWindowBeforeSwitch());
+    keysTypedInThisOpening = false;
     ForgetWindowView();
     // The preview timer is left running on purpose: it fires once and stops itself, and a
     // capture it makes now only draws into the hidden canvas, which the next selection clears.

@@ -40,6 +40,7 @@ TEST(TextMatch, EveryWordInTitleOrProgramAndTheStartingOnesFirst) {
         {L"xyz", {}},
         {L"e", {0, 1, 2, 3, 4, 5}}, // none starts with e: the order stays
         {L"in", {1}},
+        {L"t", {1, 0, 2, 3, 4}}, // thunderbird.exe starts with it: first
     };
     for (const MatchRow& row : rows) {
         SCOPED_TRACE(testing::Message()
