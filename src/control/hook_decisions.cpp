@@ -32,10 +32,12 @@ bool IsAltKeyAboveTab(const KeyHookInput& input) {
     return input.message == KEYMSG_SYSKEYDOWN && input.altDown && IsKeyAboveTab(input);
 }
 
-// Shift, and the Ctrl and Alt keys that make AltGr: while typing is on, they
-// change what the next key types rather than cancel.
+// Shift, and the Ctrl and right Alt keys that make AltGr: while typing is on,
+// they change what the next key types rather than cancel. The left Alt key
+// pressed again still cancels.
 bool IsCharacterModifier(uint32_t key) {
-    return key == KEYCODE_LCONTROL || key == KEYCODE_RCONTROL || IsAltKey(key) || IsShiftKey(key);
+    return key == KEYCODE_LCONTROL || key == KEYCODE_RCONTROL || key == KEYCODE_RMENU ||
+           IsShiftKey(key);
 }
 
 // Keys that move, close or type the same with Alt held and in the stay-open mode.

@@ -288,10 +288,13 @@ void NoteTypedKeyTaken() {
 }
 
 bool AppendTypedText(const wchar_t* characters, int count) {
+    // The list to narrow comes first: a text without it would narrow nothing.
+    if (count <= 0 || !TakeShownList())
+        return false;
     bool changed = false;
     for (int i = 0; i < count; ++i)
         changed = AppendTypedCharacter(typedText, CountOf(typedText), characters[i]) || changed;
-    if (!changed || !TakeShownList())
+    if (!changed)
         return false;
     // Folded as the titles are, by the system's case mapping.
     FoldText(typedText);

@@ -421,6 +421,8 @@ TEST(HookDecisions, CloseTypeAndKeyAboveTabRows) {
          false, CMD_CANCEL, 0, SWALLOW},
         {"AltGr's Ctrl passes while typing", KEYMSG_SYSKEYDOWN, KEY_CONTROL, 0x1D, 1, 0, 1, 1,
          false, false, false, NO_COMMAND, 1, PASS},
+        {"left Alt again cancels while typing", KEYMSG_SYSKEYDOWN, KEYCODE_LMENU, 0x38, 1, 0, 1, 1,
+         false, false, false, CMD_CANCEL, 0, SWALLOW},
         {"Shift staying open passes while typing", KEYMSG_KEYDOWN, KEYCODE_LSHIFT, 0x2A, 1, 1, 1, 1,
          false, false, false, NO_COMMAND, 1, PASS},
         {"Shift staying open cancels typing off", KEYMSG_KEYDOWN, KEYCODE_LSHIFT, 0x2A, 1, 1, 0, 1,
