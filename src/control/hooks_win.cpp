@@ -324,7 +324,9 @@ bool TakeKeyTheHookMissed(const MSG& message) {
     typed.extended = (message.lParam & (LPARAM(1) << 24)) != 0;
     typed.shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
     typed.altGr = (GetKeyState(VK_RMENU) & 0x8000) && (GetKeyState(VK_CONTROL) & 0x8000);
-    ApplyDecision(decision, decision.command == CMD_TYPE_KEY ? PackTypedKey(typed) : 0);
+    const LPARAM detail =
+        decision.command == CMD_TYPE_KEY ? static_cast<LPARAM>(PackTypedKey(typed)) : 0;
+    ApplyDecision(decision, detail);
     RenewKeyboardHook();
     return decision.swallow;
 }

@@ -285,7 +285,8 @@ void RunSwitcherCommand(WPARAM code, LPARAM detail) {
     case CMD_OPEN_PROGRAM:
         // The key itself rides along; a key of all zeros cannot be sent on.
         OpenSwitcher(detail ? detail
-                            : PackTypedKey({0xC0, SCAN_KEY_ABOVE_TAB, false, false, false}));
+                            : static_cast<LPARAM>(
+                                  PackTypedKey({0xC0, SCAN_KEY_ABOVE_TAB, false, false, false})));
         break;
     case CMD_CLOSE_SELECTED:
         AskToClose(selectedIndex);

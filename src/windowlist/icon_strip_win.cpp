@@ -269,6 +269,7 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     DeselectStripItems(strip);
     SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
     SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(strip, LVM_SETITEMCOUNT, count, 0);
     for (int i = 0; i < count; ++i) {
         LVITEMW item = {};
         item.mask = LVIF_IMAGE;

@@ -239,10 +239,16 @@ int ReplaceWindowList(const HWND* windows, int count) {
 bool ShowOnlyEntries(const WindowEntry* entries, int count) {
     FreeWindowList();
     bool complete = true;
-    for (int i = 0; i < count && complete; ++i)
-        complete = AppendWindowEntry(entries[i].window, entries[i].owner);
-    if (!complete)
-        windowCount = 0;
+    if (count > 0) {
+        // One allocation: a key typed among many windows must cost little.
+        WindowList = static_cast<WindowEntry*>(
+            HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(count) * sizeof(WindowEntry)));
+        complete = WindowList != nullptr;
+        if (complete) {
+            CopyMemory(WindowList, entries, static_cast<SIZE_T>(count) * sizeof(WindowEntry));
+            windowCount = count;
+        }
+    }
     listedCount = windowCount;
     selectedIndex = listedCount > 0 ? 0 : -1;
     return complete;

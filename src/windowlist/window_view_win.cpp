@@ -206,6 +206,15 @@ bool TakeShownList() {
     return true;
 }
 
+bool ShowsEntries(const WindowEntry* entries, int count) {
+    if (count != listedCount)
+        return false;
+    for (int i = 0; i < count; ++i)
+        if (WindowList[i].window != entries[i].window)
+            return false;
+    return true;
+}
+
 // The shown list and the strip become the taken entries the typed text keeps.
 bool NarrowToTypedText() {
     for (int i = 0; i < takenCount; ++i)
@@ -216,6 +225,10 @@ bool NarrowToTypedText() {
         shownEntries[i] = {taken.window, taken.owner};
         images[i] = taken.image;
     }
+    // A key that keeps the very entries shown (a space, a letter all of them hold)
+    // leaves the strip and the list alone: refilling the strip is the dear part.
+    if (ShowsEntries(shownEntries, found))
+        return true;
     ShowStripItems(IconStrip, images, found);
     ShowOnlyEntries(shownEntries, found);
     return true;
