@@ -19,6 +19,7 @@
 #include "settings/settings_program_win.h"
 #include "settings/settings_store_win.h"
 #include "tray/tray_win.h"
+#include "windowlist/window_view_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/program_icons_win.h"
@@ -196,6 +197,7 @@ BOOL InitSwitcher(HINSTANCE instance) {
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
     InstallKeyboardHook();
+    StartWindowUseWatch();
     InitSwitcherDisplay(SwitcherWindow);
     RenewForCurrentOptions(SwitcherWindow);
     StartClockTimer(SwitcherWindow);
@@ -235,6 +237,7 @@ void ShutDownSwitcher(HWND window) {
     StopForegroundWatch();
     ReleaseHotKeys();
     RemoveKeyboardHook();
+    StopWindowUseWatch();
     StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.
     ReleaseOpenSwitcher();
@@ -268,9 +271,9 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_SWITCHER_COMMAND:
-        if (wParam == CMD_OPEN)
+        if (wParam == CMD_OPEN || wParam == CMD_OPEN_PROGRAM)
             CloseTrayMenu(); // the switcher takes the keyboard from the icon's menu
-        RunSwitcherCommand(wParam);
+        RunSwitcherCommand(wParam, lParam);
         return 0;
     case WM_COMMAND:
         if (!OnActionCommand(LOWORD(wParam)))

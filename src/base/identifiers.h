@@ -22,6 +22,12 @@ constexpr unsigned CMD_ACTIVATE = 118;
 constexpr unsigned CMD_CANCEL = 119;
 constexpr unsigned CMD_LAST = 121;
 constexpr unsigned CMD_FIRST = 122;
+// Posted by the hooks while the switcher is shown, and by the key above Tab.
+constexpr unsigned CMD_CLOSE_SELECTED = 130; // asks the selected window to close
+constexpr unsigned CMD_CLOSE_POINTED = 131;  // lParam: the screen point of a middle click
+constexpr unsigned CMD_TYPE_KEY = 132;       // lParam: the key, packed by PackTypedKey
+constexpr unsigned CMD_CLEAR_FILTER = 133;   // Escape while a typed text is shown
+constexpr unsigned CMD_OPEN_PROGRAM = 134;   // opens on the front window's program alone
 
 // Hot-key ids.
 constexpr int HOTKEY_ALT_TAB = 112;

@@ -9,12 +9,14 @@
 #include "control/stand_aside_win.h"
 #include "control/switcher_navigation.h"
 #include "control/switcher_scale_win.h"
+#include "control/typed_keys_win.h"
 #include "display/dpi_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_view_win.h"
 
 static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message keeps its number below WM_USER");
 
@@ -31,6 +33,9 @@ constexpr DWORD kAnimationMs = 100;
 // reports no window destruction to event hooks, so the list is checked instead)
 // and for a window it pinned that its program moved above it.
 constexpr UINT kSwitcherWatchMs = 50;
+
+// Whether a key was typed since the switcher opened: it may have left a dead key waiting.
+bool keysTypedInThisOpening;
 
 // The monitor this open shows the switcher on; null for the primary screen.
 HMONITOR switcherMonitor;
@@ -163,19 +168,33 @@ void CancelSwitcher() {
     HideSwitcher();
 }
 
+void ActivateListedWindow(HWND window) {
+    NoteWindowUsed(window);
+    ActivateChosenWindow(window);
+}
+
 // Fewer than two entries are left while the switcher is shown: it ends as an
 // open that found that many would.
 void EndWithFewWindows() {
     EndSwitchWithoutShowing();
     if (listedCount == 1) {
         HideSwitcher();
-        ActivateChosenWindow(WindowList[0].window);
+        ActivateListedWindow(WindowList[0].window);
     } else {
         CancelSwitcher();
     }
 }
 
-void OpenSwitcher() {
+HKL LayoutOfWindowBeforeSwitch() {
+    return GetKeyboardLayout(
+        windowBeforeSwitch ? GetWindowThreadProcessId(windowBeforeSwitch, nullptr) : 0);
+}
+
+// packedKey: the key above Tab that asked for one program's windows, sent on
+// when that program has fewer than two; 0 for an open by Alt+Tab.
+void OpenSwitcher(LPARAM packedKey = 0) {
+    const bool oneProgram = packedKey != 0;
+    ForgetWindowView();
     // An open while the switcher is shown keeps the window recorded before it.
     HWND foreground = GetForegroundWindow();
     // A pass-through program came in front before it was judged: its Alt+Tab goes
@@ -188,15 +207,24 @@ void OpenSwitcher() {
     }
     if (foreground != SwitcherWindow)
         windowBeforeSwitch = foreground;
+    NoteWindowUsed(windowBeforeSwitch);
+    if (oneProgram)
+        ListProgramOf(windowBeforeSwitch);
     switcherMonitor = ChooseSwitcherMonitor();
     LimitListToSwitcherMonitor();
     const int count = RefreshWindowList();
+    if (oneProgram && count < 2) {
+        ForgetWindowView();
+        EndSwitchWithoutShowing();
+        SendKeyOn(packedKey);
+        return;
+    }
     if (count == 0) {
         EndSwitchWithoutShowing();
         return;
     }
     if (count == 1) {
-        ActivateChosenWindow(WindowList[0].window);
+        ActivateListedWindow(WindowList[0].window);
         EndSwitchWithoutShowing();
         return;
     }
@@ -212,19 +240,89 @@ void OpenSwitcher() {
         EndWithFewWindows();
         return;
     }
-    SelectEntry(switcherOptions.selectSecondOnOpen ? 1 : 0);
+    // The front window's program: its next window, whatever the setting says.
+    SelectEntry(oneProgram || switcherOptions.selectSecondOnOpen ? 1 : 0);
 }
 
 void ActivateSelectedWindow() {
+    // A typed text that kept no window: as a cancel, the window in front comes back.
+    if (IsWindowVisible(SwitcherWindow) && listedCount == 0) {
+        CancelSwitcher();
+        return;
+    }
     HideSwitcher();
     // After a step on an empty list the index can be -1: nothing is activated then.
     if (selectedIndex >= 0 && selectedIndex < listedCount)
-        ActivateChosenWindow(WindowList[selectedIndex].window);
+        ActivateListedWindow(WindowList[selectedIndex].window);
+}
+
+// Posted, never sent: a hung window, or one of a program with higher rights that
+// refuses the message, holds up nothing. The closed-window watch removes its entry.
+void AskToClose(int index) {
+    if (index >= 0 && index < listedCount)
+        PostMessageW(WindowList[index].window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CloseWindowUnderPoint(LPARAM screenPoint) {
+    POINT point = {static_cast<short>(LOWORD(screenPoint)),
+                   static_cast<short>(HIWORD(screenPoint))};
+    ScreenToClient(IconStrip, &point);
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    const int item =
+        static_cast<int>(SendMessageW(IconStrip, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (item >= 0 && (hit.flags & LVHT_ONITEM))
+        AskToClose(item);
+}
+
+void InvalidateTypedText() {
+    RECT rect = ToRect(switcherLayout.typedText);
+    InvalidateRect(SwitcherWindow, &rect, FALSE);
+}
+
+// The list the typed text keeps: its first entry, or the word that none matches.
+void ShowNarrowedList() {
+    InvalidateTypedText();
+    if (listedCount > 0)
+        SelectEntry(0);
+    else
+        ShowNoMatch();
+}
+
+void TakeTypedKey(LPARAM packedKey) {
+    NoteTypedKeyTaken();
+    if (!IsWindowVisible(SwitcherWindow))
+        return;
+    keysTypedInThisOpening = true;
+    const TypedKey key = UnpackTypedKey(static_cast<uint32_t>(packedKey));
+    bool changed = false;
+    if (key.key == VK_BACK) {
+        changed = RemoveLastTypedCharacterFromList();
+    } else {
+        wchar_t characters[8];
+        const int count = CharactersOfKey(key, LayoutOfWindowBeforeSwitch(), characters, 8);
+        changed = AppendTypedText(characters, count);
+    }
+    if (changed)
+        ShowNarrowedList();
+}
+
+// Escape with a typed text clears it; with none (a key on its way typed nothing) it cancels.
+void ClearTypedTextOrCancel() {
+    ForgetDeadKey(LayoutOfWindowBeforeSwitch());
+    if (ClearTypedText()) {
+        ShowNarrowedList();
+        return;
+    }
+    if (IsTypedTextShown())
+        return;
+    EndSwitchWithoutShowing();
+    CancelSwitcher();
 }
 
 } // namespace
 
-void RunSwitcherCommand(WPARAM code) {
+void RunSwitcherCommand(WPARAM code, LPARAM detail) {
     if (IsNavigationCommand(code)) {
         SelectEntry(NavigatedIndex(code, selectedIndex, listedCount));
         return;
@@ -232,6 +330,24 @@ void RunSwitcherCommand(WPARAM code) {
     switch (code) {
     case CMD_OPEN:
         OpenSwitcher();
+        break;
+    case CMD_OPEN_PROGRAM:
+        // The key itself rides along; a key of all zeros cannot be sent on.
+        OpenSwitcher(detail ? detail
+                            : static_cast<LPARAM>(
+                                  PackTypedKey({0xC0, SCAN_KEY_ABOVE_TAB, false, false, false})));
+        break;
+    case CMD_CLOSE_SELECTED:
+        AskToClose(selectedIndex);
+        break;
+    case CMD_CLOSE_POINTED:
+        CloseWindowUnderPoint(detail);
+        break;
+    case CMD_TYPE_KEY:
+        TakeTypedKey(detail);
+        break;
+    case CMD_CLEAR_FILTER:
+        ClearTypedTextOrCancel();
         break;
     case CMD_ACTIVATE:
         ActivateSelectedWindow();
@@ -248,6 +364,11 @@ void HideSwitcher() {
     StopShownSwitcherWatch();
     HideSwitcherWindow();
     DestroyStripImageList();
+    // A dead key typed last would otherwise change the first key of the next opening.
+    if (keysTypedInThisOpening)
+        ForgetDeadKey(LayoutOfWindowBeforeSwitch());
+    keysTypedInThisOpening = false;
+    ForgetWindowView();
     // The preview timer is left running on purpose: it fires once and stops itself, and a
     // capture it makes now only draws into the hidden canvas, which the next selection clears.
 }
@@ -255,11 +376,27 @@ void HideSwitcher() {
 void ReleaseOpenSwitcher() {
     StopShownSwitcherWatch();
     DestroyStripImageList();
+    ForgetWindowView();
 }
 
 void OnSwitcherWatchTimer() {
     KeepSwitcherAbovePinnedWindow();
     KeepSwitcherInFront();
+    int removed = 0;
+    if (RemoveClosedWindowsFromView(&removed)) {
+        if (removed == 0)
+            return;
+        // The list as it was before the typed text decides whether the switcher ends.
+        if (WindowsBeforeTypedText() < 2) {
+            ClearTypedText();
+            EndWithFewWindows();
+        } else if (listedCount > 0) {
+            ShowSelection(selectedIndex);
+        } else {
+            ShowNoMatch();
+        }
+        return;
+    }
     if (RemoveClosedWindows() == 0)
         return;
     if (listedCount >= 2)

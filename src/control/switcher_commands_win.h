@@ -8,8 +8,9 @@
 using AnimateWindowProc = BOOL(WINAPI*)(HWND, DWORD, DWORD);
 extern AnimateWindowProc animateSwitcherWindow;
 
-// WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
-void RunSwitcherCommand(WPARAM code);
+// WM_SWITCHER_COMMAND: wParam is the command code, lParam its detail (a typed
+// key, a click's point); unknown codes do nothing.
+void RunSwitcherCommand(WPARAM code, LPARAM detail = 0);
 // Closes the context menu, removes the mouse hook and the closed-window check,
 // hides the window and frees the strip's image list. Harmless when the switcher
 // is already hidden.

@@ -9,6 +9,7 @@
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
 #include "settings/options.h"
+#include "windowlist/window_view_win.h"
 
 namespace {
 
@@ -54,6 +55,9 @@ void ComposeFrameInto(HDC dc) {
     DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS,
                      switcherPalette.titleText);
     SetTextColor(FrameBuffer, switcherPalette.text);
+    // The end of a long typed text is what was typed last: it stays in sight.
+    DrawShadowedLine(TypedText(), ToRect(switcherLayout.typedText),
+                     DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX, switcherPalette.text);
     if (switcherOptions.showProcessInfo)
         DrawPanelValues();
     DrawModulePath();

@@ -23,6 +23,8 @@ bool previewPending;
 
 namespace {
 
+constexpr wchar_t kNoMatchText[] = L"No window matches the typed text";
+
 PreviewFit FitWindow(const WINDOWINFO& info) {
     return FitPreview(static_cast<LONGLONG>(info.rcWindow.right) - info.rcWindow.left,
                       static_cast<LONGLONG>(info.rcWindow.bottom) - info.rcWindow.top,
@@ -108,6 +110,14 @@ void ShowSelection(int index) {
         ArmLivePreview();
     else
         RepaintSelectionParts();
+}
+
+void ShowNoMatch() {
+    EmptySelectionTexts();
+    wcscpy_s(SelectionTexts.titleText, CountOf(SelectionTexts.titleText), kNoMatchText);
+    FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
+    previewPending = false;
+    RepaintSelectionParts();
 }
 
 void OnPreviewTimer(HWND window) {

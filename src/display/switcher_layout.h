@@ -42,7 +42,8 @@ struct SwitcherLayout {
     LayoutRect banner;
     LayoutRect clock;
     LayoutRect title;
-    LayoutRect mainBand; // lightest in column mainBandSplitX
+    LayoutRect typedText; // what was typed to narrow the list, between banner and clock
+    LayoutRect mainBand;  // lightest in column mainBandSplitX
     int mainBandSplitX;
     LayoutRect accentStrip; // over the main band's top rows, orange in column accentSplitX
     int accentSplitX;
@@ -74,6 +75,7 @@ constexpr SwitcherLayout kLayoutAt96Dpi = {
     {5, 2, 200, 30},                              // banner
     {500, 10, 580, 30},                           // clock
     {5, 30, 580, 50},                             // title
+    {205, 10, 495, 30},                           // typedText
     {0, 50, 600, 280},                            // mainBand
     400,                                          // mainBandSplitX
     {0, 50, 600, 56},                             // accentStrip

@@ -326,6 +326,22 @@ LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
     return CDRF_SKIPDEFAULT;
 }
 
+void ShowStripItems(HWND strip, const int* images, int count) {
+    DeselectStripItems(strip);
+    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(strip, LVM_SETITEMCOUNT, count, 0);
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = images[i];
+        SendMessageW(strip, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(strip, nullptr, TRUE);
+}
+
 void RemoveStripItem(HWND strip, int index) {
     const int count = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
     if (index < 0 || index >= count)

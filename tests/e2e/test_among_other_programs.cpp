@@ -97,8 +97,9 @@ class AmongOtherPrograms : public ::testing::Test {
             DestroyWindow(window);
     }
 
-    void Start(BYTE showToolbar = 0) {
+    void Start(BYTE showToolbar = 0, BYTE selectSecond = 0) {
         SwitcherOptions options = DefaultSwitcherOptions();
+        options.selectSecondOnOpen = selectSecond;
         options.livePreview = 0;
         options.noAnimation = 1;
         options.showToolbar = showToolbar;
@@ -155,6 +156,21 @@ class AmongOtherPrograms : public ::testing::Test {
     }
 
     void Press(int command) { PostMessageW(switcher, WM_COMMAND, command, 0); }
+
+    // True when zephtab answers within half a second: nothing it does waits on a hung window.
+    bool AnswersAtOnce() {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(switcher, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result) != 0;
+    }
+
+    // An item's icon in the strip's first row. The strip's item rectangles cannot be
+    // asked across processes (the message's pointer is not carried over); the
+    // spacing comes back in the result.
+    POINT StripItemOnScreen(int item) {
+        const LRESULT spacing = SendMessageW(strip, LVM_GETITEMSPACING, FALSE, 0);
+        const int across = LOWORD(spacing), down = HIWORD(spacing);
+        return ClientPointOnScreen(strip, item * across + across / 2, down / 2);
+    }
 
     int StripCount() { return static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0)); }
     int StripSelection() {
@@ -381,6 +397,105 @@ TEST_F(AmongOtherPrograms, AWindowThatClosesLeavesTheShownSwitcher) {
     CloseOtherWindow(&others[0]);
     EXPECT_TRUE(WaitForSwitcherShown(false));
     EXPECT_TRUE(WaitForForeground(others[2].window));
+}
+
+// Delete posts the close request and waits for nothing: a hung window stays
+// listed and the switcher answers at once; a healthy one leaves the list.
+TEST_F(AmongOtherPrograms, DeleteAsksTheSelectedWindowToCloseWithoutWaitingOnIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other hung", L"Other closing", L"Other staying"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == 3 && StripSelection() == 0; }));
+    PostMessageW(others[0].window, WM_APP, 0, 0); // its thread stops answering
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR result = 0;
+        return !SendMessageTimeoutW(others[0].window, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result);
+    }));
+    ASSERT_TRUE(Xdotool("key Delete"));
+    EXPECT_TRUE(AnswersAtOnce());
+    EXPECT_TRUE(IsWindowVisible(switcher));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+    ASSERT_TRUE(Xdotool("key Delete"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(others[1].window); }));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2; }));
+    EXPECT_TRUE(IsWindowVisible(switcher));
+    EXPECT_TRUE(AnswersAtOnce());
+    ASSERT_TRUE(Xdotool("key Escape"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EndProgram(others[0].program); // rather than wait for the hang to end
+}
+
+TEST_F(AmongOtherPrograms, AMiddleClickClosesTheClickedWindowNotTheSelectedOne) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other 1", L"Other 2", L"Other 3"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == 3 && StripSelection() == 0; }));
+    ASSERT_TRUE(MouseAt(StripItemOnScreen(2), "click 2"));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2; }));
+    EXPECT_TRUE(IsWindow(others[0].window));
+    EXPECT_TRUE(IsWindow(others[1].window));
+    EXPECT_FALSE(IsWindow(others[2].window));
+    EXPECT_EQ(StripSelection(), 0);
+    ASSERT_TRUE(Xdotool("keyup Alt_L mousemove 512 384"));
+    EXPECT_TRUE(WaitForForeground(others[0].window));
+}
+
+// Letters typed with Alt held narrow the list; releasing Alt activates the match.
+TEST_F(AmongOtherPrograms, TypingNarrowsTheListAndAltReleaseActivatesTheMatch) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Alpha notes", L"Beta mail", L"Gamma mail"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == 3; }));
+    ASSERT_TRUE(Xdotool("key m a i l"));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2; }));
+    ASSERT_TRUE(Xdotool("key BackSpace BackSpace BackSpace BackSpace G A M"));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 1; }));
+    EXPECT_TRUE(IsWindowVisible(switcher));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(others[2].window)) << Describe(GetForegroundWindow());
+}
+
+// Alt with the key above Tab: only the front window's program, its next window
+// selected, and a release goes there.
+TEST_F(AmongOtherPrograms, AltAndTheKeyAboveTabListOneProgramsWindows) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Program window 1", L"Program window 2"}));
+    ownWindows.push_back(CreateTestWindow(L"Window of the driver"));
+    ASSERT_TRUE(StackWindows({others[0].window, ownWindows[0], others[1].window}));
+    ASSERT_TRUE(Xdotool("keydown Alt_L"));
+    ASSERT_TRUE(Xdotool("key grave"));
+    ASSERT_TRUE(WaitForSwitcherShown(true));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2 && StripSelection() == 1; }));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(others[1].window)) << Describe(GetForegroundWindow());
+}
+
+// The order is that of use: a window always on top that was never used follows
+// the used ones, and quick Alt+Tabs alternate between the last two.
+TEST_F(AmongOtherPrograms, QuickAltTabsAlternateBetweenTheLastTwoWindowsUsed) {
+    ASSERT_NO_FATAL_FAILURE(Start(0, 1));
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Used first", L"Used second", L"Never used"}));
+    ownWindows.push_back(
+        CreateTestWindow(L"Pinned, never used", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOPMOST));
+    // The switcher sees the window in front at each opening.
+    for (HWND used : {others[0].window, others[1].window}) {
+        ASSERT_TRUE(StackWindows({used}));
+        ASSERT_TRUE(WaitForForeground(used));
+        ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+        PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+        ASSERT_TRUE(WaitForSwitcherShown(false));
+        ASSERT_TRUE(WaitForForeground(used));
+    }
+    for (HWND expected : {others[0].window, others[1].window, others[0].window}) {
+        ASSERT_TRUE(Xdotool("keydown Alt_L"));
+        ASSERT_TRUE(Xdotool("key Tab"));
+        ASSERT_TRUE(Xdotool("keyup Alt_L"));
+        EXPECT_TRUE(WaitForForeground(expected)) << Describe(GetForegroundWindow());
+        ASSERT_TRUE(WaitForSwitcherShown(false));
+    }
 }
 
 } // namespace
