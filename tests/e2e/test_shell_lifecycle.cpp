@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/identifiers.h"
 #include "input_support_win.h"
@@ -220,30 +221,63 @@ TEST_F(RunningSwitcher, IgnoredMessagesAnswerZeroAndChangeNothing) {
     EXPECT_TRUE(IsWindow(window));
 }
 
-// Any program on the desktop can post a WM_NOTIFY to the switcher or its
-// controls; its lParam points into that program, or nowhere. The switcher
-// lives through them, unchanged, and then takes a reload as usual.
-TEST_F(RunningSwitcher, ForeignNotificationsLeaveItRunningAndUnchanged) {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+// Every window of that thread: its top-level ones (the switcher, the toolbar's
+// tooltip) and their children (the strip, the toolbar).
+std::vector<HWND> WindowsOfThread(DWORD threadId) {
+    std::vector<HWND> topLevel, all;
+    EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
+    for (HWND window : topLevel) {
+        all.push_back(window);
+        EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&all));
+    }
+    return all;
+}
+
+// Any program on the desktop can post any message to the switcher and its
+// controls; a pointer it carries points into that program, or nowhere. With
+// the switcher shown, the control messages, WM_NOTIFY and WM_DPICHANGED with
+// bad pointers to each of its windows leave it running, answering, unchanged.
+TEST_F(RunningSwitcher, ForeignPostedMessagesLeaveItRunningAndUnchanged) {
     HWND window = Start();
     ASSERT_NE(window, nullptr);
-    HWND strip = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
-    HWND toolbar = FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
-    ASSERT_NE(strip, nullptr);
-    ASSERT_NE(toolbar, nullptr);
-    for (HWND target : {window, strip, toolbar})
-        for (LPARAM lParam : {LPARAM(0), LPARAM(0x10), LPARAM(-1)})
-            EXPECT_TRUE(PostMessageW(target, WM_NOTIFY, 0, lParam));
+    HWND first = CreateTestWindow(L"first"), second = CreateTestWindow(L"second");
+    PostMessageW(window, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
+    ASSERT_TRUE(WaitForSwitcherShown(true));
+    const std::vector<HWND> targets = WindowsOfThread(GetWindowThreadProcessId(window, nullptr));
+    ASSERT_GE(targets.size(), 4u); // the switcher, the strip, the toolbar, its tooltip
+    std::vector<UINT> messages = {WM_NOTIFY, WM_DPICHANGED};
+    for (UINT message = WM_USER; message <= WM_USER + 0x400; ++message)
+        messages.push_back(message);
+    for (UINT message = LVM_FIRST; message < LVM_FIRST + 0x100; ++message)
+        messages.push_back(message);
+    for (HWND target : targets) {
+        for (UINT message : messages)
+            for (LPARAM lParam : {LPARAM(0), LPARAM(0x10), LPARAM(0xDEAD0000), LPARAM(-1)})
+                PostMessageW(target, message, 0x00900090, lParam);
+        DWORD_PTR answer = 0;
+        ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer))
+            << "after the messages posted to " << target;
+    }
     // Sent from another process: Windows delivers it as it is (Wine refuses it).
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(window, WM_NOTIFY, 0, 0x10, SMTO_ABORTIFHUNG, 5000, &answer);
+    EXPECT_TRUE(IsSwitcherShown());
+    PostMessageW(window, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+    EXPECT_TRUE(WaitForSwitcherShown(false));
 
     // Posted after them, the reload is handled only when they were.
     DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
     PostMessageW(window, WM_RELOAD_OPTIONS, 0, 0);
     EXPECT_TRUE(WaitUntil([] { return RunValue() == ExpectedRunValue(); }));
-    EXPECT_FALSE(IsWindowVisible(window));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(program), 0u);
+    DestroyWindow(first);
+    DestroyWindow(second);
 }
 
 } // namespace

@@ -1,0 +1,10 @@
+// The one gate for messages other programs post to this thread's windows
+// (ours, the controls', the menus' and the message boxes'): a thread hook that
+// turns every message AcceptsPostedMessage refuses into WM_NULL before a
+// window procedure sees it, in our message loop and in every modal loop.
+// Each program installs it once, before its first window, and removes it last.
+#pragma once
+#include <windows.h>
+
+void InstallPostedMessageFilter();
+void RemovePostedMessageFilter();
