@@ -28,8 +28,8 @@ void EmptySlot(int slot) {
 // Whether each picture the directory names is in the file, at a size in reason.
 bool IconEntriesPresent(HMODULE module, const uint8_t* group, int count) {
     for (int index = 0; index < count; ++index) {
-        HRSRC icon = FindResourceW(module, MAKEINTRESOURCEW(IconGroupEntryAt(group, index).id),
-                                   MAKEINTRESOURCEW(RT_ICON));
+        HRSRC icon =
+            FindResourceW(module, MAKEINTRESOURCEW(IconGroupEntryAt(group, index).id), RT_ICON);
         const DWORD bytes = icon ? SizeofResource(module, icon) : 0;
         if (bytes == 0 || bytes > ICON_MAX_BYTES)
             return false;
@@ -55,7 +55,7 @@ bool HasSoundIconGroup(const wchar_t* path) {
     if (!module)
         return false;
     bool sound = false;
-    EnumResourceNamesW(module, MAKEINTRESOURCEW(RT_GROUP_ICON), CheckFirstIconGroup,
+    EnumResourceNamesW(module, RT_GROUP_ICON, CheckFirstIconGroup,
                        reinterpret_cast<LONG_PTR>(&sound));
     FreeLibrary(module);
     return sound;
