@@ -226,15 +226,13 @@ BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
     return TRUE;
 }
 
-// Every window of that thread: its top-level ones (the switcher, the toolbar's
-// tooltip) and their children (the strip, the toolbar).
-std::vector<HWND> WindowsOfThread(DWORD threadId) {
-    std::vector<HWND> topLevel, all;
-    EnumThreadWindows(threadId, CollectWindow, reinterpret_cast<LPARAM>(&topLevel));
-    for (HWND window : topLevel) {
-        all.push_back(window);
-        EnumChildWindows(window, CollectWindow, reinterpret_cast<LPARAM>(&all));
-    }
+// The switcher's windows: itself (also the menus' owner), its children (the
+// strip, the toolbar) and the toolbar's tooltip.
+std::vector<HWND> SwitcherWindows(HWND switcher) {
+    std::vector<HWND> all = {switcher};
+    EnumChildWindows(switcher, CollectWindow, reinterpret_cast<LPARAM>(&all));
+    HWND toolbar = FindWindowExW(switcher, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    all.push_back(reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0)));
     return all;
 }
 
@@ -245,22 +243,29 @@ std::vector<HWND> WindowsOfThread(DWORD threadId) {
 TEST_F(RunningSwitcher, ForeignPostedMessagesLeaveItRunningAndUnchanged) {
     HWND window = Start();
     ASSERT_NE(window, nullptr);
-    HWND first = CreateTestWindow(L"first"), second = CreateTestWindow(L"second");
+    // Windows of programs that keep answering while this driver posts.
+    StartedProgram first = StartProgram(L"display_window.exe", L"first");
+    StartedProgram second = StartProgram(L"display_window.exe", L"second");
+    ASSERT_TRUE(WaitForProgramIdle(first) && WaitForProgramIdle(second));
     PostMessageW(window, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
     ASSERT_TRUE(WaitForSwitcherShown(true));
-    const std::vector<HWND> targets = WindowsOfThread(GetWindowThreadProcessId(window, nullptr));
-    ASSERT_GE(targets.size(), 4u); // the switcher, the strip, the toolbar, its tooltip
+    const std::vector<HWND> targets = SwitcherWindows(window);
+    ASSERT_EQ(targets.size(), 4u);
+    ASSERT_NE(targets.back(), nullptr);
+
     std::vector<UINT> messages = {WM_NOTIFY, WM_DPICHANGED};
     for (UINT message = WM_USER; message <= WM_USER + 0x400; ++message)
         messages.push_back(message);
     for (UINT message = LVM_FIRST; message < LVM_FIRST + 0x100; ++message)
         messages.push_back(message);
+    // After each window's messages, a posted reload: handled only when they were.
     for (HWND target : targets) {
+        DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
         for (UINT message : messages)
-            for (LPARAM lParam : {LPARAM(0), LPARAM(0x10), LPARAM(0xDEAD0000), LPARAM(-1)})
+            for (LPARAM lParam : {LPARAM(0), LPARAM(0xDEAD0000)})
                 PostMessageW(target, message, 0x00900090, lParam);
-        DWORD_PTR answer = 0;
-        ASSERT_TRUE(SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 10000, &answer))
+        PostMessageW(window, WM_RELOAD_OPTIONS, 0, 0);
+        ASSERT_TRUE(WaitUntil([] { return RunValue() == ExpectedRunValue(); }, 60000))
             << "after the messages posted to " << target;
     }
     // Sent from another process: Windows delivers it as it is (Wine refuses it).
@@ -269,15 +274,10 @@ TEST_F(RunningSwitcher, ForeignPostedMessagesLeaveItRunningAndUnchanged) {
     EXPECT_TRUE(IsSwitcherShown());
     PostMessageW(window, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
     EXPECT_TRUE(WaitForSwitcherShown(false));
-
-    // Posted after them, the reload is handled only when they were.
-    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
-    PostMessageW(window, WM_RELOAD_OPTIONS, 0, 0);
-    EXPECT_TRUE(WaitUntil([] { return RunValue() == ExpectedRunValue(); }));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(program), 0u);
-    DestroyWindow(first);
-    DestroyWindow(second);
+    EndProgram(first);
+    EndProgram(second);
 }
 
 } // namespace
