@@ -2,7 +2,7 @@
 // (ours, the controls', the menus' and the message boxes'): a thread hook that
 // turns every message AcceptsPostedMessage refuses into WM_NULL before a
 // window procedure sees it, in our message loop and in every modal loop.
-// Each program installs it once, before its first window, and removes it last.
+// Each program installs it once at start-up and removes it at its end.
 #pragma once
 #include <windows.h>
 
