@@ -167,12 +167,10 @@ TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
         EXPECT_EQ(LookupWindowIcon(withoutIcon.window), defaultIcon);
     }
     // Each lookup opens the window's process to read its path, and closes it.
-    DWORD handlesBefore = 0, handlesAfter = 0;
-    GetProcessHandleCount(GetCurrentProcess(), &handlesBefore);
+    const int handlesBefore = CountKernelHandles();
     for (int lookup = 0; lookup < 50; ++lookup)
         ProgramFileIcon(withIcon.window, StripIconSize());
-    GetProcessHandleCount(GetCurrentProcess(), &handlesAfter);
-    EXPECT_LT(handlesAfter, handlesBefore + 10);
+    EXPECT_LT(CountKernelHandles(), handlesBefore + 10);
 }
 
 BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR taken) {
