@@ -487,6 +487,21 @@ TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
     EXPECT_EQ(RunSetup(), 0u);
     ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
     EXPECT_EQ(RunSetup(), kRefusedFolderExitCode);
+
+    // An older setup wrote no record and no token: its entry, in the user's own
+    // registry, vouches for its folder, which setup takes and records.
+    ASSERT_TRUE(DeleteFileW(InFolder(kRecord).c_str()));
+    const std::wstring folder = InstallFolder();
+    ASSERT_TRUE(WriteRegistryValue(kUninstallKey, L"InstallLocation", REG_SZ, folder.c_str(),
+                                   DWORD((folder.size() + 1) * sizeof(wchar_t))));
+    EXPECT_EQ(RunSetup(), 0u);
+    ExpectInstalled();
+    const std::wstring token = RegistryText(kUninstallKey, L"InstallRecord");
+    const std::vector<char> record = FileBytes(InFolder(kRecord));
+    EXPECT_FALSE(token.empty());
+    EXPECT_NE(
+        std::string(record.begin(), record.end()).find(std::string(token.begin(), token.end())),
+        std::string::npos);
 }
 
 // A folder of the user's files with copies of Zephtab's uninstaller and

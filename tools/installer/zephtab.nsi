@@ -257,10 +257,42 @@ FunctionEnd
 !insertmacro DefineIsRecordedInstallation ""
 !insertmacro DefineIsRecordedInstallation "un."
 
+; Whether the folder on the stack holds an installation by a setup older than
+; the record: the uninstall entry points there and bears no token. The entry
+; lives in the user's own registry, out of other users' reach, so it vouches
+; for its folder; an entry with a token vouches only with the folder's record.
+; Leaves 1 or 0 on the stack.
+Function IsOlderInstallation
+  Call CanonicalPath
+  Exch $3
+  Push $1
+  Push $2
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallRecord"
+  ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $1 != ""
+    StrCpy $2 ""
+  ${EndIf}
+  ${If} $2 != ""
+    Push $2
+    Call CanonicalPath
+    Pop $2
+  ${EndIf}
+  ${If} $2 != ""
+  ${AndIf} $2 == $3
+    StrCpy $3 1
+  ${Else}
+    StrCpy $3 0
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $3
+FunctionEnd
+
 ; Sets $FolderProblem to why $INSTDIR cannot take Zephtab, or to "" when it
 ; can. Setup replaces its files there by name, so only a new or empty folder,
 ; or the one that holds this user's installation of Zephtab (its uninstall
-; entry points there and the folder's record bears the entry's token), is used.
+; entry points there and the folder's record bears the entry's token, or an
+; older setup's entry, without a token, points there), is used.
 ; A drive's root and the Windows and Program Files folders are refused even
 ; when empty: other users may write there, and whoever replaces zephtab.exe
 ; runs code at the user's log-on.
@@ -302,6 +334,11 @@ Function CheckInstallFolder
     Push $0
     Call IsRecordedInstallation
     Pop $1
+    ${If} $1 <> 1
+      Push $0
+      Call IsOlderInstallation
+      Pop $1
+    ${EndIf}
     ${If} $1 <> 1
       FindFirst $1 $2 "$0\*.*"
       ${Do}
