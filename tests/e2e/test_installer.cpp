@@ -495,6 +495,7 @@ TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
     ASSERT_TRUE(WriteRegistryValue(kUninstallKey, L"InstallLocation", REG_SZ, folder.c_str(),
                                    DWORD((folder.size() + 1) * sizeof(wchar_t))));
     EXPECT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
     ExpectInstalled();
     const std::wstring token = RegistryText(kUninstallKey, L"InstallRecord");
     const std::vector<char> record = FileBytes(InFolder(kRecord));
