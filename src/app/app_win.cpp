@@ -5,6 +5,7 @@
 #include "access/switcher_access_win.h"
 #include "actions/toolbar_win.h"
 #include "base/identifiers.h"
+#include "base/posted_message_filter_win.h"
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
 #include "control/stand_aside_win.h"
@@ -29,8 +30,6 @@ HWND SwitcherWindow;
 
 namespace {
 
-// Held from the creation of the switcher window to its destruction.
-HHOOK postedNotificationFilter;
 // Never shown: owning the switcher keeps it off the taskbar, where Wine's
 // puts every shown window without an owner, tool windows among them.
 HWND switcherOwner;
@@ -92,7 +91,7 @@ LRESULT OnHotKey(WPARAM id, DWORD messageTime) {
 // Notifications come from our own controls, sent on this thread. The system
 // copies no WM_NOTIFY from another thread or process: its lParam would point
 // into the sender's memory, so it is not read at all (posted ones never get
-// here, see DropPostedNotifications).
+// here, see InstallPostedMessageFilter).
 LRESULT OnNotify(LPARAM lParam) {
     if (InSendMessageEx(nullptr) != ISMEX_NOSEND)
         return 0;
@@ -110,16 +109,13 @@ LRESULT OnNotify(LPARAM lParam) {
     return 0;
 }
 
-// A posted message reaches a window procedure as one sent on this thread
-// would. WM_NOTIFY is only ever sent, so a posted one comes from another
-// program, and its lParam points at nothing of ours: it becomes WM_NULL before
-// any window of this thread reads it (ours, or a control's own), in our
-// message loop and in the modal loops of menus and message boxes alike.
-LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam) {
-    MSG* message = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && message->message == WM_NOTIFY)
-        message->message = WM_NULL;
-    return CallNextHookEx(postedNotificationFilter, code, removal, lParam);
+// The system sends WM_DPICHANGED on this thread with a rectangle of its own;
+// another thread or program could send any lParam (posted ones never get here).
+LRESULT OnDpiChanged(HWND window, WPARAM dpis, LPARAM lParam) {
+    const bool fromSystem = InSendMessageEx(nullptr) == ISMEX_NOSEND && lParam != 0;
+    OnSwitcherDpiChanged(window, LOWORD(dpis),
+                         fromSystem ? reinterpret_cast<const RECT*>(lParam) : nullptr);
+    return 0;
 }
 
 LRESULT OnSettingChange(HWND window, WPARAM setting) {
@@ -192,8 +188,7 @@ BOOL InitSwitcher(HINSTANCE instance) {
         ReleaseSwitcherOwner();
         return FALSE;
     }
-    postedNotificationFilter =
-        SetWindowsHookExW(WH_GETMESSAGE, DropPostedNotifications, nullptr, GetCurrentThreadId());
+    InstallPostedMessageFilter();
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
     InstallKeyboardHook();
@@ -245,9 +240,7 @@ void ShutDownSwitcher(HWND window) {
     ReleaseActions();
     ReleaseCloakQuery();
     ReleaseProgramIcons();
-    if (postedNotificationFilter)
-        UnhookWindowsHookEx(postedNotificationFilter);
-    postedNotificationFilter = nullptr;
+    RemovePostedMessageFilter();
     ReleaseProcessPanel();
     ReleaseSwitcherAccess();
     // Let go first: destroying an owner destroys what it owns, this window too.
@@ -296,8 +289,7 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         OpenSettingsProgram();
         return 1;
     case WM_DPICHANGED:
-        OnSwitcherDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-        return 0;
+        return OnDpiChanged(window, wParam, lParam);
     case WM_DISPLAYCHANGE:
         OnDisplaySettingsChanged();
         break;

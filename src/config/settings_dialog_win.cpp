@@ -14,6 +14,7 @@
 
 #include "actions/opacity_steps.h"
 #include "base/count_of.h"
+#include "base/posted_message_filter_win.h"
 #include "option_fields.h"
 #include "program_lists_dialog_win.h"
 #include "settings/settings_store_win.h"
@@ -437,7 +438,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // Other programs may post to the dialog and its controls as they may to the switcher's.
+    InstallPostedMessageFilter();
     INT_PTR result =
         DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+    RemovePostedMessageFilter();
     return result == IDOK || result == IDCANCEL ? 0 : 1;
 }

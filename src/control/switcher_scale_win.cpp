@@ -32,9 +32,16 @@ void OnSwitcherDpiChanged(HWND window, int dpi, const RECT* suggested) {
         ForgetDisplayDpi();
         return;
     }
+    RECT place = {};
+    GetWindowRect(window, &place);
     FitSwitcherToDpi(dpi);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top, WidthOf(switcherLayout.window),
-                 HeightOf(switcherLayout.window), SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = WidthOf(switcherLayout.window);
+    const int height = HeightOf(switcherLayout.window);
+    POINT corner = {(place.left + place.right - width) / 2,
+                    (place.top + place.bottom - height) / 2};
+    if (suggested)
+        corner = POINT{suggested->left, suggested->top};
+    SetWindowPos(window, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     // The preview square was made again: the selection is shown anew.
     ShowSelection(selectedIndex);
     InvalidateRect(window, nullptr, TRUE);

@@ -213,3 +213,11 @@ int CountUserObjects() {
 int CountMenus() {
     return CountLive([](void* handle) { return IsMenu(static_cast<HMENU>(handle)) != 0; });
 }
+
+int CountKernelHandles() {
+    int count = 0;
+    DWORD flags = 0;
+    for (UINT_PTR value = 4; value <= 0x4000; value += 4)
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    return count;
+}

@@ -71,3 +71,6 @@ int LayeredAlpha(HWND window);
 int CountGdiObjects();
 int CountUserObjects();
 int CountMenus();
+// Kernel handles of this process (Wine's GetProcessHandleCount answers 0), probed
+// by value: the lowest free value is handed out first, so they lie packed low.
+int CountKernelHandles();

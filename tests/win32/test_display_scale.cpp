@@ -261,6 +261,22 @@ TEST_F(DisplayScale, AChangeOfTheSystemsSettingsMakesTheSurfacesAgainAtTheNextOp
     int cx = 0, cy = 0;
     ImageList_GetIconSize(ToolbarImageList, &cx, &cy);
     EXPECT_EQ(cx, 48);
+    EXPECT_GT(PreviewIconWidth(), 0) << "the selection is shown anew in the new square";
+
+    // Sent from another thread, the rectangle is not read: the switcher keeps its centre.
+    SendFromAnotherThread(SwitcherWindow, WM_DPICHANGED, MAKEWPARAM(192, 192), 0xDEAD0000);
+    EXPECT_EQ(displayDpi, 192);
+    GetWindowRect(SwitcherWindow, &window);
+    ExpectRect(window, RECT{-140, -73, 1060, 677}, "window about its centre");
+}
+
+// The preview square is drawn in the canvas, which grows with it at high DPIs.
+TEST_F(DisplayScale, ThePreviewCanvasHoldsTheSquareAtTheHighestDpi) {
+    OpenAt(HIGHEST_DPI);
+    BITMAP canvas = {};
+    GetObjectW(GetCurrentObject(PreviewCanvas, OBJ_BITMAP), sizeof(canvas), &canvas);
+    EXPECT_GE(canvas.bmWidth, switcherLayout.previewSide);
+    EXPECT_GE(canvas.bmHeight, switcherLayout.previewSide);
 }
 
 // Where a picture of an icon is transparent, drawing it leaves the screen as it

@@ -215,6 +215,8 @@ TEST_F(Hooks, KeysThatReachTheSwitcherPastTheHookAreDecidedAsTheHookWould) {
         {"Shift with Alt", WM_SYSKEYDOWN, VK_SHIFT, 1, 0, IconStrip, NONE, 1, false},
         {"Right stay-open", WM_KEYDOWN, VK_RIGHT, 1, 1, IconStrip, CMD_NEXT, 1, true},
         {"Alt released stay-open", WM_KEYUP, VK_MENU, 1, 1, IconStrip, NONE, 1, false},
+        // Tab alone reads Alt held (bit 29): without it, the Tab would pass unsettled.
+        {"Alt+Tab", WM_SYSKEYDOWN, VK_TAB, 1, 0, IconStrip, CMD_NEXT, 1, true},
         {"idle", WM_SYSKEYDOWN, VK_RIGHT, 0, 0, IconStrip, NONE, 0, false},
         {"another window", WM_SYSKEYDOWN, VK_RIGHT, 1, 0, other, NONE, 1, false},
     };

@@ -6,8 +6,11 @@
 #include <set>
 #include <vector>
 #include <string>
+#include <vector>
 
+#include "base/identifiers.h"
 #include "base/program_handles_win.h"
+#include "control/switcher_commands_win.h"
 #include "pixel_support_win.h"
 #include "process_support_win.h"
 #include "resources/resource_ids.h"
@@ -166,6 +169,62 @@ TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
         }
         EXPECT_EQ(LookupWindowIcon(withoutIcon.window), defaultIcon);
     }
+    // Each lookup opens the window's process to read its path, and closes it.
+    const int handlesBefore = CountKernelHandles();
+    for (int lookup = 0; lookup < 50; ++lookup)
+        ProgramFileIcon(withIcon.window, StripIconSize());
+    EXPECT_LT(CountKernelHandles(), handlesBefore + 10);
+}
+
+BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR taken) {
+    *reinterpret_cast<WORD*>(taken) = language;
+    return FALSE;
+}
+
+// A copy of the helper whose icon directory states 65,535 entries and holds
+// one, as a malformed program file on the desktop might.
+bool WriteMalformedIconCopy(const std::wstring& copy) {
+    const std::wstring source = ExecutableFolder() + L"display_window.exe";
+    HMODULE module = LoadLibraryExW(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
+    std::vector<BYTE> data;
+    WORD language = 0;
+    if (group) {
+        EnumResourceLanguagesW(module, RT_GROUP_ICON, MAKEINTRESOURCEW(1), TakeLanguage,
+                               reinterpret_cast<LONG_PTR>(&language));
+        const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+        data.assign(bytes, bytes + SizeofResource(module, group));
+    }
+    if (module)
+        FreeLibrary(module);
+    if (data.size() < 6 || !CopyFileW(source.c_str(), copy.c_str(), FALSE))
+        return false;
+    data[4] = data[5] = 0xFF;
+    HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+    return update &&
+           UpdateResourceW(update, RT_GROUP_ICON, MAKEINTRESOURCEW(1), language, data.data(),
+                           static_cast<DWORD>(data.size())) &&
+           EndUpdateResourceW(update, FALSE);
+}
+
+// Its window shows the generic icon, opening after opening, and the file is not
+// handed to the system's icon reader, which would fault on it.
+TEST_F(IconRule, AProgramWithAMalformedIconDirectoryShowsTheGenericIcon) {
+    const std::wstring copy = ExecutableFolder() + L"malformed_icon_helper.exe";
+    ASSERT_TRUE(WriteMalformedIconCopy(copy));
+    {
+        OtherProgram malformed(L"malformed_icon_helper.exe", L"\"Malformed icon\"",
+                               L"ZephtabDisplayHelper", L"Malformed icon");
+        ASSERT_NE(malformed.window, nullptr);
+        Window(false, false, false, false);
+        for (int opening = 0; opening < 20; ++opening) {
+            OpenSwitcherAndWait();
+            ASSERT_GE(ListedIndexOf(malformed.window), 0);
+            EXPECT_EQ(LookupWindowIcon(malformed.window), defaultIcon);
+            RunSwitcherCommand(CMD_CANCEL);
+        }
+    }
+    DeleteFileW(copy.c_str());
 }
 
 TEST_F(IconRule, AWindowThatIsGoneGetsTheDefaultIcon) {
