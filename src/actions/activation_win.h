@@ -6,3 +6,10 @@
 // false when that target is no window; true otherwise, also when a disabled
 // target was only answered with a beep.
 bool ActivateChosenWindow(HWND window);
+
+// Presses and releases the menu mask key, marked as the switcher's own so that its
+// keyboard hook lets it pass: the window with the keyboard focus then has seen a key
+// since Alt went down, and the Alt release that follows does not open its menu.
+void PressMenuMaskKey();
+// Whether a key event's extra information is the mark of that key.
+bool IsMenuMaskKeyMark(ULONG_PTR extraInfo);

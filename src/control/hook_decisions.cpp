@@ -77,7 +77,9 @@ HookDecision DecideSecondStage(const KeyHookInput& input) {
 } // namespace
 
 HookDecision DecideKeyEvent(const KeyHookInput& input) {
-    if (input.nCode != 0 || input.key == KEYCODE_MENU_MASK)
+    // The switcher's own mask key is told by its injection mark, not by its code: a
+    // typed key of that code is decided as any other.
+    if (input.nCode != 0 || input.ownMaskKey)
         return PassOn(input.switcherActive);
     if (input.switcherActive) {
         if (input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt)

@@ -31,10 +31,6 @@ constexpr uint32_t KEYCODE_LSHIFT = 0xA0;
 constexpr uint32_t KEYCODE_RSHIFT = 0xA1;
 constexpr uint32_t KEYCODE_LMENU = 0xA4;
 constexpr uint32_t KEYCODE_RMENU = 0xA5;
-// A key code no program acts on (unassigned), which the switcher presses once when an
-// Alt+Tab opens it: the window in front then has seen a key after Alt went down, so the
-// Alt release that follows is not a lone Alt tap, which would put it into menu mode.
-constexpr uint32_t KEYCODE_MENU_MASK = 0x11;
 
 // The hook posts nothing.
 constexpr unsigned NO_COMMAND = 0;
@@ -47,6 +43,7 @@ struct KeyHookInput {
     uint8_t stayOpenAfterAlt;
     bool altDown;       // the event says Alt is held (only looked at for Tab)
     bool leftShiftDown; // only looked at where KeyHookReadsLeftShift says so
+    bool ownMaskKey;    // the switcher's own menu mask key, injected and marked as such
 };
 
 struct MouseHookInput {

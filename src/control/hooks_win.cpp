@@ -1,5 +1,6 @@
 #include "control/hooks_win.h"
 
+#include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
 #include "base/count_of.h"
 #include "base/identifiers.h"
@@ -135,6 +136,8 @@ KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.altDown = IsAltDown(message, event);
     input.leftShiftDown = KeyHookReadsLeftShift(input) && IsKeyDownNow(VK_LSHIFT);
+    input.ownMaskKey =
+        (event->flags & LLKHF_INJECTED) && IsMenuMaskKeyMark(event->dwExtraInfo);
     return input;
 }
 
@@ -155,18 +158,6 @@ MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
     input.insideSwitcher =
         MouseHookReadsSwitcherRect(input) && (IsContextMenuShown() || IsInsideSwitcher(event->pt));
     return input;
-}
-
-// Queued behind the Tab the hook is deciding, so the window in front sees it before
-// the Alt release that follows (which this key keeps from being a lone Alt tap).
-void PressMenuMaskKey() {
-    INPUT press[2] = {};
-    for (INPUT& key : press) {
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = KEYCODE_MENU_MASK;
-    }
-    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, press, sizeof(INPUT));
 }
 
 // The flag is stored before the post, so the next event already sees it.
@@ -261,6 +252,7 @@ bool TakeKeyTheHookMissed(const MSG& message) {
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.altDown = (message.lParam & kContextAltHeld) != 0;
     input.leftShiftDown = KeyHookReadsLeftShift(input) && (GetKeyState(VK_LSHIFT) & 0x8000) != 0;
+    input.ownMaskKey = IsMenuMaskKeyMark(GetMessageExtraInfo());
     const HookDecision decision = DecideKeyEvent(input);
     ApplyDecision(decision);
     RenewKeyboardHook();

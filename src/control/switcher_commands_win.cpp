@@ -127,8 +127,8 @@ void CancelSwitcher() {
 void EndWithFewWindows() {
     EndSwitchWithoutShowing();
     if (listedCount == 1) {
-        HideSwitcher();
         ActivateChosenWindow(WindowList[0].window);
+        HideSwitcher();
     } else {
         CancelSwitcher();
     }
@@ -166,11 +166,15 @@ void OpenSwitcher() {
     SelectEntry(switcherOptions.selectSecondOnOpen ? 1 : 0);
 }
 
+// The chosen window takes the foreground while the switcher is still shown. Hidden first,
+// the switcher would let the system activate the next window in z-order, the one left,
+// whose program may take that activation after the chosen one's (Wine does, a moment
+// later): the left window would end in front with the keyboard, over the chosen one.
 void ActivateSelectedWindow() {
-    HideSwitcher();
     // After a step on an empty list the index can be -1: nothing is activated then.
     if (selectedIndex >= 0 && selectedIndex < listedCount)
         ActivateChosenWindow(WindowList[selectedIndex].window);
+    HideSwitcher();
 }
 
 } // namespace
