@@ -136,8 +136,7 @@ KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.altDown = IsAltDown(message, event);
     input.leftShiftDown = KeyHookReadsLeftShift(input) && IsKeyDownNow(VK_LSHIFT);
-    input.ownMaskKey =
-        (event->flags & LLKHF_INJECTED) && IsMenuMaskKeyMark(event->dwExtraInfo);
+    input.ownMaskKey = (event->flags & LLKHF_INJECTED) && IsMenuMaskKeyMark(event->dwExtraInfo);
     return input;
 }
 
