@@ -123,8 +123,9 @@ HookDecision DecideSecondStage(const KeyHookInput& input) {
 } // namespace
 
 HookDecision DecideKeyEvent(const KeyHookInput& input) {
-    // The switcher's own keys (the menu mask, a key sent on) reach the window in front.
-    if (input.nCode != 0 || input.resentKey || input.key == KEYCODE_MENU_MASK)
+    // The switcher's own keys (the menu mask key, a key sent on) are told by their
+    // injection mark, not by their code: a typed key of that code is decided as any other.
+    if (input.nCode != 0 || input.resentKey)
         return PassOn(input.switcherActive);
     if (input.switcherActive) {
         const bool plainKeyStayingOpen = input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt;

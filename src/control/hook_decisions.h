@@ -37,10 +37,6 @@ constexpr uint32_t KEYCODE_LMENU = 0xA4;
 constexpr uint32_t KEYCODE_LCONTROL = 0xA2;
 constexpr uint32_t KEYCODE_RCONTROL = 0xA3;
 constexpr uint32_t KEYCODE_RMENU = 0xA5;
-// A key code no program acts on (unassigned), which the switcher presses once when an
-// Alt+Tab opens it: the window in front then has seen a key after Alt went down, so the
-// Alt release that follows is not a lone Alt tap, which would put it into menu mode.
-constexpr uint32_t KEYCODE_MENU_MASK = 0x11;
 // The key above Tab has this scan code on every layout (` on US keyboards).
 constexpr uint32_t SCAN_KEY_ABOVE_TAB = 0x29;
 

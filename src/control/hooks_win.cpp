@@ -1,5 +1,6 @@
 #include "control/hooks_win.h"
 
+#include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
 #include "base/count_of.h"
 #include "base/identifiers.h"
@@ -38,9 +39,6 @@ HHOOK keyboardHook;
 HHOOK mouseHook;
 
 namespace {
-
-// A key the switcher sends on, when the key above Tab finds one window of its program.
-constexpr ULONG_PTR kResentKeyTag = 0x5A504B59;
 
 // CMD_TYPE_KEY posts so far; those the switcher has not taken yet may still
 // change the typed text, so an Escape meanwhile asks the switcher.
@@ -159,7 +157,7 @@ KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
     input.typeToFilter = moreOptions.typeToFilter;
     input.sameProgramKey = moreOptions.sameProgramKey;
     input.typedTextShown = switcherActive && IsTypedTextPending();
-    input.resentKey = event->dwExtraInfo == kResentKeyTag;
+    input.resentKey = (event->flags & LLKHF_INJECTED) && IsOwnKeyMark(event->dwExtraInfo);
     input.leftShiftDown = KeyHookReadsLeftShift(input) && IsKeyDownNow(VK_LSHIFT);
     input.standAside = KeyHookReadsStandAside(input) && HookStandsAside();
     return input;
@@ -195,19 +193,6 @@ MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
     input.insideSwitcher =
         MouseHookReadsSwitcherRect(input) && (IsContextMenuShown() || IsInsideSwitcher(event->pt));
     return input;
-}
-
-// Queued behind the Tab the hook is deciding, so the window in front sees it before
-// the Alt release that follows (which this key keeps from being a lone Alt tap).
-void PressMenuMaskKey() {
-    INPUT press[2] = {};
-    for (INPUT& key : press) {
-        key.type = INPUT_KEYBOARD;
-        key.ki.wVk = KEYCODE_MENU_MASK;
-        key.ki.dwExtraInfo = kResentKeyTag;
-    }
-    press[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    SendInput(2, press, sizeof(INPUT));
 }
 
 // The flag is stored before the post, so the next event already sees it.
@@ -288,7 +273,7 @@ void SendKeyOn(LPARAM packedKey) {
     input.ki.wVk = static_cast<WORD>(key.key);
     input.ki.wScan = static_cast<WORD>(key.scanCode);
     input.ki.dwFlags = key.extended ? KEYEVENTF_EXTENDEDKEY : 0;
-    input.ki.dwExtraInfo = kResentKeyTag;
+    input.ki.dwExtraInfo = OwnKeyMark();
     SendInput(1, &input, sizeof(input));
 }
 
@@ -334,6 +319,7 @@ bool TakeKeyTheHookMissed(const MSG& message) {
     input.sameProgramKey = moreOptions.sameProgramKey;
     input.typedTextShown = IsTypedTextPending();
     input.leftShiftDown = KeyHookReadsLeftShift(input) && (GetKeyState(VK_LSHIFT) & 0x8000) != 0;
+    input.resentKey = IsOwnKeyMark(GetMessageExtraInfo());
     const HookDecision decision = DecideKeyEvent(input);
     TypedKey typed = {};
     typed.key = input.key;

@@ -178,8 +178,8 @@ void ActivateListedWindow(HWND window) {
 void EndWithFewWindows() {
     EndSwitchWithoutShowing();
     if (listedCount == 1) {
-        HideSwitcher();
         ActivateListedWindow(WindowList[0].window);
+        HideSwitcher();
     } else {
         CancelSwitcher();
     }
@@ -244,16 +244,20 @@ void OpenSwitcher(LPARAM packedKey = 0) {
     SelectEntry(oneProgram || switcherOptions.selectSecondOnOpen ? 1 : 0);
 }
 
+// The chosen window takes the foreground while the switcher is still shown. Hidden first,
+// the switcher would let the system activate the next window in z-order, the one left,
+// whose program may take that activation after the chosen one's (Wine does, a moment
+// later): the left window would end in front with the keyboard, over the chosen one.
 void ActivateSelectedWindow() {
     // A typed text that kept no window: as a cancel, the window in front comes back.
     if (IsWindowVisible(SwitcherWindow) && listedCount == 0) {
         CancelSwitcher();
         return;
     }
-    HideSwitcher();
     // After a step on an empty list the index can be -1: nothing is activated then.
     if (selectedIndex >= 0 && selectedIndex < listedCount)
         ActivateListedWindow(WindowList[selectedIndex].window);
+    HideSwitcher();
 }
 
 // Posted, never sent: a hung window, or one of a program with higher rights that

@@ -288,9 +288,10 @@ TEST_F(AmongOtherPrograms, ThePinButtonsReadTheWindowsRealStateAfterARestart) {
 }
 
 // A window in front when an Alt+Tab began saw Alt go down and then, without the
-// switcher's mask key, no other key: the Alt release of a later switch back to it
-// would open its menu, and the next typed letter would choose a menu item.
-TEST_F(AmongOtherPrograms, DISABLED_AWindowSwitchedBackToTakesTheNextTypedKeys) {
+// switcher's mask key, no other key: a later Alt release reaching it would open its
+// menu, and the next typed letter would choose a menu item. The window switched back
+// to must also keep the foreground and the keyboard focus.
+TEST_F(AmongOtherPrograms, AWindowSwitchedBackToTakesTheNextTypedKeys) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program"}));
     others.resize(2);
@@ -322,8 +323,9 @@ TEST_F(AmongOtherPrograms, DISABLED_AWindowSwitchedBackToTakesTheNextTypedKeys) 
     EndProgram(others[1].program); // it would ask whether to save
 }
 
-// Activation by the system does not always raise the window it activates.
-TEST_F(AmongOtherPrograms, DISABLED_TheChosenWindowEndsOnTopOfTheOneItWasUnder) {
+// Hidden before the chosen window was activated, the switcher let the system activate
+// the window left, which then took the foreground back over the chosen one.
+TEST_F(AmongOtherPrograms, TheChosenWindowEndsOnTopOfTheOneItWasUnder) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
     ASSERT_TRUE(WaitForForeground(others[0].window));
@@ -331,7 +333,9 @@ TEST_F(AmongOtherPrograms, DISABLED_TheChosenWindowEndsOnTopOfTheOneItWasUnder) 
         HWND left = others[turn % 2].window;
         HWND reached = others[(turn + 1) % 2].window;
         ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
-        ASSERT_TRUE(Xdotool("key Tab keyup Alt_L"));
+        ASSERT_TRUE(Xdotool("key Tab"));
+        ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+        ASSERT_TRUE(Xdotool("keyup Alt_L"));
         ASSERT_TRUE(WaitForForeground(reached)) << turn << Describe(GetForegroundWindow());
         EXPECT_TRUE(WaitUntil([&] {
             return StackingOrderOf({reached, left}) == std::vector<HWND>{reached, left};

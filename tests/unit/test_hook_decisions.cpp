@@ -166,13 +166,6 @@ const KeyRow kKeyRows[] = {
      UNCHANGED, PASS, false},
     {"21 unknown message active", 0, 0x0102, KEYCODE_RETURN, 1, 1, true, false, NO_COMMAND,
      UNCHANGED, PASS, false},
-    // 22: the switcher's own menu mask key reaches the window in front, in any state.
-    {"22 mask with Alt active", 0, KEYMSG_SYSKEYDOWN, KEYCODE_MENU_MASK, 1, 0, true, false,
-     NO_COMMAND, UNCHANGED, PASS, false},
-    {"22 mask up active", 0, KEYMSG_SYSKEYUP, KEYCODE_MENU_MASK, 1, 0, true, false, NO_COMMAND,
-     UNCHANGED, PASS, false},
-    {"22 mask stay-open", 0, KEYMSG_KEYDOWN, KEYCODE_MENU_MASK, 1, 1, false, false, NO_COMMAND,
-     UNCHANGED, PASS, false},
 };
 
 KeyHookInput ToInput(const KeyRow& row) {
@@ -211,7 +204,8 @@ TEST(HookDecisions, KeyboardTableRowByRow) {
     }
 }
 
-// Paused, or with a pass-through program in front, the Alt+Tab that would open is
+// Paused, or with a pass-through program in front, the Alt+Tab (or the key above
+// Tab) that would open is
 // passed on untouched; every other row is decided as before.
 TEST(HookDecisions, StandingAsideLeavesOnlyTheOpeningAltTabToTheSystem) {
     for (const KeyRow& row : kKeyRows) {
@@ -222,10 +216,50 @@ TEST(HookDecisions, StandingAsideLeavesOnlyTheOpeningAltTabToTheSystem) {
             ExpectKeyRow(row, input);
             continue;
         }
-        EXPECT_EQ(row.command, static_cast<unsigned>(CMD_OPEN));
+        EXPECT_TRUE(row.command == CMD_OPEN || row.command == CMD_OPEN_PROGRAM);
         const HookDecision decision = DecideKeyEvent(input);
         EXPECT_EQ(decision.command, NO_COMMAND);
         EXPECT_EQ(decision.switcherActive, 0);
+        EXPECT_FALSE(decision.swallow);
+    }
+}
+
+// The switcher's own mask key passes in every state, known by its mark whatever its
+// code; the same codes typed by the user are decided as any other key.
+TEST(HookDecisions, OnlyTheSwitchersOwnMaskKeyPassesDuringASwitch) {
+    struct Row {
+        const char* what;
+        uint32_t message;
+        uint32_t key;
+        uint8_t active;
+        uint8_t stayOpen;
+        unsigned typedCommand; // when the user types it
+        bool typedSwallowed;
+    } rows[] = {
+        {"unassigned key with Alt", KEYMSG_SYSKEYDOWN, 0xE8, 1, 0, CMD_CANCEL, SWALLOW},
+        {"Ctrl with Alt", KEYMSG_SYSKEYDOWN, 0xA2, 1, 0, CMD_CANCEL, SWALLOW},
+        {"Tab with Alt", KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, CMD_NEXT, SWALLOW},
+        {"Enter with Alt", KEYMSG_SYSKEYDOWN, KEYCODE_RETURN, 1, 0, CMD_ACTIVATE, SWALLOW},
+        {"plain key staying open", KEYMSG_KEYDOWN, 0xE8, 1, 1, CMD_CANCEL, SWALLOW},
+        {"key up", KEYMSG_SYSKEYUP, 0xE8, 1, 0, NO_COMMAND, PASS},
+        {"Alt up", KEYMSG_KEYUP, KEYCODE_LMENU, 1, 0, CMD_ACTIVATE, PASS},
+        {"Alt+Tab idle", KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 0, CMD_OPEN, SWALLOW},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        KeyHookInput input = {};
+        input.message = row.message;
+        input.key = row.key;
+        input.switcherActive = row.active;
+        input.stayOpenAfterAlt = row.stayOpen;
+        input.altDown = row.message == KEYMSG_SYSKEYDOWN;
+        HookDecision decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, row.typedCommand);
+        EXPECT_EQ(decision.swallow, row.typedSwallowed);
+        input.resentKey = true;
+        decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, NO_COMMAND);
+        EXPECT_EQ(decision.switcherActive, row.active);
         EXPECT_FALSE(decision.swallow);
     }
 }
