@@ -35,7 +35,9 @@ int wmain(int argc, wchar_t** argv) {
     if (!window)
         return 1;
     ShowWindow(window, front ? SW_SHOW : SW_SHOWNOACTIVATE);
-    if (front)
+    if (front) { // found by its title only once it has taken the foreground
         SetForegroundWindow(window);
+        SetWindowTextW(window, argv[1]);
+    }
     return RunHelperMessageLoop();
 }
