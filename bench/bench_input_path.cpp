@@ -11,7 +11,8 @@ namespace {
 
 // A typing burst while idle: the common case, every event passed on.
 void BM_KeyEventWhileIdle(benchmark::State& state) {
-    KeyHookInput input = {0, KEYMSG_KEYDOWN, 'A', 0, 0, false, false, false};
+    KeyHookInput input = {0, KEYMSG_KEYDOWN, 'A',   0,    0, false, false, 0x1E, 1,
+                          1, false,          false, false};
     uint32_t key = 'A';
     for (auto _ : state) {
         input.key = key;
@@ -23,7 +24,8 @@ BENCHMARK(BM_KeyEventWhileIdle);
 
 // Tab auto-repeat with Alt held during a switch.
 void BM_TabStepDuringSwitch(benchmark::State& state) {
-    const KeyHookInput input = {0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, false, false};
+    const KeyHookInput input = {
+        0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, false, 0x0F, 1, 1, false, false, false};
     for (auto _ : state)
         benchmark::DoNotOptimize(DecideKeyEvent(input));
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "app/app_win.h"
+#include "control/hook_decisions.h"
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "display/dpi_win.h"
@@ -223,6 +224,74 @@ void PrintTable(const std::vector<CountFigures>& all) {
     for (const CountFigures& row : all)
         std::printf("  %d: %.2f %.2f", row.count, row.closedCheck.median, row.closedCheck.worst);
     std::printf("\n");
+}
+
+// ---- The keys of the shown switcher: typing, and Alt with the key above Tab.
+
+double TimeCommandWith(WPARAM code, LPARAM detail) {
+    const double start = NowMs();
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, code, detail);
+    RedrawWindow(SwitcherWindow, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return NowMs() - start;
+}
+
+LPARAM KeyParam(UINT key) {
+    const TypedKey typed = {key, MapVirtualKeyW(key, MAPVK_VK_TO_VSC), false, false, false};
+    return static_cast<LPARAM>(PackTypedKey(typed));
+}
+
+void PrintMove(const char* what, const std::vector<double>& times, Figure step) {
+    const Figure figure = Summarise(times);
+    std::printf("  %-44s %7.1f %7.1f | %5.2f x CMD_NEXT\n", what, figure.median, figure.worst,
+                figure.median / step.median);
+}
+
+// 200 windows titled "Sample document N - Editor": "e" keeps them all, "e 1" about
+// 120, Backspace gives all back. The bench's windows are all of one program, so
+// Alt with the key above Tab lists all 200: the heaviest case of that open.
+void MeasureMoves(HICON* icons) {
+    constexpr int kWindows = 200;
+    WindowHost host;
+    StartHost(&host, kWindows, icons);
+    HWND front = FindWindowW(kHostClass, L"Sample document 1 - Editor");
+    TimeCommand(CMD_OPEN);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+    std::vector<double> open, next, firstKey, keptAll, narrowing, back, openProgram, programNext;
+    int listedForProgram = 0;
+    for (int run = 0; run < kRuns; ++run) {
+        SetForegroundWindow(front);
+        PumpMessages();
+        open.push_back(TimeCommand(CMD_OPEN));
+        next.push_back(TimeCommand(CMD_NEXT));
+        firstKey.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam('E')));
+        keptAll.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam(VK_SPACE)));
+        narrowing.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam('1')));
+        back.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam(VK_BACK)));
+        TimeCommand(CMD_CANCEL);
+        PumpMessages();
+        SetForegroundWindow(front);
+        PumpMessages();
+        openProgram.push_back(TimeCommandWith(CMD_OPEN_PROGRAM, KeyParam(VK_OEM_3)));
+        listedForProgram = listedCount;
+        programNext.push_back(TimeCommand(CMD_NEXT));
+        TimeCommand(CMD_CANCEL);
+        PumpMessages();
+    }
+    StopHost(&host);
+    const Figure step = Summarise(next);
+    std::printf("\nKeys of the shown switcher, %d windows, ms (median and worst of %d):\n\n",
+                kWindows, kRuns);
+    PrintMove("CMD_NEXT", next, step);
+    PrintMove("first typed key (takes the titles; keeps 200)", firstKey, step);
+    PrintMove("typed key that keeps all 200", keptAll, step);
+    PrintMove("typed key that narrows to about 120", narrowing, step);
+    PrintMove("Backspace (all 200 again)", back, step);
+    PrintMove("open by Alt+Tab", open, step);
+    PrintMove("open by Alt with the key above Tab", openProgram, step);
+    PrintMove("step in that list", programNext, step);
+    std::printf("  (the key above Tab listed %d windows; open by it / by Alt+Tab: %.2f)\n",
+                listedForProgram, Summarise(openProgram).median / Summarise(open).median);
 }
 
 // ---- The same at another DPI (every monitor of Wine has one DPI: the program is told).
@@ -486,6 +555,7 @@ int wmain(int argc, wchar_t** argv) {
         MeasureExclusion(icons);
     } else {
         PrintTable(all);
+        MeasureMoves(icons);
         MeasureScaled(icons);
         MeasureElsewhere(icons);
         MeasureExclusion(icons);

@@ -36,8 +36,8 @@ set(WINE_RUN_MONITORS python3 ${CMAKE_SOURCE_DIR}/tools/wine/winerun.py --state-
 # Every program module but the entry function, so that in-process tests call
 # the real functions on the real process-wide state.
 add_library(zephtab_core STATIC ${PORTABLE_SOURCES} ${WIN_SOURCES})
-target_link_libraries(zephtab_core PUBLIC zephtab_flags comctl32 gdi32 msimg32 psapi shell32 advapi32 user32
-                      kernel32)
+target_link_libraries(zephtab_core PUBLIC zephtab_flags comctl32 gdi32 msimg32 psapi shell32 advapi32 oleacc
+                      ole32 oleaut32 user32 kernel32)
 target_compile_options(zephtab_core PRIVATE ${SMALL_CODE})
 
 set(RESOURCE_FILE ${CMAKE_SOURCE_DIR}/src/resources/zephtab.rc)

@@ -5,10 +5,11 @@
 
 #define ZEPHTAB_VENDOR_ROOT L"http://" ZEPHTAB_WIDEN(ZEPHTAB_VENDOR_HOST)
 
-const wchar_t* ToolbarTooltipText(int commandId) {
+const wchar_t* ToolbarTooltipText(int commandId, bool selectedIsTopmost) {
     switch (commandId) {
     case IDC_TOPMOST:
-        return L"Make Current Window Always on Top";
+        return selectedIsTopmost ? L"Make Current Window Not Always on Top"
+                                 : L"Make Current Window Always on Top";
     case IDC_OPAQUE:
         return L"Make Current Window Opaque";
     case IDC_TRANSPARENT:

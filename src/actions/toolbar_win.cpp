@@ -341,7 +341,10 @@ void CloseContextMenu() {
 }
 
 void FillToolbarTooltip(NMTTDISPINFOW* info) {
-    info->lpszText = const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom)));
+    HWND selected = SelectedWindow();
+    const bool topmost = selected && IsTopmost(selected);
+    info->lpszText =
+        const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom), topmost));
 }
 
 bool IsToolbarTooltip(HWND window) {

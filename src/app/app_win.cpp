@@ -2,8 +2,10 @@
 
 #include <commctrl.h>
 
+#include "access/switcher_access_win.h"
 #include "actions/toolbar_win.h"
 #include "base/identifiers.h"
+#include "base/posted_message_filter_win.h"
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
 #include "control/stand_aside_win.h"
@@ -15,8 +17,10 @@
 #include "display/surfaces_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
+#include "settings/settings_program_win.h"
 #include "settings/settings_store_win.h"
 #include "tray/tray_win.h"
+#include "windowlist/window_view_win.h"
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/program_icons_win.h"
@@ -26,8 +30,9 @@ HWND SwitcherWindow;
 
 namespace {
 
-// Held from the creation of the switcher window to its destruction.
-HHOOK postedNotificationFilter;
+// Never shown: owning the switcher keeps it off the taskbar, where Wine's
+// puts every shown window without an owner, tool windows among them.
+HWND switcherOwner;
 
 constexpr wchar_t kHotKeyFailureText[] =
     L"Cannot Register all Alt+Tab Keys. Please Unload any other application\n"
@@ -86,12 +91,14 @@ LRESULT OnHotKey(WPARAM id, DWORD messageTime) {
 // Notifications come from our own controls, sent on this thread. The system
 // copies no WM_NOTIFY from another thread or process: its lParam would point
 // into the sender's memory, so it is not read at all (posted ones never get
-// here, see DropPostedNotifications).
+// here, see InstallPostedMessageFilter).
 LRESULT OnNotify(LPARAM lParam) {
     if (InSendMessageEx(nullptr) != ISMEX_NOSEND)
         return 0;
     const NMHDR* header = reinterpret_cast<const NMHDR*>(lParam);
     if (IconStrip && header->hwndFrom == IconStrip) {
+        if (header->code == NM_CUSTOMDRAW)
+            return DrawIconStripItem(reinterpret_cast<NMLVCUSTOMDRAW*>(const_cast<NMHDR*>(header)));
         if (header->code != NM_CLICK)
             return 0;
         OnIconStripClick(reinterpret_cast<const NMITEMACTIVATE*>(header));
@@ -102,22 +109,21 @@ LRESULT OnNotify(LPARAM lParam) {
     return 0;
 }
 
-// A posted message reaches a window procedure as one sent on this thread
-// would. WM_NOTIFY is only ever sent, so a posted one comes from another
-// program, and its lParam points at nothing of ours: it becomes WM_NULL before
-// any window of this thread reads it (ours, or a control's own), in our
-// message loop and in the modal loops of menus and message boxes alike.
-LRESULT CALLBACK DropPostedNotifications(int code, WPARAM removal, LPARAM lParam) {
-    MSG* message = reinterpret_cast<MSG*>(lParam);
-    if (code == HC_ACTION && message->message == WM_NOTIFY)
-        message->message = WM_NULL;
-    return CallNextHookEx(postedNotificationFilter, code, removal, lParam);
+// The system sends WM_DPICHANGED on this thread with a rectangle of its own;
+// another thread or program could send any lParam (posted ones never get here).
+LRESULT OnDpiChanged(HWND window, WPARAM dpis, LPARAM lParam) {
+    const bool fromSystem = InSendMessageEx(nullptr) == ISMEX_NOSEND && lParam != 0;
+    OnSwitcherDpiChanged(window, LOWORD(dpis),
+                         fromSystem ? reinterpret_cast<const RECT*>(lParam) : nullptr);
+    return 0;
 }
 
-LRESULT OnSettingChange(WPARAM setting) {
+LRESULT OnSettingChange(HWND window, WPARAM setting) {
     // The strip's and the preview's icons take the system's sizes.
     if (setting == SPI_SETICONMETRICS)
         OnDisplaySettingsChanged();
+    else if (setting == SPI_SETHIGHCONTRAST)
+        OnSystemColoursChanged(window);
     return 0;
 }
 
@@ -133,6 +139,12 @@ bool OnActionCommand(int id) {
         break;
     }
     return true;
+}
+
+void ReleaseSwitcherOwner() {
+    if (switcherOwner)
+        DestroyWindow(switcherOwner);
+    switcherOwner = nullptr;
 }
 
 LRESULT OnTimer(HWND window, WPARAM id) {
@@ -167,16 +179,20 @@ BOOL InitSwitcher(HINSTANCE instance) {
     LoadProgramPatterns();
     switcherOptions.switcherAlpha = StartupAlpha(switcherOptions.switcherAlpha);
     programInstance = instance;
+    switcherOwner = CreateWindowExW(WS_EX_TOOLWINDOW, L"STATIC", nullptr, WS_POPUP, 0, 0, 0, 0,
+                                    nullptr, nullptr, instance, nullptr);
     SwitcherWindow = CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, ZEPHTAB_WINDOW_CLASS,
                                      nullptr, WS_POPUP | WS_BORDER, 200, 200, SWITCHER_WIDTH,
-                                     SWITCHER_HEIGHT, nullptr, nullptr, instance, nullptr);
-    if (!SwitcherWindow)
+                                     SWITCHER_HEIGHT, switcherOwner, nullptr, instance, nullptr);
+    if (!SwitcherWindow) {
+        ReleaseSwitcherOwner();
         return FALSE;
-    postedNotificationFilter =
-        SetWindowsHookExW(WH_GETMESSAGE, DropPostedNotifications, nullptr, GetCurrentThreadId());
+    }
+    InstallPostedMessageFilter();
     if (switcherOptions.switcherAlpha != OPAQUE_ALPHA)
         MakeLayered(SwitcherWindow, switcherOptions.switcherAlpha);
     InstallKeyboardHook();
+    StartWindowUseWatch();
     InitSwitcherDisplay(SwitcherWindow);
     RenewForCurrentOptions(SwitcherWindow);
     StartClockTimer(SwitcherWindow);
@@ -216,6 +232,7 @@ void ShutDownSwitcher(HWND window) {
     StopForegroundWatch();
     ReleaseHotKeys();
     RemoveKeyboardHook();
+    StopWindowUseWatch();
     StopClockTimer(window);
     // The program can be closed while the switcher is shown: release what an open holds.
     ReleaseOpenSwitcher();
@@ -223,10 +240,12 @@ void ShutDownSwitcher(HWND window) {
     ReleaseActions();
     ReleaseCloakQuery();
     ReleaseProgramIcons();
-    if (postedNotificationFilter)
-        UnhookWindowsHookEx(postedNotificationFilter);
-    postedNotificationFilter = nullptr;
+    RemovePostedMessageFilter();
     ReleaseProcessPanel();
+    ReleaseSwitcherAccess();
+    // Let go first: destroying an owner destroys what it owns, this window too.
+    SetWindowLongPtrW(window, GWLP_HWNDPARENT, 0);
+    ReleaseSwitcherOwner();
 }
 
 LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -245,9 +264,9 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_NOTIFY:
         return OnNotify(lParam);
     case WM_SWITCHER_COMMAND:
-        if (wParam == CMD_OPEN)
+        if (wParam == CMD_OPEN || wParam == CMD_OPEN_PROGRAM)
             CloseTrayMenu(); // the switcher takes the keyboard from the icon's menu
-        RunSwitcherCommand(wParam);
+        RunSwitcherCommand(wParam, lParam);
         return 0;
     case WM_COMMAND:
         if (!OnActionCommand(LOWORD(wParam)))
@@ -258,18 +277,29 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
     case WM_RBUTTONUP:
         ShowContextMenu(window);
         return 0;
+    case WM_CONTEXTMENU: // a right click on the strip or the toolbar, passed up to us
+        if (IsWindowVisible(window))
+            ShowContextMenu(window);
+        return 0;
     case WM_HOTKEY:
         return OnHotKey(wParam, static_cast<DWORD>(GetMessageTime()));
     case WM_RELOAD_OPTIONS:
         return ReloadOptions(window);
+    case WM_ANOTHER_START: // the user started the program again: show that it runs
+        OpenSettingsProgram();
+        return 1;
     case WM_DPICHANGED:
-        OnSwitcherDpiChanged(window, LOWORD(wParam), reinterpret_cast<const RECT*>(lParam));
-        return 0;
+        return OnDpiChanged(window, wParam, lParam);
     case WM_DISPLAYCHANGE:
         OnDisplaySettingsChanged();
         break;
     case WM_SETTINGCHANGE:
-        return OnSettingChange(wParam);
+        return OnSettingChange(window, wParam);
+    case WM_SYSCOLORCHANGE:
+        OnSystemColoursChanged(window);
+        return 0;
+    case WM_GETOBJECT:
+        return OnGetObject(window, wParam, lParam);
     case WM_TRAY_CALLBACK:
         OnTrayCallback(window, lParam);
         return 0;

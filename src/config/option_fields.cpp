@@ -20,6 +20,13 @@ const OptionChoice listWindowsChoices[] = {
 static_assert(sizeof(listWindowsChoices) / sizeof(listWindowsChoices[0]) == LIST_WINDOWS_LAST + 1,
               "a word for each listWindows code");
 
+const OptionChoice orderChoices[] = {
+    {"recent", "most recently used first", L"Most recently used first"},
+    {"zorder", "stacking order, topmost first", L"Stacking order, topmost first"},
+};
+static_assert(sizeof(orderChoices) / sizeof(orderChoices[0]) == ORDER_LAST + 1,
+              "a word for each order code");
+
 const OptionField optionFields[OPTION_FIELD_COUNT] = {
     {"showProcessInfo", IN_OPTIONS, offsetof(SwitcherOptions, showProcessInfo), OPTION_ON_OFF,
      "process information panel", "no process panel", "process panel shown", nullptr, 0},
@@ -54,6 +61,19 @@ const OptionField optionFields[OPTION_FIELD_COUNT] = {
      "list every monitor's windows, or only\nthose whose larger part lies on the monitor the "
      "switcher opens on",
      "", "", listWindowsChoices, LIST_WINDOWS_LAST + 1},
+    {"typeToFilter", IN_MORE_OPTIONS, offsetof(MoreOptions, typeToFilter), OPTION_ON_OFF,
+     "typed letters filter the shown switcher's list", "any other key cancels", "typing filters",
+     nullptr, 0},
+    {"sameProgramKey", IN_MORE_OPTIONS, offsetof(MoreOptions, sameProgramKey), OPTION_ON_OFF,
+     "Alt with the key above Tab lists the windows\nof the program in front",
+     "the key above Tab is passed on", "one program's windows", nullptr, 0},
+    {"order", IN_MORE_OPTIONS, offsetof(MoreOptions, order), OPTION_CHOICE,
+     "list the windows by their last use, or in\nstacking order, topmost first", "", "",
+     orderChoices, ORDER_LAST + 1},
+    {"trayIcon", IN_MORE_OPTIONS, offsetof(MoreOptions, trayIcon), OPTION_ON_OFF,
+     "an icon in the notification area, with a menu", "no icon", "icon shown", nullptr, 0},
+    {"startAtLogOn", IN_MORE_OPTIONS, offsetof(MoreOptions, startAtLogOn), OPTION_ON_OFF,
+     "Zephtab starts when you log on", "not started at log-on", "starts at log-on", nullptr, 0},
 };
 
 const PlacementName placementNames[POSITION_LAST + 1] = {
@@ -97,6 +117,17 @@ template <typename Settings> auto StoredBytes(Settings* settings, OptionStore st
 }
 
 } // namespace
+
+void MergeEditedSettings(const StoredSettings& startedFrom, const StoredSettings& edited,
+                         StoredSettings* storedNow) {
+    static_assert(std::is_trivially_copyable<StoredSettings>::value, "compared byte by byte");
+    const uint8_t* from = reinterpret_cast<const uint8_t*>(&startedFrom);
+    const uint8_t* to = reinterpret_cast<const uint8_t*>(&edited);
+    uint8_t* now = reinterpret_cast<uint8_t*>(storedNow);
+    for (size_t i = 0; i < sizeof(StoredSettings); ++i)
+        if (to[i] != from[i])
+            now[i] = to[i];
+}
 
 uint8_t GetOptionByte(const StoredSettings* settings, int field) {
     return StoredBytes(settings, optionFields[field].store)[optionFields[field].offset];

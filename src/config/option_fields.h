@@ -46,7 +46,7 @@ struct OptionField {
     int choiceCount;
 };
 
-constexpr int OPTION_FIELD_COUNT = 13;
+constexpr int OPTION_FIELD_COUNT = 18;
 // The record's fields in byte order, then those of the second value.
 extern const OptionField optionFields[OPTION_FIELD_COUNT];
 
@@ -56,6 +56,11 @@ struct StoredSettings {
     MoreOptions more;
 };
 void SetDefaultSettings(StoredSettings* settings);
+// Lays what an editor changed (each byte where edited differs from what it started
+// from) over the values stored now, so that a change made meanwhile elsewhere to
+// another setting is kept.
+void MergeEditedSettings(const StoredSettings& startedFrom, const StoredSettings& edited,
+                         StoredSettings* storedNow);
 
 uint8_t GetOptionByte(const StoredSettings* settings, int field);
 void SetOptionByte(StoredSettings* settings, int field, uint8_t value);

@@ -11,6 +11,10 @@ const char* MoreStoreStateName(MoreStoreState store) {
     switch (store) {
     case MORE_STATE_VALID:
         return "present";
+    case MORE_STATE_OLDER:
+        return "older-layout";
+    case MORE_STATE_NEWER:
+        return "newer-layout";
     case MORE_STATE_ABSENT:
         return "absent";
     case MORE_STATE_MALFORMED:
@@ -99,9 +103,13 @@ bool ReportShowsDefaults(StoreState store) {
     return store != STORE_STATE_VALID && store != STORE_STATE_SHORT_OPTIONS;
 }
 
+bool MoreStoreShowsDefaults(MoreStoreState store) {
+    return store == MORE_STATE_ABSENT || store == MORE_STATE_MALFORMED;
+}
+
 bool FieldShowsDefault(const SettingsReport& report, int field) {
     return optionFields[field].store == IN_OPTIONS ? ReportShowsDefaults(report.store)
-                                                   : report.moreStore != MORE_STATE_VALID;
+                                                   : MoreStoreShowsDefaults(report.moreStore);
 }
 
 void FormatMoreStoreState(MoreStoreState store, char* out, size_t count) {
@@ -110,13 +118,21 @@ void FormatMoreStoreState(MoreStoreState store, char* out, size_t count) {
     case MORE_STATE_VALID:
         AppendText(&text, "present");
         break;
+    case MORE_STATE_OLDER:
+        AppendText(&text, "present, of layout 1; the later settings show their defaults, which "
+                          "Zephtab adds when it next loads the settings");
+        break;
+    case MORE_STATE_NEWER:
+        AppendText(&text, "present, of a later layout than this version knows; it shows and "
+                          "changes only the settings it knows and keeps the rest");
+        break;
     case MORE_STATE_ABSENT:
         AppendText(&text, "not stored yet; these are the defaults Zephtab stores when it next "
                           "loads the settings");
         break;
     case MORE_STATE_MALFORMED:
-        AppendText(&text, "not 3 bytes of layout 1; Zephtab replaces it with these defaults when "
-                          "it next loads the settings");
+        AppendText(&text, "not a value of a layout Zephtab writes; Zephtab replaces it with these "
+                          "defaults when it next loads the settings");
         break;
     }
 }
@@ -194,7 +210,7 @@ void FormatShowJson(const SettingsReport& report, char* out, size_t count) {
                ReportShowsDefaults(report.store) ? "true" : "false");
     AppendText(&text, "  \"moreStore\": \"%s\",\n", MoreStoreStateName(report.moreStore));
     AppendText(&text, "  \"moreDefaults\": %s,\n",
-               report.moreStore != MORE_STATE_VALID ? "true" : "false");
+               MoreStoreShowsDefaults(report.moreStore) ? "true" : "false");
     AppendText(&text, "  \"running\": %s,\n", report.running ? "true" : "false");
     AppendText(&text, "  \"fields\": [\n");
     for (int field = 0; field < OPTION_FIELD_COUNT; ++field) {

@@ -22,8 +22,10 @@ enum StoreState {
 // What a read-only look at the second value found.
 enum MoreStoreState {
     MORE_STATE_VALID,
-    MORE_STATE_ABSENT,    // no "MoreOptions" (or no key)
-    MORE_STATE_MALFORMED, // another size, type or layout than Zephtab writes
+    MORE_STATE_OLDER,  // layout 1: the later settings at their defaults until Zephtab rewrites it
+    MORE_STATE_NEWER,  // a later layout, written by a newer Zephtab: read for what this one knows
+    MORE_STATE_ABSENT, // no "MoreOptions" (or no key)
+    MORE_STATE_MALFORMED, // another type, or a size its layout does not have
 };
 
 struct SettingsReport {
@@ -38,6 +40,8 @@ struct SettingsReport {
 
 // Whether the record shown is the defaults rather than stored values.
 bool ReportShowsDefaults(StoreState store);
+// Whether the second value shown is the defaults rather than stored values.
+bool MoreStoreShowsDefaults(MoreStoreState store);
 // The same for the value that holds this field.
 bool FieldShowsDefault(const SettingsReport& report, int field);
 // A one-line description of the store, e.g. "present, \"Version\" 258".

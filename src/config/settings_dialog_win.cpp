@@ -14,6 +14,7 @@
 
 #include "actions/opacity_steps.h"
 #include "base/count_of.h"
+#include "base/posted_message_filter_win.h"
 #include "option_fields.h"
 #include "program_lists_dialog_win.h"
 #include "settings/settings_store_win.h"
@@ -29,9 +30,14 @@ constexpr wchar_t kDialogCaption[] = L"Zephtab Settings";
 
 struct CheckBoxField {
     int controlId;
-    size_t field; // the byte of the record, which is also its index in optionFields
+    size_t field; // its index in optionFields: the record's byte, or MoreField of the second's
     bool inverted;
 };
+
+// The index in optionFields of a byte of the second value, whose fields follow the record's.
+constexpr size_t MoreField(size_t offset) {
+    return sizeof(SwitcherOptions) + offset - offsetof(MoreOptions, openOn);
+}
 
 // A drop-down list of a choice field's values, labelled from the settings table.
 struct ChoiceListField {
@@ -42,6 +48,7 @@ struct ChoiceListField {
 const ChoiceListField kChoiceLists[] = {
     {IDC_OPEN_ON, "openOn"},
     {IDC_LIST_WINDOWS, "listWindows"},
+    {IDC_ORDER, "order"},
 };
 
 const CheckBoxField kCheckBoxes[] = {
@@ -52,6 +59,10 @@ const CheckBoxField kCheckBoxes[] = {
     {IDC_SMALL_ICONS, offsetof(SwitcherOptions, smallIcons), false},
     {IDC_ANIMATION, offsetof(SwitcherOptions, noAnimation), true},
     {IDC_SHOW_TOOLBAR, offsetof(SwitcherOptions, showToolbar), false},
+    {IDC_TYPE_TO_FILTER, MoreField(offsetof(MoreOptions, typeToFilter)), false},
+    {IDC_SAME_PROGRAM_KEY, MoreField(offsetof(MoreOptions, sameProgramKey)), false},
+    {IDC_TRAY_ICON, MoreField(offsetof(MoreOptions, trayIcon)), false},
+    {IDC_START_AT_LOG_ON, MoreField(offsetof(MoreOptions, startAtLogOn)), false},
 };
 static_assert(IDC_PLACEMENT_LAST - IDC_PLACEMENT_FIRST + 1 == PLACEMENT_CELL_COUNT,
               "one radio button per placement");
@@ -87,6 +98,14 @@ int ChoiceField(const ChoiceListField& list) {
         if (std::strcmp(optionFields[field].name, list.name) == 0)
             return field;
     return -1;
+}
+
+// What is stored now, as the dialog reads it when it starts.
+void ReadStoredSettings(StoredSettings* settings, StoreState* state, MoreStoreState* moreState) {
+    DWORD version = 0;
+    DWORD storedLength = 0;
+    *state = ReadOptionsForEditing(&settings->options, &version, &storedLength);
+    *moreState = ReadMoreOptionsForEditing(&settings->more);
 }
 
 void UpdateApplyButton(HWND dialog) {
@@ -231,10 +250,9 @@ BOOL OnInitDialog(HWND dialog) {
     LabelPlacements(dialog);
     FillChoiceLists(dialog);
     SetUpOpacitySlider(dialog);
-    DWORD version = 0;
-    DWORD storedLength = 0;
-    StoreState state = ReadOptionsForEditing(&storedSettings.options, &version, &storedLength);
-    MoreStoreState moreState = ReadMoreOptionsForEditing(&storedSettings.more);
+    StoreState state;
+    MoreStoreState moreState;
+    ReadStoredSettings(&storedSettings, &state, &moreState);
     editedSettings = storedSettings;
     ShowOptions(dialog);
     SetDlgItemTextW(dialog, IDC_APPLY_RESULT, StoreNote(state, moreState));
@@ -291,11 +309,36 @@ void OnDefaults(HWND dialog) {
     NoteEdit(dialog, before);
 }
 
-// Writes the values that changed: the record with "Version", the second value, or both.
+// The values stored now with this dialog's edits over them: a setting changed meanwhile
+// by zephtab-config (or another dialog) and not here keeps its new value.
+void TakeStoredSettings() {
+    StoredSettings storedNow;
+    StoreState state;
+    MoreStoreState moreState;
+    ReadStoredSettings(&storedNow, &state, &moreState);
+    StoredSettings merged = storedNow;
+    MergeEditedSettings(storedSettings, editedSettings, &merged);
+    storedSettings = storedNow;
+    editedSettings = merged;
+}
+
+// Writes the values that hold an edit: the record with "Version", the second value, or
+// both, each as stored now with the edits laid over it.
 bool StoreChangedValues() {
+    TakeStoredSettings();
     if (RecordChanged() && WriteStoredOptions(&editedSettings.options) != STORE_WRITTEN)
         return false;
     return !MoreOptionsChanged() || WriteStoredMoreOptions(&editedSettings.more) == STORE_WRITTEN;
+}
+
+// Coming back to the dialog shows what is stored now, with the edits not yet applied.
+void OnActivate(HWND dialog, WPARAM state) {
+    if (LOWORD(state) == WA_INACTIVE)
+        return;
+    const StoredSettings before = editedSettings;
+    TakeStoredSettings();
+    if (!SameSettings(before, editedSettings))
+        ShowOptions(dialog);
 }
 
 // Stores what changed and asks Zephtab to reload it; false when it could not be stored.
@@ -308,6 +351,7 @@ bool ApplyChanges(HWND dialog, ReloadOutcome* outcome) {
         return false;
     }
     storedSettings = editedSettings;
+    ShowOptions(dialog);
     *outcome = SendReloadToZephtab();
     SetDlgItemTextW(dialog, IDC_APPLY_RESULT, ReloadNote(*outcome));
     UpdateApplyButton(dialog);
@@ -372,6 +416,9 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
     case WM_COMMAND:
         OnCommand(dialog, LOWORD(wParam), HIWORD(wParam));
         return TRUE;
+    case WM_ACTIVATE:
+        OnActivate(dialog, wParam);
+        return FALSE;
     case WM_HSCROLL:
         OnOpacityScroll(dialog, reinterpret_cast<HWND>(lParam));
         return TRUE;
@@ -391,7 +438,10 @@ INT_PTR CALLBACK SettingsDialogProc(HWND dialog, UINT message, WPARAM wParam, LP
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
     InitCommonControlsEx(&controls);
+    // Other programs may post to the dialog and its controls as they may to the switcher's.
+    InstallPostedMessageFilter();
     INT_PTR result =
         DialogBoxParamW(instance, MAKEINTRESOURCEW(IDD_SETTINGS), nullptr, SettingsDialogProc, 0);
+    RemovePostedMessageFilter();
     return result == IDOK || result == IDCANCEL ? 0 : 1;
 }

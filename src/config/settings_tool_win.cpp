@@ -90,6 +90,10 @@ MoreStoreState ReadMoreOptionsForEditing(MoreOptions* more) {
     switch (ReadStoredMoreOptions(more, true)) {
     case MORE_OPTIONS_LOADED:
         return MORE_STATE_VALID;
+    case MORE_OPTIONS_OLDER:
+        return MORE_STATE_OLDER;
+    case MORE_OPTIONS_NEWER:
+        return MORE_STATE_NEWER;
     case MORE_OPTIONS_MALFORMED:
         return MORE_STATE_MALFORMED;
     case MORE_OPTIONS_NO_KEY:

@@ -24,6 +24,50 @@ bool IsAltTab(const KeyHookInput& input) {
     return input.message == KEYMSG_SYSKEYDOWN && input.key == KEYCODE_TAB && input.altDown;
 }
 
+bool IsKeyAboveTab(const KeyHookInput& input) {
+    return input.sameProgramKey && input.scanCode == SCAN_KEY_ABOVE_TAB && !input.resentKey;
+}
+
+bool IsAltKeyAboveTab(const KeyHookInput& input) {
+    return input.message == KEYMSG_SYSKEYDOWN && input.altDown && IsKeyAboveTab(input);
+}
+
+// Shift, and the Ctrl and right Alt keys that make AltGr: while typing is on,
+// they change what the next key types rather than cancel. The left Alt key
+// pressed again still cancels.
+bool IsCharacterModifier(uint32_t key) {
+    return key == KEYCODE_LCONTROL || key == KEYCODE_RCONTROL || key == KEYCODE_RMENU ||
+           IsShiftKey(key);
+}
+
+// Keys that move, close or type the same with Alt held and in the stay-open mode.
+// Returns false for the keys whose decision is left to the older rules.
+bool DecideSharedKey(const KeyHookInput& input, HookDecision* decision) {
+    if (input.key == KEYCODE_DELETE) {
+        *decision = Swallow(CMD_CLOSE_SELECTED, 1);
+        return true;
+    }
+    if (IsKeyAboveTab(input)) {
+        *decision = Swallow(input.leftShiftDown ? CMD_PREV : CMD_NEXT, 1);
+        return true;
+    }
+    if (!input.typeToFilter)
+        return false;
+    if (input.key == KEYCODE_ESCAPE && input.typedTextShown) {
+        *decision = Swallow(CMD_CLEAR_FILTER, 1);
+        return true;
+    }
+    if (input.key == KEYCODE_BACK || IsTypingKey(input.key)) {
+        *decision = Swallow(CMD_TYPE_KEY, 1);
+        return true;
+    }
+    if (IsCharacterModifier(input.key)) {
+        *decision = PassOn(1);
+        return true;
+    }
+    return false;
+}
+
 // A key pressed with Alt during a switch. Tab without Alt and the Shift keys
 // are left to the second stage; every other key is settled and swallowed.
 bool SettlesAltKeyWhileActive(const KeyHookInput& input) {
@@ -71,18 +115,27 @@ HookDecision DecideSecondStage(const KeyHookInput& input) {
         return {CMD_ACTIVATE, 0, false};
     if (IsAltTab(input) && !input.standAside)
         return Swallow(CMD_OPEN, 1);
+    if (!input.switcherActive && IsAltKeyAboveTab(input) && !input.standAside)
+        return Swallow(CMD_OPEN_PROGRAM, 1);
     return PassOn(input.switcherActive);
 }
 
 } // namespace
 
 HookDecision DecideKeyEvent(const KeyHookInput& input) {
-    if (input.nCode != 0)
+    // The switcher's own keys (the menu mask key, a key sent on) are told by their
+    // injection mark, not by their code: a typed key of that code is decided as any other.
+    if (input.nCode != 0 || input.resentKey)
         return PassOn(input.switcherActive);
     if (input.switcherActive) {
-        if (input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt)
+        const bool plainKeyStayingOpen = input.message == KEYMSG_KEYDOWN && input.stayOpenAfterAlt;
+        const bool altKey = input.message == KEYMSG_SYSKEYDOWN && SettlesAltKeyWhileActive(input);
+        HookDecision shared = {};
+        if ((plainKeyStayingOpen || altKey) && DecideSharedKey(input, &shared))
+            return shared;
+        if (plainKeyStayingOpen)
             return DecideEnterArrowOrCancel(input.key); // a plain key while staying open
-        if (input.message == KEYMSG_SYSKEYDOWN && SettlesAltKeyWhileActive(input))
+        if (altKey)
             return DecideAltKeyWhileActive(input);
     }
     return DecideSecondStage(input);
@@ -91,6 +144,8 @@ HookDecision DecideKeyEvent(const KeyHookInput& input) {
 HookDecision DecideAltTabHotKey(const AltTabHotKeyInput& input) {
     if (input.hookSawTab)
         return PassOn(input.switcherActive); // the hook decided that press already
+    if (!input.altStillDown && !input.stayOpenAfterAlt)
+        return PassOn(input.switcherActive);
     KeyHookInput tab = {};
     tab.message = KEYMSG_SYSKEYDOWN;
     tab.key = KEYCODE_TAB;
@@ -110,11 +165,33 @@ bool HookSawTabPress(bool sawAnyTab, uint32_t lastTabTime, uint32_t messageTime)
 }
 
 bool KeyHookReadsLeftShift(const KeyHookInput& input) {
-    return input.nCode == 0 && input.switcherActive && IsAltTab(input);
+    const bool keyDown = input.message == KEYMSG_SYSKEYDOWN || input.message == KEYMSG_KEYDOWN;
+    return input.nCode == 0 && input.switcherActive &&
+           (IsAltTab(input) || (keyDown && IsKeyAboveTab(input)));
+}
+
+bool IsTypingKey(uint32_t key) {
+    const bool digitOrLetter = (key >= '0' && key <= '9') || (key >= 'A' && key <= 'Z');
+    const bool numberPad = key >= 0x60 && key <= 0x6F && key != 0x6C; // not the separator key
+    const bool punctuation =
+        (key >= 0xBA && key <= 0xC0) || (key >= 0xDB && key <= 0xDF) || key == 0xE2;
+    return key == ' ' || digitOrLetter || numberPad || punctuation;
+}
+
+// Bits 0-7 the key, 8-15 the scan code, 16 extended, 17 Shift, 18 AltGr.
+uint32_t PackTypedKey(const TypedKey& key) {
+    return (key.key & 0xFF) | ((key.scanCode & 0xFF) << 8) | (key.extended ? 1u << 16 : 0) |
+           (key.shift ? 1u << 17 : 0) | (key.altGr ? 1u << 18 : 0);
+}
+
+TypedKey UnpackTypedKey(uint32_t packed) {
+    return {packed & 0xFF, (packed >> 8) & 0xFF, (packed & (1u << 16)) != 0,
+            (packed & (1u << 17)) != 0, (packed & (1u << 18)) != 0};
 }
 
 bool KeyHookReadsStandAside(const KeyHookInput& input) {
-    return input.nCode == 0 && !input.switcherActive && IsAltTab(input);
+    return input.nCode == 0 && !input.switcherActive &&
+           (IsAltTab(input) || IsAltKeyAboveTab(input));
 }
 
 namespace {
@@ -122,6 +199,10 @@ namespace {
 bool IsButtonMessage(uint32_t message) {
     return message == MOUSEMSG_LBUTTONDOWN || message == MOUSEMSG_LBUTTONUP ||
            message == MOUSEMSG_RBUTTONDOWN || message == MOUSEMSG_RBUTTONUP;
+}
+
+bool IsMiddleButtonMessage(uint32_t message) {
+    return message == MOUSEMSG_MBUTTONDOWN || message == MOUSEMSG_MBUTTONUP;
 }
 
 } // namespace
@@ -137,9 +218,15 @@ HookDecision DecideMouseEvent(const MouseHookInput& input) {
     }
     if (input.message == MOUSEMSG_MOUSEWHEEL)
         return Swallow(input.mouseData < 0 ? CMD_NEXT : CMD_PREV, input.switcherActive);
+    // A middle click on the switcher closes the window of the icon under it; its
+    // release goes with it. Outside, both belong to the window under the pointer.
+    if (IsMiddleButtonMessage(input.message) && input.insideSwitcher)
+        return Swallow(input.message == MOUSEMSG_MBUTTONDOWN ? CMD_CLOSE_POINTED : NO_COMMAND,
+                       input.switcherActive);
     return PassOn(input.switcherActive);
 }
 
 bool MouseHookReadsSwitcherRect(const MouseHookInput& input) {
-    return input.nCode == 0 && input.switcherActive && IsButtonMessage(input.message);
+    return input.nCode == 0 && input.switcherActive &&
+           (IsButtonMessage(input.message) || IsMiddleButtonMessage(input.message));
 }

@@ -15,9 +15,12 @@ constexpr uint32_t MOUSEMSG_LBUTTONDOWN = 0x201;
 constexpr uint32_t MOUSEMSG_LBUTTONUP = 0x202;
 constexpr uint32_t MOUSEMSG_RBUTTONDOWN = 0x204;
 constexpr uint32_t MOUSEMSG_RBUTTONUP = 0x205;
+constexpr uint32_t MOUSEMSG_MBUTTONDOWN = 0x207;
+constexpr uint32_t MOUSEMSG_MBUTTONUP = 0x208;
 constexpr uint32_t MOUSEMSG_MOUSEWHEEL = 0x20A;
 
 // Virtual-key codes the keyboard hook tells apart.
+constexpr uint32_t KEYCODE_BACK = 8;
 constexpr uint32_t KEYCODE_TAB = 9;
 constexpr uint32_t KEYCODE_RETURN = 13;
 constexpr uint32_t KEYCODE_ESCAPE = 27;
@@ -27,10 +30,19 @@ constexpr uint32_t KEYCODE_LEFT = 37;
 constexpr uint32_t KEYCODE_UP = 38;
 constexpr uint32_t KEYCODE_RIGHT = 39;
 constexpr uint32_t KEYCODE_DOWN = 40;
+constexpr uint32_t KEYCODE_DELETE = 0x2E;
 constexpr uint32_t KEYCODE_LSHIFT = 0xA0;
 constexpr uint32_t KEYCODE_RSHIFT = 0xA1;
 constexpr uint32_t KEYCODE_LMENU = 0xA4;
+constexpr uint32_t KEYCODE_LCONTROL = 0xA2;
+constexpr uint32_t KEYCODE_RCONTROL = 0xA3;
 constexpr uint32_t KEYCODE_RMENU = 0xA5;
+// The key above Tab has this scan code on every layout (` on US keyboards).
+constexpr uint32_t SCAN_KEY_ABOVE_TAB = 0x29;
+
+// Whether a virtual key types text into the filter: space, digits, letters, the
+// number pad's digits and signs, and the layout's punctuation keys.
+bool IsTypingKey(uint32_t key);
 
 // The hook posts nothing.
 constexpr unsigned NO_COMMAND = 0;
@@ -43,10 +55,27 @@ struct KeyHookInput {
     uint8_t stayOpenAfterAlt;
     bool altDown;       // the event says Alt is held (only looked at for Tab)
     bool leftShiftDown; // only looked at where KeyHookReadsLeftShift says so
+    uint32_t scanCode;
+    uint8_t typeToFilter;
+    uint8_t sameProgramKey;
+    bool typedTextShown; // the switcher shows a typed text, or a typed key is on its way
+    bool resentKey;      // the switcher sent this key on itself: it passes untouched
     // Paused, or a pass-through program in front: Alt+Tab from idle is left to the
     // system. Only looked at where KeyHookReadsStandAside says so.
     bool standAside;
 };
+
+// A typed key as the keyboard hook posts it in CMD_TYPE_KEY's lParam: the virtual
+// key, the scan code with the extended-key flag, and the Shift and AltGr states.
+struct TypedKey {
+    uint32_t key;
+    uint32_t scanCode;
+    bool extended;
+    bool shift;
+    bool altGr;
+};
+uint32_t PackTypedKey(const TypedKey& key);
+TypedKey UnpackTypedKey(uint32_t packed);
 
 struct MouseHookInput {
     int nCode;
@@ -75,6 +104,9 @@ struct AltTabHotKeyInput {
     uint8_t switcherActive;
     uint8_t stayOpenAfterAlt;
     bool leftShiftDown;
+    // Alt is held now. A hot key handled after Alt went up stands for a press that is
+    // over: opened then, the switcher would wait for an Alt release that already came.
+    bool altStillDown;
 };
 HookDecision DecideAltTabHotKey(const AltTabHotKeyInput& input);
 

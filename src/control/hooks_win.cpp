@@ -1,5 +1,6 @@
 #include "control/hooks_win.h"
 
+#include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
 #include "base/count_of.h"
 #include "base/identifiers.h"
@@ -7,6 +8,7 @@
 #include "control/hook_decisions.h"
 #include "control/stand_aside_win.h"
 #include "settings/options.h"
+#include "windowlist/window_view_win.h"
 
 static_assert(KEYMSG_KEYDOWN == WM_KEYDOWN && KEYMSG_KEYUP == WM_KEYUP, "key messages");
 static_assert(KEYMSG_SYSKEYDOWN == WM_SYSKEYDOWN && KEYMSG_SYSKEYUP == WM_SYSKEYUP,
@@ -24,12 +26,23 @@ static_assert(KEYCODE_LEFT == VK_LEFT && KEYCODE_UP == VK_UP && KEYCODE_RIGHT ==
               "arrow keys");
 static_assert(KEYCODE_LSHIFT == VK_LSHIFT && KEYCODE_RSHIFT == VK_RSHIFT, "shift keys");
 static_assert(KEYCODE_LMENU == VK_LMENU && KEYCODE_RMENU == VK_RMENU, "alt keys");
+static_assert(KEYCODE_LCONTROL == VK_LCONTROL && KEYCODE_RCONTROL == VK_RCONTROL, "ctrl keys");
+static_assert(KEYCODE_BACK == VK_BACK && KEYCODE_DELETE == VK_DELETE, "backspace and delete");
+static_assert(MOUSEMSG_MBUTTONDOWN == WM_MBUTTONDOWN && MOUSEMSG_MBUTTONUP == WM_MBUTTONUP,
+              "middle button messages");
+static_assert(VK_OEM_1 == 0xBA && VK_OEM_3 == 0xC0 && VK_OEM_4 == 0xDB && VK_OEM_8 == 0xDF &&
+                  VK_OEM_102 == 0xE2 && VK_NUMPAD0 == 0x60 && VK_DIVIDE == 0x6F,
+              "typing keys");
 
 BYTE switcherActive;
 HHOOK keyboardHook;
 HHOOK mouseHook;
 
 namespace {
+
+// CMD_TYPE_KEY posts so far; those the switcher has not taken yet may still
+// change the typed text, so an Escape meanwhile asks the switcher.
+unsigned typedKeysPosted;
 
 // The last Tab key-down the keyboard hook saw, to tell whether an Alt+Tab hot
 // key stands for a press the hook missed.
@@ -124,7 +137,12 @@ bool IsKeyDownNow(int key) {
 bool IsAltDown(WPARAM message, const KBDLLHOOKSTRUCT* event) {
     if (event->flags & LLKHF_ALTDOWN)
         return true;
-    return message == WM_SYSKEYDOWN && event->vkCode == VK_TAB && IsKeyDownNow(VK_MENU);
+    const bool opensSwitcher = event->vkCode == VK_TAB || event->scanCode == SCAN_KEY_ABOVE_TAB;
+    return message == WM_SYSKEYDOWN && opensSwitcher && IsKeyDownNow(VK_MENU);
+}
+
+bool IsTypedTextPending() {
+    return IsTypedTextShown() || typedKeysPosted != TypedKeysTaken();
 }
 
 KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
@@ -135,9 +153,27 @@ KeyHookInput ReadKeyHookInput(WPARAM message, const KBDLLHOOKSTRUCT* event) {
     input.switcherActive = switcherActive;
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.altDown = IsAltDown(message, event);
+    input.scanCode = event->scanCode;
+    input.typeToFilter = moreOptions.typeToFilter;
+    input.sameProgramKey = moreOptions.sameProgramKey;
+    input.typedTextShown = switcherActive && IsTypedTextPending();
+    input.resentKey = (event->flags & LLKHF_INJECTED) && IsOwnKeyMark(event->dwExtraInfo);
     input.leftShiftDown = KeyHookReadsLeftShift(input) && IsKeyDownNow(VK_LSHIFT);
     input.standAside = KeyHookReadsStandAside(input) && HookStandsAside();
     return input;
+}
+
+// What the switcher's thread needs to turn the key into characters, or to send it on.
+LPARAM PackedKeyOf(const KBDLLHOOKSTRUCT* event, bool readModifiers) {
+    TypedKey key = {};
+    key.key = event->vkCode;
+    key.scanCode = event->scanCode;
+    key.extended = (event->flags & LLKHF_EXTENDED) != 0;
+    if (readModifiers) {
+        key.shift = IsKeyDownNow(VK_SHIFT);
+        key.altGr = IsKeyDownNow(VK_RMENU) && IsKeyDownNow(VK_CONTROL);
+    }
+    return static_cast<LPARAM>(PackTypedKey(key));
 }
 
 bool IsInsideSwitcher(POINT point) {
@@ -160,10 +196,23 @@ MouseHookInput ReadMouseHookInput(WPARAM message, const MSLLHOOKSTRUCT* event) {
 }
 
 // The flag is stored before the post, so the next event already sees it.
-void ApplyDecision(const HookDecision& decision) {
+void ApplyDecision(const HookDecision& decision, LPARAM detail = 0) {
     switcherActive = decision.switcherActive;
+    if (decision.command == CMD_OPEN || decision.command == CMD_OPEN_PROGRAM)
+        PressMenuMaskKey();
+    if (decision.command == CMD_TYPE_KEY)
+        ++typedKeysPosted;
     if (decision.command != NO_COMMAND)
-        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, 0);
+        PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, decision.command, detail);
+}
+
+// Typed keys and the key above Tab carry the key; a middle click its point.
+LPARAM KeyDetail(const HookDecision& decision, const KBDLLHOOKSTRUCT* event) {
+    if (decision.command == CMD_TYPE_KEY)
+        return PackedKeyOf(event, true);
+    if (decision.command == CMD_OPEN_PROGRAM)
+        return PackedKeyOf(event, false);
+    return 0;
 }
 
 // A hook the system may have removed for a slow answer is put back; removing a
@@ -173,8 +222,9 @@ void RenewKeyboardHook() {
     InstallKeyboardHook();
 }
 
-LRESULT CarryOut(const HookDecision& decision, HHOOK hook, int code, WPARAM wParam, LPARAM lParam) {
-    ApplyDecision(decision);
+LRESULT CarryOut(const HookDecision& decision, LPARAM detail, HHOOK hook, int code, WPARAM wParam,
+                 LPARAM lParam) {
+    ApplyDecision(decision, detail);
     if (decision.swallow)
         return 1;
     return CallNextHookEx(hook, code, wParam, lParam);
@@ -191,15 +241,20 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM wParam, LPARAM lParam) {
     const KeyHookInput input = ReadKeyHookInput(wParam, event);
     const HookDecision decision = DecideKeyEvent(input);
     NoteDecidedKey(wParam, event, decision.swallow);
-    return CarryOut(decision, keyboardHook, code, wParam, lParam);
+    return CarryOut(decision, KeyDetail(decision, event), keyboardHook, code, wParam, lParam);
 }
 
 LRESULT CALLBACK MouseHookProc(int code, WPARAM wParam, LPARAM lParam) {
     if (code != HC_ACTION)
         return CallNextHookEx(mouseHook, code, wParam, lParam);
-    const MouseHookInput input =
-        ReadMouseHookInput(wParam, reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam));
-    return CarryOut(DecideMouseEvent(input), mouseHook, code, wParam, lParam);
+    const MSLLHOOKSTRUCT* event = reinterpret_cast<const MSLLHOOKSTRUCT*>(lParam);
+    const MouseHookInput input = ReadMouseHookInput(wParam, event);
+    const HookDecision decision = DecideMouseEvent(input);
+    const LPARAM point =
+        decision.command == CMD_CLOSE_POINTED
+            ? MAKELPARAM(static_cast<WORD>(event->pt.x), static_cast<WORD>(event->pt.y))
+            : 0;
+    return CarryOut(decision, point, mouseHook, code, wParam, lParam);
 }
 
 void CancelSwitch() {
@@ -209,6 +264,17 @@ void CancelSwitch() {
 
 void EndSwitchWithoutShowing() {
     switcherActive = 0;
+}
+
+void SendKeyOn(LPARAM packedKey) {
+    const TypedKey key = UnpackTypedKey(static_cast<uint32_t>(packedKey));
+    INPUT input = {};
+    input.type = INPUT_KEYBOARD;
+    input.ki.wVk = static_cast<WORD>(key.key);
+    input.ki.wScan = static_cast<WORD>(key.scanCode);
+    input.ki.dwFlags = key.extended ? KEYEVENTF_EXTENDEDKEY : 0;
+    input.ki.dwExtraInfo = OwnKeyMark();
+    SendInput(1, &input, sizeof(input));
 }
 
 void InstallMouseHook() {
@@ -248,9 +314,22 @@ bool TakeKeyTheHookMissed(const MSG& message) {
     input.switcherActive = switcherActive;
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.altDown = (message.lParam & kContextAltHeld) != 0;
+    input.scanCode = (static_cast<DWORD>(message.lParam) >> 16) & 0xFF;
+    input.typeToFilter = moreOptions.typeToFilter;
+    input.sameProgramKey = moreOptions.sameProgramKey;
+    input.typedTextShown = IsTypedTextPending();
     input.leftShiftDown = KeyHookReadsLeftShift(input) && (GetKeyState(VK_LSHIFT) & 0x8000) != 0;
+    input.resentKey = IsOwnKeyMark(GetMessageExtraInfo());
     const HookDecision decision = DecideKeyEvent(input);
-    ApplyDecision(decision);
+    TypedKey typed = {};
+    typed.key = input.key;
+    typed.scanCode = input.scanCode;
+    typed.extended = (message.lParam & (LPARAM(1) << 24)) != 0;
+    typed.shift = (GetKeyState(VK_SHIFT) & 0x8000) != 0;
+    typed.altGr = (GetKeyState(VK_RMENU) & 0x8000) && (GetKeyState(VK_CONTROL) & 0x8000);
+    const LPARAM detail =
+        decision.command == CMD_TYPE_KEY ? static_cast<LPARAM>(PackTypedKey(typed)) : 0;
+    ApplyDecision(decision, detail);
     RenewKeyboardHook();
     return decision.swallow;
 }
@@ -263,6 +342,7 @@ void OnAltTabHotKey(DWORD messageTime) {
     input.switcherActive = switcherActive;
     input.stayOpenAfterAlt = switcherOptions.stayOpenAfterAlt;
     input.leftShiftDown = IsKeyDownNow(VK_LSHIFT);
+    input.altStillDown = IsKeyDownNow(VK_MENU);
     ApplyDecision(DecideAltTabHotKey(input));
     RenewKeyboardHook();
 }

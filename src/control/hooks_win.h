@@ -19,6 +19,10 @@ void CancelSwitch();
 // An open that shows nothing ends the switch without a command.
 void EndSwitchWithoutShowing();
 
+// Sends a key the hook swallowed on to the window in front, marked so that the
+// hook passes it: the key above Tab when its program has one window only.
+void SendKeyOn(LPARAM packedKey);
+
 // The mouse hook lives while the switcher is shown. A second install without a
 // removal in between keeps the hook there is; a removal without one is harmless.
 void InstallMouseHook();

@@ -1,5 +1,6 @@
 #include "control/switcher_commands_win.h"
 
+#include "access/switcher_access_win.h"
 #include "actions/activation_win.h"
 #include "actions/toolbar_win.h"
 #include "base/identifiers.h"
@@ -8,14 +9,18 @@
 #include "control/stand_aside_win.h"
 #include "control/switcher_navigation.h"
 #include "control/switcher_scale_win.h"
+#include "control/typed_keys_win.h"
 #include "display/dpi_win.h"
 #include "display/selection_win.h"
 #include "display/surfaces_win.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_view_win.h"
 
 static_assert(WM_SWITCHER_COMMAND < WM_USER, "the command message keeps its number below WM_USER");
+
+AnimateWindowProc animateSwitcherWindow = AnimateWindow;
 
 namespace {
 
@@ -29,12 +34,16 @@ constexpr DWORD kAnimationMs = 100;
 // and for a window it pinned that its program moved above it.
 constexpr UINT kSwitcherWatchMs = 50;
 
+// Whether a key was typed since the switcher opened: it may have left a dead key waiting.
+bool keysTypedInThisOpening;
+
 // The monitor this open shows the switcher on; null for the primary screen.
 HMONITOR switcherMonitor;
 
 void SelectEntry(int index) {
     SetSelectedIndex(index);
     ShowSelection(index);
+    AnnounceSelection(index);
 }
 
 // Null stands for the primary screen, measured as it always was.
@@ -86,18 +95,26 @@ void MoveSwitcherIntoPlace() {
     MoveWindow(SwitcherWindow, place.x, place.y, width, height, TRUE);
 }
 
+// The user's "no animations" in the system wins over the option; a system that
+// cannot tell leaves the option alone.
+bool AnimatesSwitcher() {
+    BOOL systemAnimates = TRUE;
+    SystemParametersInfoW(SPI_GETCLIENTAREAANIMATION, 0, &systemAnimates, 0);
+    return !switcherOptions.noAnimation && systemAnimates;
+}
+
 void ShowSwitcherWindow() {
-    if (switcherOptions.noAnimation)
-        ShowWindow(SwitcherWindow, SW_SHOW);
+    if (AnimatesSwitcher())
+        animateSwitcherWindow(SwitcherWindow, kAnimationMs, AW_CENTER);
     else
-        AnimateWindow(SwitcherWindow, kAnimationMs, AW_CENTER);
+        ShowWindow(SwitcherWindow, SW_SHOW);
 }
 
 void HideSwitcherWindow() {
-    if (switcherOptions.noAnimation)
-        ShowWindow(SwitcherWindow, SW_HIDE);
+    if (AnimatesSwitcher())
+        animateSwitcherWindow(SwitcherWindow, kAnimationMs, AW_HIDE | AW_CENTER);
     else
-        AnimateWindow(SwitcherWindow, kAnimationMs, AW_HIDE | AW_CENTER);
+        ShowWindow(SwitcherWindow, SW_HIDE);
 }
 
 // What the switcher does while it is shown, besides its window.
@@ -109,6 +126,34 @@ void StartShownSwitcherWatch() {
 void StopShownSwitcherWatch() {
     RemoveMouseHook();
     KillTimer(SwitcherWindow, TIMER_SWITCHER_WATCH);
+}
+
+bool IsOtherProgramsWindow(HWND window) {
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    return processId != GetCurrentProcessId();
+}
+
+bool OtherProgramStandsAbove(HWND window) {
+    for (HWND above = GetWindow(window, GW_HWNDPREV); above; above = GetWindow(above, GW_HWNDPREV))
+        if (IsWindowVisible(above) && IsOtherProgramsWindow(above))
+            return true;
+    return false;
+}
+
+// A program started while the switcher is shown may put its window above it
+// (an always-on-top one) or take the foreground; the switcher takes both back,
+// as the keys held for it are still the user's. Its own menu and tooltips are
+// left above it.
+void KeepSwitcherInFront() {
+    if (OtherProgramStandsAbove(SwitcherWindow))
+        SetWindowPos(SwitcherWindow, HWND_TOPMOST, 0, 0, 0, 0,
+                     SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    HWND foreground = GetForegroundWindow();
+    if (foreground && IsOtherProgramsWindow(foreground)) {
+        SetForegroundWindow(SwitcherWindow);
+        SetFocus(IconStrip);
+    }
 }
 
 bool CanTakeForegroundBack(HWND window) {
@@ -123,19 +168,33 @@ void CancelSwitcher() {
     HideSwitcher();
 }
 
+void ActivateListedWindow(HWND window) {
+    NoteWindowUsed(window);
+    ActivateChosenWindow(window);
+}
+
 // Fewer than two entries are left while the switcher is shown: it ends as an
 // open that found that many would.
 void EndWithFewWindows() {
     EndSwitchWithoutShowing();
     if (listedCount == 1) {
+        ActivateListedWindow(WindowList[0].window);
         HideSwitcher();
-        ActivateChosenWindow(WindowList[0].window);
     } else {
         CancelSwitcher();
     }
 }
 
-void OpenSwitcher() {
+HKL LayoutOfWindowBeforeSwitch() {
+    return GetKeyboardLayout(
+        windowBeforeSwitch ? GetWindowThreadProcessId(windowBeforeSwitch, nullptr) : 0);
+}
+
+// packedKey: the key above Tab that asked for one program's windows, sent on
+// when that program has fewer than two; 0 for an open by Alt+Tab.
+void OpenSwitcher(LPARAM packedKey = 0) {
+    const bool oneProgram = packedKey != 0;
+    ForgetWindowView();
     // An open while the switcher is shown keeps the window recorded before it.
     HWND foreground = GetForegroundWindow();
     // A pass-through program came in front before it was judged: its Alt+Tab goes
@@ -148,15 +207,24 @@ void OpenSwitcher() {
     }
     if (foreground != SwitcherWindow)
         windowBeforeSwitch = foreground;
+    NoteWindowUsed(windowBeforeSwitch);
+    if (oneProgram)
+        ListProgramOf(windowBeforeSwitch);
     switcherMonitor = ChooseSwitcherMonitor();
     LimitListToSwitcherMonitor();
     const int count = RefreshWindowList();
+    if (oneProgram && count < 2) {
+        ForgetWindowView();
+        EndSwitchWithoutShowing();
+        SendKeyOn(packedKey);
+        return;
+    }
     if (count == 0) {
         EndSwitchWithoutShowing();
         return;
     }
     if (count == 1) {
-        ActivateChosenWindow(WindowList[0].window);
+        ActivateListedWindow(WindowList[0].window);
         EndSwitchWithoutShowing();
         return;
     }
@@ -172,19 +240,93 @@ void OpenSwitcher() {
         EndWithFewWindows();
         return;
     }
-    SelectEntry(switcherOptions.selectSecondOnOpen ? 1 : 0);
+    // The front window's program: its next window, whatever the setting says.
+    SelectEntry(oneProgram || switcherOptions.selectSecondOnOpen ? 1 : 0);
 }
 
+// The chosen window takes the foreground while the switcher is still shown. Hidden first,
+// the switcher would let the system activate the next window in z-order, the one left,
+// whose program may take that activation after the chosen one's (Wine does, a moment
+// later): the left window would end in front with the keyboard, over the chosen one.
 void ActivateSelectedWindow() {
-    HideSwitcher();
+    // A typed text that kept no window: as a cancel, the window in front comes back.
+    if (IsWindowVisible(SwitcherWindow) && listedCount == 0) {
+        CancelSwitcher();
+        return;
+    }
     // After a step on an empty list the index can be -1: nothing is activated then.
     if (selectedIndex >= 0 && selectedIndex < listedCount)
-        ActivateChosenWindow(WindowList[selectedIndex].window);
+        ActivateListedWindow(WindowList[selectedIndex].window);
+    HideSwitcher();
+}
+
+// Posted, never sent: a hung window, or one of a program with higher rights that
+// refuses the message, holds up nothing. The closed-window watch removes its entry.
+void AskToClose(int index) {
+    if (index >= 0 && index < listedCount)
+        PostMessageW(WindowList[index].window, WM_SYSCOMMAND, SC_CLOSE, 0);
+}
+
+void CloseWindowUnderPoint(LPARAM screenPoint) {
+    POINT point = {static_cast<short>(LOWORD(screenPoint)),
+                   static_cast<short>(HIWORD(screenPoint))};
+    ScreenToClient(IconStrip, &point);
+    LVHITTESTINFO hit = {};
+    hit.pt = point;
+    const int item =
+        static_cast<int>(SendMessageW(IconStrip, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
+    if (item >= 0 && (hit.flags & LVHT_ONITEM))
+        AskToClose(item);
+}
+
+void InvalidateTypedText() {
+    RECT rect = ToRect(switcherLayout.typedText);
+    InvalidateRect(SwitcherWindow, &rect, FALSE);
+}
+
+// The list the typed text keeps: its first entry, or the word that none matches.
+void ShowNarrowedList() {
+    InvalidateTypedText();
+    if (listedCount > 0)
+        SelectEntry(0);
+    else
+        ShowNoMatch();
+}
+
+void TakeTypedKey(LPARAM packedKey) {
+    NoteTypedKeyTaken();
+    if (!IsWindowVisible(SwitcherWindow))
+        return;
+    keysTypedInThisOpening = true;
+    const TypedKey key = UnpackTypedKey(static_cast<uint32_t>(packedKey));
+    bool changed = false;
+    if (key.key == VK_BACK) {
+        changed = RemoveLastTypedCharacterFromList();
+    } else {
+        wchar_t characters[8];
+        const int count = CharactersOfKey(key, LayoutOfWindowBeforeSwitch(), characters, 8);
+        changed = AppendTypedText(characters, count);
+    }
+    if (changed)
+        ShowNarrowedList();
+}
+
+// Escape with a typed text clears it; with none (a key on its way typed nothing) it cancels.
+void ClearTypedTextOrCancel() {
+    ForgetDeadKey(LayoutOfWindowBeforeSwitch());
+    if (ClearTypedText()) {
+        ShowNarrowedList();
+        return;
+    }
+    if (IsTypedTextShown())
+        return;
+    EndSwitchWithoutShowing();
+    CancelSwitcher();
 }
 
 } // namespace
 
-void RunSwitcherCommand(WPARAM code) {
+void RunSwitcherCommand(WPARAM code, LPARAM detail) {
     if (IsNavigationCommand(code)) {
         SelectEntry(NavigatedIndex(code, selectedIndex, listedCount));
         return;
@@ -192,6 +334,24 @@ void RunSwitcherCommand(WPARAM code) {
     switch (code) {
     case CMD_OPEN:
         OpenSwitcher();
+        break;
+    case CMD_OPEN_PROGRAM:
+        // The key itself rides along; a key of all zeros cannot be sent on.
+        OpenSwitcher(detail ? detail
+                            : static_cast<LPARAM>(
+                                  PackTypedKey({0xC0, SCAN_KEY_ABOVE_TAB, false, false, false})));
+        break;
+    case CMD_CLOSE_SELECTED:
+        AskToClose(selectedIndex);
+        break;
+    case CMD_CLOSE_POINTED:
+        CloseWindowUnderPoint(detail);
+        break;
+    case CMD_TYPE_KEY:
+        TakeTypedKey(detail);
+        break;
+    case CMD_CLEAR_FILTER:
+        ClearTypedTextOrCancel();
         break;
     case CMD_ACTIVATE:
         ActivateSelectedWindow();
@@ -208,6 +368,11 @@ void HideSwitcher() {
     StopShownSwitcherWatch();
     HideSwitcherWindow();
     DestroyStripImageList();
+    // A dead key typed last would otherwise change the first key of the next opening.
+    if (keysTypedInThisOpening)
+        ForgetDeadKey(LayoutOfWindowBeforeSwitch());
+    keysTypedInThisOpening = false;
+    ForgetWindowView();
     // The preview timer is left running on purpose: it fires once and stops itself, and a
     // capture it makes now only draws into the hidden canvas, which the next selection clears.
 }
@@ -215,14 +380,31 @@ void HideSwitcher() {
 void ReleaseOpenSwitcher() {
     StopShownSwitcherWatch();
     DestroyStripImageList();
+    ForgetWindowView();
 }
 
 void OnSwitcherWatchTimer() {
     KeepSwitcherAbovePinnedWindow();
+    KeepSwitcherInFront();
+    int removed = 0;
+    if (RemoveClosedWindowsFromView(&removed)) {
+        if (removed == 0)
+            return;
+        // The list as it was before the typed text decides whether the switcher ends.
+        if (WindowsBeforeTypedText() < 2) {
+            ClearTypedText();
+            EndWithFewWindows();
+        } else if (listedCount > 0) {
+            ShowSelection(selectedIndex);
+        } else {
+            ShowNoMatch();
+        }
+        return;
+    }
     if (RemoveClosedWindows() == 0)
         return;
     if (listedCount >= 2)
-        ShowSelection(selectedIndex);
+        SelectEntry(selectedIndex);
     else
         EndWithFewWindows();
 }

@@ -3,8 +3,14 @@
 #include <windows.h>
 #include <commctrl.h>
 
-// WM_SWITCHER_COMMAND: wParam is the command code; codes outside 115..122 do nothing.
-void RunSwitcherCommand(WPARAM code);
+// How the switcher animates its showing and hiding: AnimateWindow, unless a test
+// watches the calls (Wine shows no animation on screen).
+using AnimateWindowProc = BOOL(WINAPI*)(HWND, DWORD, DWORD);
+extern AnimateWindowProc animateSwitcherWindow;
+
+// WM_SWITCHER_COMMAND: wParam is the command code, lParam its detail (a typed
+// key, a click's point); unknown codes do nothing.
+void RunSwitcherCommand(WPARAM code, LPARAM detail = 0);
 // Closes the context menu, removes the mouse hook and the closed-window check,
 // hides the window and frees the strip's image list. Harmless when the switcher
 // is already hidden.

@@ -11,8 +11,9 @@ static_assert(WM_DPICHANGED == 0x02E0, "the DPI change message");
 namespace {
 
 StripScale ScaledStrip(const SwitcherLayout& layout) {
-    return StripScale{ToRect(layout.iconStrip), layout.largeIconSize, layout.smallIconSize,
-                      layout.largeIconSpacing, layout.smallIconSpacing};
+    return StripScale{ToRect(layout.iconStrip), layout.largeIconSize,    layout.smallIconSize,
+                      layout.largeIconSpacing,  layout.smallIconSpacing, layout.selectionMargin,
+                      layout.selectionFrame};
 }
 
 } // namespace
@@ -31,9 +32,16 @@ void OnSwitcherDpiChanged(HWND window, int dpi, const RECT* suggested) {
         ForgetDisplayDpi();
         return;
     }
+    RECT place = {};
+    GetWindowRect(window, &place);
     FitSwitcherToDpi(dpi);
-    SetWindowPos(window, nullptr, suggested->left, suggested->top, WidthOf(switcherLayout.window),
-                 HeightOf(switcherLayout.window), SWP_NOZORDER | SWP_NOACTIVATE);
+    const int width = WidthOf(switcherLayout.window);
+    const int height = HeightOf(switcherLayout.window);
+    POINT corner = {(place.left + place.right - width) / 2,
+                    (place.top + place.bottom - height) / 2};
+    if (suggested)
+        corner = POINT{suggested->left, suggested->top};
+    SetWindowPos(window, nullptr, corner.x, corner.y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
     // The preview square was made again: the selection is shown anew.
     ShowSelection(selectedIndex);
     InvalidateRect(window, nullptr, TRUE);
@@ -41,4 +49,18 @@ void OnSwitcherDpiChanged(HWND window, int dpi, const RECT* suggested) {
 
 void OnDisplaySettingsChanged() {
     ForgetDisplayDpi();
+}
+
+void OnSystemColoursChanged(HWND window) {
+    ForgetDisplayDpi();
+    // Common controls take the system's colours when their parent passes the change on.
+    SendMessageW(IconStrip, WM_SYSCOLORCHANGE, 0, 0);
+    SendMessageW(ActionToolbar, WM_SYSCOLORCHANGE, 0, 0);
+    if (!IsWindowVisible(window))
+        return;
+    FitSwitcherToDpi(displayDpi);
+    // The preview square was made again: the selection is shown anew.
+    ShowSelection(selectedIndex);
+    RedrawWindow(window, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
 }

@@ -9,13 +9,12 @@
 #include "display/selection_texts.h"
 #include "display/surfaces_win.h"
 #include "settings/options.h"
+#include "windowlist/window_view_win.h"
 
 namespace {
 
-void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags) {
-    const int offset = switcherLayout.textShadowOffset;
-    DrawTextWithShadow(FrameBuffer, text, static_cast<UINT>(std::wcslen(text)), &rect, flags,
-                       TEXT_COLOUR, SHADOW_COLOUR, offset, offset);
+void DrawShadowedLine(const wchar_t* text, RECT rect, DWORD flags, COLORREF colour) {
+    DrawSwitcherText(FrameBuffer, text, rect, flags, colour, switcherLayout.textShadowOffset);
 }
 
 void DrawPanelValues() {
@@ -35,7 +34,7 @@ void DrawClock() {
     wchar_t clockText[CLOCK_TEXT_COUNT];
     FormatCurrentClockText(clockText, CountOf(clockText));
     SelectObject(FrameBuffer, ClockFont);
-    DrawShadowedLine(clockText, ClockRect, DT_RIGHT);
+    DrawShadowedLine(clockText, ClockRect, DT_RIGHT, switcherPalette.text);
 }
 
 } // namespace
@@ -53,8 +52,12 @@ void ComposeFrameInto(HDC dc) {
            BackgroundBuffer, 0, 0, SRCCOPY);
     SetBkMode(FrameBuffer, TRANSPARENT);
     SelectObject(FrameBuffer, TextFont);
-    SetTextColor(FrameBuffer, TEXT_COLOUR);
-    DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS);
+    DrawShadowedLine(SelectionTexts.titleText, TitleRect, DT_END_ELLIPSIS,
+                     switcherPalette.titleText);
+    SetTextColor(FrameBuffer, switcherPalette.text);
+    // The end of a long typed text is what was typed last: it stays in sight.
+    DrawShadowedLine(TypedText(), ToRect(switcherLayout.typedText),
+                     DT_RIGHT | DT_SINGLELINE | DT_NOPREFIX, switcherPalette.text);
     if (switcherOptions.showProcessInfo)
         DrawPanelValues();
     DrawModulePath();

@@ -23,6 +23,8 @@ bool previewPending;
 
 namespace {
 
+constexpr wchar_t kNoMatchText[] = L"No window matches the typed text";
+
 PreviewFit FitWindow(const WINDOWINFO& info) {
     return FitPreview(static_cast<LONGLONG>(info.rcWindow.right) - info.rcWindow.left,
                       static_cast<LONGLONG>(info.rcWindow.bottom) - info.rcWindow.top,
@@ -39,8 +41,8 @@ bool WantsLivePreview(bool infoRead, const WINDOWINFO& info) {
 void DrawPreviewIcon(HWND window) {
     const int size = switcherLayout.largeIconSize;
     const int position = PreviewIconPosition(switcherLayout.previewSide, size);
-    DrawIconEx(PreviewCanvas, position, position, LookupWindowIcon(window), size, size, 0, nullptr,
-               DI_NORMAL);
+    DrawIconEx(PreviewCanvas, position, position, LookupLargeWindowIcon(window), size, size, 0,
+               nullptr, DI_NORMAL);
 }
 
 // A selection changes only these parts of the frame. The icon strip repaints its
@@ -108,6 +110,14 @@ void ShowSelection(int index) {
         ArmLivePreview();
     else
         RepaintSelectionParts();
+}
+
+void ShowNoMatch() {
+    EmptySelectionTexts();
+    wcscpy_s(SelectionTexts.titleText, CountOf(SelectionTexts.titleText), kNoMatchText);
+    FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
+    previewPending = false;
+    RepaintSelectionParts();
 }
 
 void OnPreviewTimer(HWND window) {

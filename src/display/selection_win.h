@@ -7,6 +7,8 @@ extern bool previewPending; // a live capture for the current selection is await
 // Shows the entry at index (the caller has stored it in selectedIndex); an index
 // outside the list changes nothing.
 void ShowSelection(int index);
+// The typed text kept no window: the title says so, and nothing is previewed.
+void ShowNoMatch();
 // WM_TIMER with TIMER_PREVIEW: the one-shot delay is over.
 void OnPreviewTimer(HWND window);
 // Renders the selected window, scaled and centred, into the preview square.

@@ -43,6 +43,18 @@ RECT PanelRect;
 RECT PreviewBoxRect;
 RECT PreviewSquare;
 RECT ClockRect;
+SwitcherPalette switcherPalette;
+
+namespace {
+bool SystemHighContrast() {
+    HIGHCONTRASTW contrast = {};
+    contrast.cbSize = sizeof(contrast);
+    return SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON);
+}
+} // namespace
+
+bool (*queryHighContrast)() = SystemHighContrast;
 
 namespace {
 
@@ -114,12 +126,35 @@ HFONT CreateSwitcherFont(int height, const wchar_t* face) {
                        VARIABLE_PITCH | FF_DONTCARE, face);
 }
 
+SwitcherPalette ChoosePalette() {
+    if (!queryHighContrast())
+        return {false, BACKDROP_COLOUR, WHITE, BACKDROP_COLOUR, WHITE, WHITE};
+    return {true,
+            GetSysColor(COLOR_WINDOW),
+            GetSysColor(COLOR_WINDOWTEXT),
+            GetSysColor(COLOR_HIGHLIGHT),
+            GetSysColor(COLOR_HIGHLIGHTTEXT),
+            GetSysColor(COLOR_WINDOWTEXT)};
+}
+
 void CreateDrawingObjects() {
+    switcherPalette = ChoosePalette();
     BannerFont = CreateSwitcherFont(switcherLayout.bannerFontHeight, L"Arial");
     TextFont = CreateSwitcherFont(switcherLayout.textFontHeight, L"Verdana");
     ClockFont = CreateSwitcherFont(switcherLayout.clockFontHeight, L"Verdana");
-    SeparatorPen = CreatePen(PS_SOLID, 1, WHITE);
-    BackgroundBrush = CreateSolidBrush(BACKDROP_COLOUR);
+    SeparatorPen = CreatePen(PS_SOLID, 1, switcherPalette.text);
+    BackgroundBrush = CreateSolidBrush(switcherPalette.backdrop);
+}
+
+// High contrast keeps the layout: flat fills where the bands were, the title on
+// the highlight, and a frame around the preview.
+void DrawHighContrastParts(HDC dc) {
+    HBRUSH titleBrush = CreateSolidBrush(switcherPalette.titleBack);
+    FillRect(dc, &TitleRect, titleBrush);
+    DeleteObject(titleBrush);
+    HBRUSH frameBrush = CreateSolidBrush(switcherPalette.frame);
+    FrameRect(dc, &PreviewBoxRect, frameBrush);
+    DeleteObject(frameBrush);
 }
 
 // The table at dpi, with the icon sizes the system uses there.
@@ -162,9 +197,8 @@ void DrawPanelLabels(HDC dc) {
 void DrawVendorBanner(HDC dc) {
     SelectObject(dc, BannerFont);
     RECT bannerRect = ToRect(switcherLayout.banner);
-    const int offset = switcherLayout.bannerShadowOffset;
-    DrawTextWithShadow(dc, kBannerText, static_cast<UINT>(CountOf(kBannerText) - 1), &bannerRect, 0,
-                       WHITE, SHADOW_COLOUR, offset, offset);
+    DrawSwitcherText(dc, kBannerText, bannerRect, 0, switcherPalette.text,
+                     switcherLayout.bannerShadowOffset);
 }
 
 template <typename Handle> void DeleteHandle(Handle* handle) {
@@ -230,13 +264,17 @@ void DrawStaticBackground() {
     FillRect(PreviewCanvas, &PreviewSquare, BackgroundBrush);
     const RECT whole = ToRect(switcherLayout.window);
     FillRect(BackgroundBuffer, &whole, BackgroundBrush);
-    FillBand(BackgroundBuffer, switcherLayout.mainBand, switcherLayout.mainBandSplitX,
-             BAND_EDGE_COLOUR, BAND_LIGHT_COLOUR);
-    // The accent strip lies over the top rows of the main band.
-    FillBand(BackgroundBuffer, switcherLayout.accentStrip, switcherLayout.accentSplitX, WHITE,
-             ACCENT_MIDDLE_COLOUR);
+    if (switcherPalette.highContrast) {
+        DrawHighContrastParts(BackgroundBuffer);
+    } else {
+        FillBand(BackgroundBuffer, switcherLayout.mainBand, switcherLayout.mainBandSplitX,
+                 BAND_EDGE_COLOUR, BAND_LIGHT_COLOUR);
+        // The accent strip lies over the top rows of the main band.
+        FillBand(BackgroundBuffer, switcherLayout.accentStrip, switcherLayout.accentSplitX, WHITE,
+                 ACCENT_MIDDLE_COLOUR);
+    }
     SetBkMode(BackgroundBuffer, TRANSPARENT);
-    SetTextColor(BackgroundBuffer, WHITE);
+    SetTextColor(BackgroundBuffer, switcherPalette.text);
     if (switcherOptions.showProcessInfo) {
         DrawPanelSeparators(BackgroundBuffer);
         DrawPanelLabels(BackgroundBuffer);
@@ -257,4 +295,16 @@ int DrawTextWithShadow(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWO
     if (!draw)
         return 0;
     return draw(dc, text, length, rect, flags, textColour, shadowColour, offsetX, offsetY);
+}
+
+void DrawSwitcherText(HDC dc, const wchar_t* text, RECT rect, DWORD flags, COLORREF colour,
+                      int shadowOffset) {
+    const UINT length = static_cast<UINT>(std::wcslen(text));
+    if (!switcherPalette.highContrast) {
+        DrawTextWithShadow(dc, text, length, &rect, flags, colour, SHADOW_COLOUR, shadowOffset,
+                           shadowOffset);
+        return;
+    }
+    SetTextColor(dc, colour);
+    DrawTextW(dc, text, static_cast<int>(length), &rect, flags);
 }

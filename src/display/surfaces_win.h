@@ -25,9 +25,23 @@ extern RECT PanelRect;
 extern RECT PreviewBoxRect;
 extern RECT PreviewSquare;
 extern RECT ClockRect;
-// Text is white over a black shadow everywhere on the switcher.
+// Text is white over a black shadow everywhere on the switcher, unless high contrast is on.
 constexpr COLORREF TEXT_COLOUR = 0x00FFFFFF;
 constexpr COLORREF SHADOW_COLOUR = 0x00000000;
+
+// The colours the switcher draws with, chosen when the drawing objects are made:
+// its own, or in high contrast the system's, flat and without shadows.
+struct SwitcherPalette {
+    bool highContrast;
+    COLORREF backdrop;  // the whole window; BackgroundBrush has it
+    COLORREF text;      // banner, clock, panel labels and values; SeparatorPen has it
+    COLORREF titleBack; // behind the selected window's title (high contrast only)
+    COLORREF titleText;
+    COLORREF frame; // around the preview (high contrast only)
+};
+extern SwitcherPalette switcherPalette;
+// Whether the system's high-contrast mode is on; a test can stand in for the system.
+extern bool (*queryHighContrast)();
 
 inline RECT ToRect(const LayoutRect& rect) {
     return RECT{rect.left, rect.top, rect.right, rect.bottom};
@@ -42,12 +56,15 @@ void InitSwitcherDisplay(HWND window);
 // already.
 void UseDisplayDpi(int dpi);
 // The next UseDisplayDpi makes everything again, whatever the DPI (the system's
-// scale or icon settings changed).
+// scale, icon settings, colours or high-contrast mode changed).
 void ForgetDisplayDpi();
 // Draws the background for the current options and clears the preview square.
 void DrawStaticBackground();
 // Deletes the surfaces, their bitmaps and the fonts, pen and brush; at shutdown.
 void ReleaseSwitcherDisplay();
+// A line of text in the palette: shadowed in the switcher's own colours, plain in high contrast.
+void DrawSwitcherText(HDC dc, const wchar_t* text, RECT rect, DWORD flags, COLORREF colour,
+                      int shadowOffset);
 // DrawShadowText of comctl32 6, resolved at run time (MinGW's import library lacks it).
 int DrawTextWithShadow(HDC dc, const wchar_t* text, UINT length, RECT* rect, DWORD flags,
                        COLORREF textColour, COLORREF shadowColour, int offsetX, int offsetY);

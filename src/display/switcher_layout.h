@@ -42,7 +42,8 @@ struct SwitcherLayout {
     LayoutRect banner;
     LayoutRect clock;
     LayoutRect title;
-    LayoutRect mainBand; // lightest in column mainBandSplitX
+    LayoutRect typedText; // what was typed to narrow the list, between banner and clock
+    LayoutRect mainBand;  // lightest in column mainBandSplitX
     int mainBandSplitX;
     LayoutRect accentStrip; // over the main band's top rows, orange in column accentSplitX
     int accentSplitX;
@@ -64,7 +65,9 @@ struct SwitcherLayout {
     int smallIconSize;
     int largeIconSpacing; // between neighbouring icons of the strip, across and down
     int smallIconSpacing;
-    int toolIconSize; // the toolbar's images
+    int toolIconSize;    // the toolbar's images
+    int selectionMargin; // the highlight around the selected icon of the strip
+    int selectionFrame;  // and its frame's thickness
 };
 
 constexpr SwitcherLayout kLayoutAt96Dpi = {
@@ -72,6 +75,7 @@ constexpr SwitcherLayout kLayoutAt96Dpi = {
     {5, 2, 200, 30},                              // banner
     {500, 10, 580, 30},                           // clock
     {5, 30, 580, 50},                             // title
+    {205, 10, 495, 30},                           // typedText
     {0, 50, 600, 280},                            // mainBand
     400,                                          // mainBandSplitX
     {0, 50, 600, 56},                             // accentStrip
@@ -95,6 +99,8 @@ constexpr SwitcherLayout kLayoutAt96Dpi = {
     40,                                           // largeIconSpacing
     24,                                           // smallIconSpacing
     32,                                           // toolIconSize
+    3,                                            // selectionMargin
+    2,                                            // selectionFrame
 };
 
 // The switcher's size at 96 DPI.
@@ -128,15 +134,19 @@ struct PanelRow {
     int y;
 };
 
+// The least room between the end of a label and its value, at 96 DPI: the
+// second column's values stand far enough right for its widest label.
+constexpr int PANEL_LABEL_GAP = 8;
+
 constexpr PanelRow kPanelRows[] = {
     {L"Window Handle", PANEL_WINDOW_HANDLE, 10, 110, 288},
     {L"Process ID (PID)", PANEL_PROCESS_ID, 10, 110, 301},
     {L"MEM Usage", PANEL_MEMORY, 10, 110, 314},
     {L"Priority", PANEL_PRIORITY, 10, 110, 327},
-    {L"Handles", PANEL_HANDLES, 200, 280, 288},
-    {L"GDI Objects", PANEL_GDI_OBJECTS, 200, 280, 301},
-    {L"USER Objects", PANEL_USER_OBJECTS, 200, 280, 314},
-    {L"I/O Reads", PANEL_IO_READS, 200, 280, 327},
-    {L"I/O Writes", PANEL_IO_WRITES, 200, 280, 340},
+    {L"Handles", PANEL_HANDLES, 200, 290, 288},
+    {L"GDI Objects", PANEL_GDI_OBJECTS, 200, 290, 301},
+    {L"USER Objects", PANEL_USER_OBJECTS, 200, 290, 314},
+    {L"I/O Reads", PANEL_IO_READS, 200, 290, 327},
+    {L"I/O Writes", PANEL_IO_WRITES, 200, 290, 340},
     {L"Window ", PANEL_POSITION, 370, 430, 288},
 };

@@ -94,12 +94,24 @@ void SetDefaultOptions(SwitcherOptions* record);
 // invisible, so they are replaced by 255 in memory (the stored value stays).
 uint8_t StartupAlpha(uint8_t storedAlpha);
 
-// Whether stored bytes are a second value this program can read: binary data of
-// exactly the layout's size, with the layout number this program writes. Anything
-// else (missing, another size or type, another layout) is replaced by the defaults.
-bool IsUsableMoreOptions(const uint8_t* bytes, size_t size, bool binary);
+// What stored bytes of the second value hold, as this program reads them.
+enum MoreOptionsLayoutRead {
+    MORE_LAYOUT_CURRENT,  // this program's layout: read as it is
+    MORE_LAYOUT_OLDER,    // layout 1: its bytes read, the rest defaults; rewritten in this layout
+    MORE_LAYOUT_NEWER,    // a later layout: the bytes this program knows read, never rewritten
+    MORE_LAYOUT_UNUSABLE, // another type, or a size its layout does not have: defaults
+};
+
+// Reads stored bytes of "MoreOptions" into more: binary data of layout 1 (3 bytes),
+// of this program's layout (its exact size), or of a later layout (whose bytes this
+// program knows keep their meaning; missing ones take their defaults). Anything else
+// leaves the defaults in more.
+MoreOptionsLayoutRead ReadMoreOptionsBytes(const uint8_t* bytes, size_t size, bool binary,
+                                           MoreOptions* more);
 
 // The monitor choice a stored openOn code stands for.
 uint8_t OpenOnChoice(uint8_t storedOpenOn);
 // Whether a stored listWindows code limits the list to the switcher's monitor.
 bool ListsMonitorWindowsOnly(uint8_t storedListWindows);
+// Whether a stored order code sorts the list by stacking order rather than by recent use.
+bool OrdersByStacking(uint8_t storedOrder);

@@ -70,41 +70,92 @@ StoreWriteResult WriteStoredOptions(const SwitcherOptions* record) {
                                                                               : STORE_WRITE_FAILED;
 }
 
+namespace {
+
+// The stored bytes of "MoreOptions" as they are, up to a size no layout comes near.
+struct StoredMoreBytes {
+    uint8_t bytes[256];
+    DWORD size;
+    DWORD type;
+    LONG queried;
+};
+
+void QueryMoreOptionsBytes(HKEY key, StoredMoreBytes* stored) {
+    stored->size = sizeof(stored->bytes);
+    stored->type = REG_NONE;
+    stored->queried =
+        RegQueryValueExW(key, L"MoreOptions", nullptr, &stored->type, stored->bytes, &stored->size);
+}
+
+} // namespace
+
 MoreOptionsReadResult ReadStoredMoreOptions(MoreOptions* more, bool readOnly) {
     HKEY key =
         readOnly ? OpenExistingKey(ZEPHTAB_SETTINGS_KEY) : OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
     if (!key)
         return MORE_OPTIONS_NO_KEY;
-    uint8_t bytes[sizeof(MoreOptions)] = {};
-    DWORD size = sizeof(bytes);
-    DWORD type = REG_NONE;
-    LONG queried = RegQueryValueExW(key, L"MoreOptions", nullptr, &type, bytes, &size);
+    StoredMoreBytes stored;
+    QueryMoreOptionsBytes(key, &stored);
     RegCloseKey(key);
-    if (queried == ERROR_FILE_NOT_FOUND)
+    if (stored.queried == ERROR_FILE_NOT_FOUND)
         return MORE_OPTIONS_MISSING;
-    if (queried != ERROR_SUCCESS || !IsUsableMoreOptions(bytes, size, type == REG_BINARY))
+    if (stored.queried != ERROR_SUCCESS)
         return MORE_OPTIONS_MALFORMED;
-    std::memcpy(more, bytes, sizeof(*more));
-    return MORE_OPTIONS_LOADED;
+    MoreOptions read;
+    switch (ReadMoreOptionsBytes(stored.bytes, stored.size, stored.type == REG_BINARY, &read)) {
+    case MORE_LAYOUT_CURRENT:
+        *more = read;
+        return MORE_OPTIONS_LOADED;
+    case MORE_LAYOUT_OLDER:
+        *more = read;
+        return MORE_OPTIONS_OLDER;
+    case MORE_LAYOUT_NEWER:
+        *more = read;
+        return MORE_OPTIONS_NEWER;
+    case MORE_LAYOUT_UNUSABLE:
+        break;
+    }
+    return MORE_OPTIONS_MALFORMED;
 }
 
 StoreWriteResult WriteStoredMoreOptions(const MoreOptions* more) {
     HKEY key = OpenOrCreateKey(ZEPHTAB_SETTINGS_KEY);
     if (!key)
         return STORE_KEY_FAILED;
-    MoreOptions stored = *more;
-    stored.layout = MORE_OPTIONS_LAYOUT;
+    // A value of a later layout keeps its layout and the bytes this program does not
+    // know: only the settings it knows are written over it.
+    StoredMoreBytes stored;
+    QueryMoreOptionsBytes(key, &stored);
+    MoreOptions read;
+    const bool newer = stored.queried == ERROR_SUCCESS &&
+                       ReadMoreOptionsBytes(stored.bytes, stored.size, stored.type == REG_BINARY,
+                                            &read) == MORE_LAYOUT_NEWER;
+    if (!newer) {
+        stored.size = sizeof(*more);
+        stored.bytes[0] = MORE_OPTIONS_LAYOUT;
+    } else if (stored.size < sizeof(*more)) {
+        stored.size = sizeof(*more);
+    }
+    std::memcpy(stored.bytes + 1, reinterpret_cast<const uint8_t*>(more) + 1, sizeof(*more) - 1);
     // One write of the whole value: a reader sees the old bytes or the new ones.
-    LONG written = RegSetValueExW(key, L"MoreOptions", 0, REG_BINARY,
-                                  reinterpret_cast<const BYTE*>(&stored), sizeof(stored));
+    LONG written = RegSetValueExW(key, L"MoreOptions", 0, REG_BINARY, stored.bytes, stored.size);
     RegCloseKey(key);
     return written == ERROR_SUCCESS ? STORE_WRITTEN : STORE_WRITE_FAILED;
 }
 
 void LoadMoreOptions(MoreOptions* more) {
-    if (ReadStoredMoreOptions(more, false) == MORE_OPTIONS_LOADED)
+    switch (ReadStoredMoreOptions(more, false)) {
+    case MORE_OPTIONS_LOADED:
+    case MORE_OPTIONS_NEWER: // a newer copy of the program wrote it: left as it is
         return;
-    *more = DEFAULT_MORE_OPTIONS;
+    case MORE_OPTIONS_OLDER:
+        break;
+    case MORE_OPTIONS_NO_KEY:
+    case MORE_OPTIONS_MISSING:
+    case MORE_OPTIONS_MALFORMED:
+        *more = DEFAULT_MORE_OPTIONS;
+        break;
+    }
     WriteStoredMoreOptions(more);
 }
 

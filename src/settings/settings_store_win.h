@@ -32,17 +32,20 @@ StoreReadResult ReadStoredOptions(SwitcherOptions* record, DWORD* version, bool 
 // Writes the whole record and "Version" 258.
 StoreWriteResult WriteStoredOptions(const SwitcherOptions* record);
 
-// What a read of the second value found. Only MORE_OPTIONS_LOADED fills the value.
+// What a read of the second value found. LOADED, OLDER and NEWER fill the value.
 enum MoreOptionsReadResult {
     MORE_OPTIONS_LOADED,
+    MORE_OPTIONS_OLDER,     // layout 1: read, the new settings at their defaults
+    MORE_OPTIONS_NEWER,     // a later layout: the settings this program knows read
     MORE_OPTIONS_NO_KEY,    // the key could not be opened (or does not exist, for a read-only look)
     MORE_OPTIONS_MISSING,   // no "MoreOptions" value
-    MORE_OPTIONS_MALFORMED, // another size, type or layout than this program writes
+    MORE_OPTIONS_MALFORMED, // another type, or a size its layout does not have
 };
 
 // Reads "MoreOptions"; readOnly as for ReadStoredOptions.
 MoreOptionsReadResult ReadStoredMoreOptions(MoreOptions* more, bool readOnly);
-// Writes "MoreOptions" with this program's layout number; "Options" and "Version" are left alone.
+// Writes "MoreOptions" with this program's layout number, or over a stored later layout
+// only the bytes this program knows; "Options" and "Version" are left alone.
 StoreWriteResult WriteStoredMoreOptions(const MoreOptions* more);
 
 // The program's own load and save: a missing, old or unreadable store is
@@ -50,7 +53,8 @@ StoreWriteResult WriteStoredMoreOptions(const MoreOptions* more);
 void LoadOptions(SwitcherOptions* record);
 void SaveOptions(const SwitcherOptions* record);
 // The same for the second value, on its own: a missing or malformed one is replaced by
-// its defaults, and the record is not touched. Called after LoadOptions, which has
+// its defaults, one of layout 1 is rewritten in this layout, one of a later layout is
+// left alone, and the record is not touched. Called after LoadOptions, which has
 // already told the user when the key cannot be opened.
 void LoadMoreOptions(MoreOptions* more);
 

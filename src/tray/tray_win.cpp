@@ -1,5 +1,7 @@
 #include "tray/tray_win.h"
 
+#include "base/posted_message_filter_win.h"
+
 #include <shellapi.h>
 
 #include "base/count_of.h"
@@ -218,6 +220,7 @@ void ShowTrayMenu(HWND window) {
 
 void InitTray(HWND window) {
     taskbarCreatedMessage = RegisterWindowMessageW(L"TaskbarCreated");
+    AcceptPostedRegisteredMessage(taskbarCreatedMessage);
     ApplyTrayOption(window);
 }
 

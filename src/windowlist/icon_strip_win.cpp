@@ -33,7 +33,42 @@ LPARAM StripIconSpacing() {
 bool SameScale(const StripScale& a, const StripScale& b) {
     return EqualRect(&a.place, &b.place) && a.largeIcon == b.largeIcon &&
            a.smallIcon == b.smallIcon && a.largeSpacing == b.largeSpacing &&
-           a.smallSpacing == b.smallSpacing;
+           a.smallSpacing == b.smallSpacing && a.selectionMargin == b.selectionMargin &&
+           a.selectionFrame == b.selectionFrame;
+}
+
+// The switcher's own colours: its dark blue backdrop, framed in its orange accent.
+constexpr COLORREF kSelectionFill = RGB(0, 51, 153);
+constexpr COLORREF kSelectionFrame = RGB(255, 153, 0);
+
+void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
+    SetDCBrushColor(dc, colour);
+    FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+// The highlight, then the icon on it, centred where the list view puts it. The
+// highlight stays inside the item's bounds, which the list view repaints when
+// the item is deselected.
+void DrawSelectedItem(HDC dc, int item) {
+    RECT icon = {};
+    icon.left = LVIR_ICON;
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    if (!SendMessageW(IconStrip, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon)) ||
+        !SendMessageW(IconStrip, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)))
+        return;
+    const int size = StripIconSize();
+    const int x = icon.left + (icon.right - icon.left - size) / 2;
+    const int y = icon.top + (icon.bottom - icon.top - size) / 2;
+    const int margin = stripScale.selectionMargin;
+    RECT frame = {x - margin, y - margin, x + size + margin, y + size + margin};
+    IntersectRect(&frame, &frame, &bounds);
+    FillWithColour(dc, frame, kSelectionFrame);
+    RECT inside = frame;
+    InflateRect(&inside, -stripScale.selectionFrame, -stripScale.selectionFrame);
+    FillWithColour(dc, inside, kSelectionFill);
+    if (StripImageList)
+        ImageList_Draw(StripImageList, item, dc, x, y, ILD_NORMAL);
 }
 
 // WM_GETICON with a time-out: a hung application must not hold up the switcher.
@@ -218,9 +253,13 @@ int StripIconSize() {
     return switcherOptions.smallIcons ? stripScale.smallIcon : stripScale.largeIcon;
 }
 
-HICON LookupWindowIcon(HWND window) {
-    const WPARAM preferred = switcherOptions.smallIcons ? ICON_SMALL : ICON_BIG;
-    const WPARAM other = switcherOptions.smallIcons ? ICON_BIG : ICON_SMALL;
+namespace {
+
+// The window's icon of one kind first: its own, then its class's large one,
+// then its own of the other kind, its class's small one, its program file's.
+HICON LookupIconOfKind(HWND window, bool small) {
+    const WPARAM preferred = small ? ICON_SMALL : ICON_BIG;
+    const WPARAM other = small ? ICON_BIG : ICON_SMALL;
     HICON icon = nullptr;
     const bool answers = QueryWindowIcon(window, preferred, &icon);
     if (icon)
@@ -233,9 +272,19 @@ HICON LookupWindowIcon(HWND window) {
     if ((icon = ClassIcon(window, GCLP_HICONSM)))
         return icon;
     // Told apart by their program at least, rather than all alike.
-    if ((icon = ProgramFileIcon(window, StripIconSize())))
+    if ((icon = ProgramFileIcon(window, small ? stripScale.smallIcon : stripScale.largeIcon)))
         return icon;
     return FallbackIcon();
+}
+
+} // namespace
+
+HICON LookupWindowIcon(HWND window) {
+    return LookupIconOfKind(window, switcherOptions.smallIcons != 0);
+}
+
+HICON LookupLargeWindowIcon(HWND window) {
+    return LookupIconOfKind(window, false);
 }
 
 BOOL FillIconStrip(HWND strip) {
@@ -263,6 +312,34 @@ void HighlightStripItem(HWND strip, int index) {
     item.stateMask = LVIS_SELECTED;
     item.state = LVIS_SELECTED;
     SendMessageW(strip, LVM_SETITEMSTATE, index, reinterpret_cast<LPARAM>(&item));
+}
+
+LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
+    if (draw->nmcd.dwDrawStage == CDDS_PREPAINT)
+        return CDRF_NOTIFYITEMDRAW;
+    if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
+        return CDRF_DODEFAULT;
+    const int item = static_cast<int>(draw->nmcd.dwItemSpec);
+    if (SendMessageW(IconStrip, LVM_GETITEMSTATE, item, LVIS_SELECTED) != LVIS_SELECTED)
+        return CDRF_DODEFAULT;
+    DrawSelectedItem(draw->nmcd.hdc, item);
+    return CDRF_SKIPDEFAULT;
+}
+
+void ShowStripItems(HWND strip, const int* images, int count) {
+    DeselectStripItems(strip);
+    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+    SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
+    SendMessageW(strip, LVM_SETITEMCOUNT, count, 0);
+    for (int i = 0; i < count; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = images[i];
+        SendMessageW(strip, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(strip, nullptr, TRUE);
 }
 
 void RemoveStripItem(HWND strip, int index) {

@@ -13,6 +13,8 @@ struct StripScale {
     int smallIcon;
     int largeSpacing; // the grid's, chosen by smallIcons at creation and at every reload
     int smallSpacing;
+    int selectionMargin; // the highlight behind the selected icon reaches this far around it
+    int selectionFrame;  // and is framed this thick
 };
 
 // Created without a place: ScaleIconStrip gives it one.
@@ -33,8 +35,17 @@ void RefillIconStrip(HWND strip);
 // The icon the switcher shows for a window. Borrowed: it belongs to the window, its
 // class or the system (the fallback is a shared icon), so callers never destroy it.
 HICON LookupWindowIcon(HWND window);
+// The same rule for the large icon whatever smallIcons says: the preview square's.
+HICON LookupLargeWindowIcon(HWND window);
 // Scrolls the item fully into view and makes it the one selected item.
 void HighlightStripItem(HWND strip, int index);
+// Draws the selected item itself: a highlight in the switcher's colours behind
+// its icon, which stays as it is (the list view would wash it out in blue).
+// Answers the strip's NM_CUSTOMDRAW.
+LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw);
+// Replaces the items by count items, item i showing image images[i] of the
+// images the last fill made: the typed text narrows the strip without a new image list.
+void ShowStripItems(HWND strip, const int* images, int count);
 // Removes item index and its image; the later items move up one place and keep
 // showing their own images.
 void RemoveStripItem(HWND strip, int index);

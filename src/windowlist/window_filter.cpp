@@ -7,6 +7,10 @@ bool IsHiddenToolWindow(uint32_t exStyle) {
     return (exStyle & FILTER_EX_TOOLWINDOW) && !(exStyle & FILTER_EX_APPWINDOW);
 }
 
+bool RefusesActivation(uint32_t exStyle) {
+    return (exStyle & FILTER_EX_NOACTIVATE) && !(exStyle & FILTER_EX_APPWINDOW);
+}
+
 bool IsSwitchableOwnedWindow(uint32_t exStyle, uint32_t ownerExStyle) {
     return (exStyle & FILTER_EX_CONTROLPARENT) || (ownerExStyle & FILTER_EX_APPWINDOW);
 }

@@ -10,12 +10,18 @@
 constexpr uint32_t FILTER_EX_TOOLWINDOW = 0x00000080;
 constexpr uint32_t FILTER_EX_CONTROLPARENT = 0x00010000;
 constexpr uint32_t FILTER_EX_APPWINDOW = 0x00040000;
+constexpr uint32_t FILTER_EX_NOACTIVATE = 0x08000000;
 
 // Size of the class-name buffer, in UTF-16 units.
 constexpr int FILTER_CLASS_NAME_LENGTH = 1024;
 
 // A tool window is left out unless it also asks for a taskbar button.
 bool IsHiddenToolWindow(uint32_t exStyle);
+
+// A window that refuses activation (a taskbar, an on-screen keyboard) is left
+// out, as the system's switcher leaves it out, unless it asks for a taskbar
+// button: choosing it would leave no window active.
+bool RefusesActivation(uint32_t exStyle);
 
 // An owned window (a dialog, say) is listed only when it is a control parent
 // itself or its owner asks for a taskbar button.

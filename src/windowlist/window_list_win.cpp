@@ -7,10 +7,12 @@
 #include "windowlist/program_match.h"
 #include "windowlist/program_paths_win.h"
 #include "windowlist/window_filter.h"
+#include "windowlist/window_view_win.h"
 
 static_assert(FILTER_EX_TOOLWINDOW == WS_EX_TOOLWINDOW, "tool window style");
 static_assert(FILTER_EX_CONTROLPARENT == WS_EX_CONTROLPARENT, "control parent style");
 static_assert(FILTER_EX_APPWINDOW == WS_EX_APPWINDOW, "app window style");
+static_assert(FILTER_EX_NOACTIVATE == WS_EX_NOACTIVATE, "no-activate style");
 
 WindowEntry* WindowList;
 int windowCount;
@@ -153,7 +155,7 @@ bool IsSwitchable(HWND window, HWND* owner) {
         return false;
     if (IsWindowCloaked(window))
         return false;
-    if (IsHiddenToolWindow(exStyle))
+    if (IsHiddenToolWindow(exStyle) || RefusesActivation(exStyle))
         return false;
     *owner = GetWindow(window, GW_OWNER);
     if (*owner) {
@@ -228,6 +230,7 @@ int RefreshWindowList() {
     FindListedMonitor();
     ForgetProgramPaths();
     EnumWindows(WindowListEnumProc, 0);
+    windowCount = ArrangeListedWindows(WindowList, windowCount);
     return EndRefresh();
 }
 
@@ -237,6 +240,24 @@ int ReplaceWindowList(const HWND* windows, int count) {
         if (!AppendWindowEntry(windows[i], nullptr))
             break;
     return EndRefresh();
+}
+
+bool ShowOnlyEntries(const WindowEntry* entries, int count) {
+    FreeWindowList();
+    bool complete = true;
+    if (count > 0) {
+        // One allocation: a key typed among many windows must cost little.
+        WindowList = static_cast<WindowEntry*>(
+            HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(count) * sizeof(WindowEntry)));
+        complete = WindowList != nullptr;
+        if (complete) {
+            CopyMemory(WindowList, entries, static_cast<SIZE_T>(count) * sizeof(WindowEntry));
+            windowCount = count;
+        }
+    }
+    listedCount = windowCount;
+    selectedIndex = listedCount > 0 ? 0 : -1;
+    return complete;
 }
 
 void SetSelectedIndex(int index) {

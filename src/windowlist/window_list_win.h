@@ -33,6 +33,10 @@ int RefreshWindowList();
 // order: the one way tests and benches give the switcher a list of their choosing.
 // Returns the count listed, less than count when the heap refuses.
 int ReplaceWindowList(const HWND* windows, int count);
+// While the switcher is shown, the list becomes these entries (however few: the
+// typed text may keep one or none), with selectedIndex 0, or -1 when none. The
+// strip is left to the caller. False when the heap refuses; the list is then empty.
+bool ShowOnlyEntries(const WindowEntry* entries, int count);
 // Entries whose window was destroyed since the list was built leave it, and their
 // items leave the icon strip; the selection keeps its entry, or moves to the one
 // that took its place. Returns how many left. Between refreshes only.

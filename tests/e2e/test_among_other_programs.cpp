@@ -6,6 +6,7 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
 #include <cstdio>
 #include <string>
@@ -27,8 +28,9 @@ struct OtherWindow {
     HWND window = nullptr;
 };
 
-void StartOtherWindow(const wchar_t* title, OtherWindow* other) {
-    other->program = StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\"");
+void StartOtherWindow(const wchar_t* title, OtherWindow* other, const wchar_t* how = L"") {
+    other->program =
+        StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\" " + how);
     ASSERT_TRUE(other->program.started);
     ASSERT_TRUE(WaitUntil([&] {
         other->window = FindWindowW(L"ZephtabDisplayHelper", title);
@@ -53,6 +55,28 @@ std::string Describe(HWND window) {
     return text;
 }
 
+// A control's text as its program holds it (GetWindowText would not ask another process).
+std::wstring WindowText(HWND window) {
+    wchar_t text[256] = {};
+    DWORD_PTR copied = 0;
+    if (!SendMessageTimeoutW(window, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                             5000, &copied) ||
+        copied >= 256)
+        return L"";
+    return std::wstring(text, copied);
+}
+
+// The windows whose buttons Wine's taskbar shows: each button's id is its window.
+std::vector<HWND> TaskbarWindows() {
+    std::vector<HWND> windows;
+    HWND tray = FindWindowW(L"Shell_TrayWnd", nullptr);
+    for (HWND button = FindWindowExW(tray, nullptr, L"Button", nullptr); button;
+         button = FindWindowExW(tray, button, L"Button", nullptr))
+        if (IsWindowVisible(button))
+            windows.push_back(reinterpret_cast<HWND>(GetWindowLongPtrW(button, GWLP_ID)));
+    return windows;
+}
+
 bool IsTopmost(HWND window) {
     return (GetWindowLongW(window, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
 }
@@ -73,8 +97,9 @@ class AmongOtherPrograms : public ::testing::Test {
             DestroyWindow(window);
     }
 
-    void Start(BYTE showToolbar = 0) {
+    void Start(BYTE showToolbar = 0, BYTE selectSecond = 0) {
         SwitcherOptions options = DefaultSwitcherOptions();
+        options.selectSecondOnOpen = selectSecond;
         options.livePreview = 0;
         options.noAnimation = 1;
         options.showToolbar = showToolbar;
@@ -131,6 +156,21 @@ class AmongOtherPrograms : public ::testing::Test {
     }
 
     void Press(int command) { PostMessageW(switcher, WM_COMMAND, command, 0); }
+
+    // True when zephtab answers within half a second: nothing it does waits on a hung window.
+    bool AnswersAtOnce() {
+        DWORD_PTR result = 0;
+        return SendMessageTimeoutW(switcher, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result) != 0;
+    }
+
+    // An item's icon in the strip's first row. The strip's item rectangles cannot be
+    // asked across processes (the message's pointer is not carried over); the
+    // spacing comes back in the result.
+    POINT StripItemOnScreen(int item) {
+        const LRESULT spacing = SendMessageW(strip, LVM_GETITEMSPACING, FALSE, 0);
+        const int across = LOWORD(spacing), down = HIWORD(spacing);
+        return ClientPointOnScreen(strip, item * across + across / 2, down / 2);
+    }
 
     int StripCount() { return static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0)); }
     int StripSelection() {
@@ -247,6 +287,102 @@ TEST_F(AmongOtherPrograms, ThePinButtonsReadTheWindowsRealStateAfterARestart) {
     }
 }
 
+// A window in front when an Alt+Tab began saw Alt go down and then, without the
+// switcher's mask key, no other key: a later Alt release reaching it would open its
+// menu, and the next typed letter would choose a menu item. The window switched back
+// to must also keep the foreground and the keyboard focus.
+TEST_F(AmongOtherPrograms, AWindowSwitchedBackToTakesTheNextTypedKeys) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program"}));
+    others.resize(2);
+    others[1].program = StartSystemProgram(L"notepad.exe");
+    HWND notepad = nullptr;
+    ASSERT_TRUE(WaitUntil([&] { return (notepad = FindVisibleWindow(L"Notepad")) != nullptr; }));
+    others[1].window = notepad;
+    HWND edit = FindWindowExW(notepad, nullptr, L"Edit", nullptr);
+    ASSERT_TRUE(StackWindows({notepad, others[0].window}));
+    ASSERT_TRUE(WaitForForeground(notepad));
+    RECT editRect = {};
+    GetWindowRect(edit, &editRect);
+    ASSERT_TRUE(MouseAt(
+        {(editRect.left + editRect.right) / 2, (editRect.top + editRect.bottom) / 2}, "click 1"));
+    for (HWND reached : {others[0].window, notepad}) {
+        ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+        ASSERT_TRUE(Xdotool("key Tab"));
+        ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+        ASSERT_TRUE(Xdotool("keyup Alt_L"));
+        ASSERT_TRUE(WaitForForeground(reached)) << Describe(GetForegroundWindow());
+    }
+    ASSERT_TRUE(Xdotool("type hello"));
+    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"hello"; }))
+        << "notepad holds " << WindowText(edit).size() << " letters";
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof(info);
+    GetGUIThreadInfo(GetWindowThreadProcessId(notepad, nullptr), &info);
+    EXPECT_FALSE(info.flags & GUI_INMENUMODE);
+    EndProgram(others[1].program); // it would ask whether to save
+}
+
+// Hidden before the chosen window was activated, the switcher let the system activate
+// the window left, which then took the foreground back over the chosen one.
+TEST_F(AmongOtherPrograms, TheChosenWindowEndsOnTopOfTheOneItWasUnder) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
+    ASSERT_TRUE(WaitForForeground(others[0].window));
+    for (int turn = 0; turn < 6; ++turn) {
+        HWND left = others[turn % 2].window;
+        HWND reached = others[(turn + 1) % 2].window;
+        ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+        ASSERT_TRUE(Xdotool("key Tab"));
+        ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+        ASSERT_TRUE(Xdotool("keyup Alt_L"));
+        ASSERT_TRUE(WaitForForeground(reached)) << turn << Describe(GetForegroundWindow());
+        EXPECT_TRUE(WaitUntil([&] {
+            return StackingOrderOf({reached, left}) == std::vector<HWND>{reached, left};
+        })) << turn;
+    }
+}
+
+// Wine's taskbar, shown once it holds an icon, has a button for every shown
+// window without an owner, tool windows too: the switcher has an owner.
+TEST_F(AmongOtherPrograms, OpeningTheSwitcherAddsNoTaskbarButton) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
+    ownWindows.push_back(CreateTestWindow(L"Tray icon owner", WS_POPUP));
+    NOTIFYICONDATAW icon = {};
+    icon.cbSize = sizeof(icon);
+    icon.hWnd = ownWindows.back();
+    icon.uFlags = NIF_ICON;
+    icon.hIcon = LoadIconW(nullptr, IDI_APPLICATION);
+    ASSERT_TRUE(Shell_NotifyIconW(NIM_ADD, &icon));
+    ASSERT_TRUE(WaitUntil([&] { return TaskbarWindows().size() >= 3; })); // Start and the two
+    const std::vector<HWND> before = TaskbarWindows();
+    ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+    // The taskbar has handled what the switcher's showing told it once it answers.
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(FindWindowW(L"Shell_TrayWnd", nullptr), WM_NULL, 0, 0, SMTO_NORMAL, 5000,
+                        &result);
+    EXPECT_EQ(TaskbarWindows(), before);
+    Shell_NotifyIconW(NIM_DELETE, &icon);
+}
+
+// While Alt is held, a program that starts puts an always-on-top window in front
+// and takes the foreground: the switcher takes back the top and the keyboard.
+TEST_F(AmongOtherPrograms, AProgramStartedWhileTheSwitcherIsShownGetsNeitherTheTopNorTheKeys) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program 1", L"Other program 2"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    others.emplace_back();
+    ASSERT_NO_FATAL_FAILURE(StartOtherWindow(L"Program started late", &others.back(), L"front"));
+    HWND late = others.back().window;
+    EXPECT_TRUE(WaitUntil([&] {
+        return GetForegroundWindow() == switcher &&
+               StackingOrderOf({switcher, late}) == std::vector<HWND>{switcher, late};
+    })) << Describe(GetForegroundWindow());
+    EXPECT_EQ(FocusOfSwitcherThread(), strip);
+    EXPECT_TRUE(IsWindowVisible(switcher));
+}
+
 TEST_F(AmongOtherPrograms, AWindowThatClosesLeavesTheShownSwitcher) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(
@@ -265,6 +401,105 @@ TEST_F(AmongOtherPrograms, AWindowThatClosesLeavesTheShownSwitcher) {
     CloseOtherWindow(&others[0]);
     EXPECT_TRUE(WaitForSwitcherShown(false));
     EXPECT_TRUE(WaitForForeground(others[2].window));
+}
+
+// Delete posts the close request and waits for nothing: a hung window stays
+// listed and the switcher answers at once; a healthy one leaves the list.
+TEST_F(AmongOtherPrograms, DeleteAsksTheSelectedWindowToCloseWithoutWaitingOnIt) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other hung", L"Other closing", L"Other staying"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == 3 && StripSelection() == 0; }));
+    PostMessageW(others[0].window, WM_APP, 0, 0); // its thread stops answering
+    ASSERT_TRUE(WaitUntil([&] {
+        DWORD_PTR result = 0;
+        return !SendMessageTimeoutW(others[0].window, WM_NULL, 0, 0, SMTO_NORMAL, 50, &result);
+    }));
+    ASSERT_TRUE(Xdotool("key Delete"));
+    EXPECT_TRUE(AnswersAtOnce());
+    EXPECT_TRUE(IsWindowVisible(switcher));
+    ASSERT_TRUE(Xdotool("key Tab"));
+    ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+    ASSERT_TRUE(Xdotool("key Delete"));
+    EXPECT_TRUE(WaitUntil([&] { return !IsWindow(others[1].window); }));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2; }));
+    EXPECT_TRUE(IsWindowVisible(switcher));
+    EXPECT_TRUE(AnswersAtOnce());
+    ASSERT_TRUE(Xdotool("key Escape"));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EndProgram(others[0].program); // rather than wait for the hang to end
+}
+
+TEST_F(AmongOtherPrograms, AMiddleClickClosesTheClickedWindowNotTheSelectedOne) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other 1", L"Other 2", L"Other 3"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == 3 && StripSelection() == 0; }));
+    ASSERT_TRUE(MouseAt(StripItemOnScreen(2), "click 2"));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2; }));
+    EXPECT_TRUE(IsWindow(others[0].window));
+    EXPECT_TRUE(IsWindow(others[1].window));
+    EXPECT_FALSE(IsWindow(others[2].window));
+    EXPECT_EQ(StripSelection(), 0);
+    ASSERT_TRUE(Xdotool("keyup Alt_L mousemove 512 384"));
+    EXPECT_TRUE(WaitForForeground(others[0].window));
+}
+
+// Letters typed with Alt held narrow the list; releasing Alt activates the match.
+TEST_F(AmongOtherPrograms, TypingNarrowsTheListAndAltReleaseActivatesTheMatch) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Alpha notes", L"Beta mail", L"Gamma mail"}));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == 3; }));
+    ASSERT_TRUE(Xdotool("key m a i l"));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2; }));
+    ASSERT_TRUE(Xdotool("key BackSpace BackSpace BackSpace BackSpace G A M"));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 1; }));
+    EXPECT_TRUE(IsWindowVisible(switcher));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(others[2].window)) << Describe(GetForegroundWindow());
+}
+
+// Alt with the key above Tab: only the front window's program, its next window
+// selected, and a release goes there.
+TEST_F(AmongOtherPrograms, AltAndTheKeyAboveTabListOneProgramsWindows) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Program window 1", L"Program window 2"}));
+    ownWindows.push_back(CreateTestWindow(L"Window of the driver"));
+    ASSERT_TRUE(StackWindows({others[0].window, ownWindows[0], others[1].window}));
+    ASSERT_TRUE(Xdotool("keydown Alt_L"));
+    ASSERT_TRUE(Xdotool("key grave"));
+    ASSERT_TRUE(WaitForSwitcherShown(true));
+    EXPECT_TRUE(WaitUntil([&] { return StripCount() == 2 && StripSelection() == 1; }));
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
+    EXPECT_TRUE(WaitForForeground(others[1].window)) << Describe(GetForegroundWindow());
+}
+
+// The order is that of use: a window always on top that was never used follows
+// the used ones, and quick Alt+Tabs alternate between the last two.
+TEST_F(AmongOtherPrograms, QuickAltTabsAlternateBetweenTheLastTwoWindowsUsed) {
+    ASSERT_NO_FATAL_FAILURE(Start(0, 1));
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Used first", L"Used second", L"Never used"}));
+    ownWindows.push_back(
+        CreateTestWindow(L"Pinned, never used", WS_OVERLAPPEDWINDOW | WS_VISIBLE, WS_EX_TOPMOST));
+    // The switcher sees the window in front at each opening.
+    for (HWND used : {others[0].window, others[1].window}) {
+        ASSERT_TRUE(StackWindows({used}));
+        ASSERT_TRUE(WaitForForeground(used));
+        ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+        PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+        ASSERT_TRUE(WaitForSwitcherShown(false));
+        ASSERT_TRUE(WaitForForeground(used));
+    }
+    for (HWND expected : {others[0].window, others[1].window, others[0].window}) {
+        ASSERT_TRUE(Xdotool("keydown Alt_L"));
+        ASSERT_TRUE(Xdotool("key Tab"));
+        ASSERT_TRUE(Xdotool("keyup Alt_L"));
+        EXPECT_TRUE(WaitForForeground(expected)) << Describe(GetForegroundWindow());
+        ASSERT_TRUE(WaitForSwitcherShown(false));
+    }
 }
 
 } // namespace

@@ -28,6 +28,7 @@ void StoreOptions(const Options& options) {
     const DWORD version = OPTIONS_VERSION;
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", REG_DWORD, &version, sizeof(version));
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", REG_BINARY, &record, sizeof(record));
+    StoreMoreOptions(MoreOptionsAsBefore());
 }
 
 class SwitcherCommandsEndToEnd : public ::testing::Test {

@@ -138,7 +138,7 @@ TEST_F(ConfigRoundTrip, ResetStoresTheDefaults) {
     EXPECT_TRUE(Contains(run.out, "Stored the defaults"));
     EXPECT_EQ(StoredOptionsBytes(), kDefaults);
     EXPECT_EQ(StoredVersion(), 258u);
-    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 0, 0}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{2, 0, 0, 1, 1, 0, 1, 1}));
 }
 
 // A set writes only the value that holds what it changes.
@@ -147,28 +147,34 @@ TEST_F(ConfigRoundTrip, MonitorSettingsGoToTheSecondValueAlone) {
     EXPECT_EQ(set.exitCode, 0u) << set.err;
     EXPECT_TRUE(Contains(set.out, "Stored openOn 1 (the monitor under the mouse pointer)"))
         << set.out;
-    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 1, 1}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{2, 1, 1, 1, 1, 0, 1, 1}));
     EXPECT_TRUE(StoredOptionsBytes().empty());
     EXPECT_EQ(RunConfig(L"get listWindows").out, "listWindows 1 (the windows on its monitor)\n");
 
     StoreRawSettings({1, 0, 1, 7, 9, 200, 4, 1, 1, 1, 0});
     EXPECT_EQ(RunConfig(L"set smallIcons=off openOn=foreground").exitCode, 0u);
     EXPECT_EQ(StoredOptionsBytes(), (std::vector<BYTE>{1, 0, 1, 7, 9, 200, 4, 1, 0, 1, 0}));
-    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 2, 1}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{2, 2, 1, 1, 1, 0, 1, 1}));
     EXPECT_EQ(RunConfig(L"set showToolbar=on").exitCode, 0u);
-    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 2, 1}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{2, 2, 1, 1, 1, 0, 1, 1}));
+    EXPECT_EQ(RunConfig(L"set typeToFilter=off sameProgramKey=off order=zorder trayIcon=off "
+                        L"startAtLogOn=off")
+                  .exitCode,
+              0u);
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{2, 2, 1, 0, 0, 1, 0, 0}));
+    EXPECT_EQ(RunConfig(L"get order").out, "order 1 (stacking order, topmost first)\n");
 
     // A malformed second value is shown as its defaults and left alone by show.
-    const BYTE malformed[] = {7, 2};
+    const BYTE malformed[] = {0, 2};
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, malformed, 2);
     CapturedRun show = RunConfig(L"show");
-    EXPECT_TRUE(Contains(show.out, "not 3 bytes of layout 1")) << show.out;
+    EXPECT_TRUE(Contains(show.out, "not a value of a layout Zephtab writes")) << show.out;
     EXPECT_TRUE(
         Contains(show.out, "   1  openOn                  0        0  the primary monitor\n"))
         << show.out;
-    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{7, 2}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{0, 2}));
     EXPECT_EQ(RunConfig(L"set listWindows=monitor").exitCode, 0u);
-    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{1, 0, 1}));
+    EXPECT_EQ(StoredMoreOptionsBytes(), (std::vector<BYTE>{2, 0, 1, 1, 1, 0, 1, 1}));
 }
 
 TEST_F(ConfigRoundTrip, ShowOnAnEmptyStoreWritesNothingAndSaysSo) {

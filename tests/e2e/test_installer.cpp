@@ -25,6 +25,7 @@ namespace {
 const wchar_t kUninstallKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Uninstall\\Zephtab";
 const wchar_t* const kPackagedFiles[] = {L"zephtab.exe", L"zephtab-config.exe",
                                          L"zephtab-settings.exe", L"README.txt", L"LICENSE.txt"};
+const wchar_t kRecord[] = L"install-record.txt";
 const DWORD kSetupDeadlineMs = 30000;
 const DWORD kLeftoverExitCode = 2;
 const DWORD kRefusedFolderExitCode = 2;
@@ -246,7 +247,8 @@ void ExpectInstalled() {
         EXPECT_TRUE(installed == FileBytes(package + name));
         totalBytes += static_cast<DWORD>(installed.size());
     }
-    totalBytes += static_cast<DWORD>(FileBytes(InFolder(L"uninstall.exe")).size());
+    for (const wchar_t* name : {L"uninstall.exe", kRecord})
+        totalBytes += static_cast<DWORD>(FileBytes(InFolder(name)).size());
 
     const std::wstring version = ZEPHTAB_WIDEN(ZEPHTAB_VERSION_TEXT);
     for (const std::wstring& program :
@@ -310,6 +312,7 @@ class Installer : public ::testing::Test {
             DeleteFileW(InFolder(name).c_str());
         }
         DeleteFileW(InFolder(L"uninstall.exe").c_str());
+        DeleteFileW(InFolder(kRecord).c_str());
         RemoveDirectoryW(InstallFolder().c_str());
         DeleteFileW((StartMenuFolder() + L"\\Zephtab.lnk").c_str());
         DeleteFileW((StartMenuFolder() + L"\\Zephtab Settings.lnk").c_str());
@@ -357,7 +360,8 @@ TEST_F(Installer, InstallsStartsReinstallsOverARunningZephtabAndUninstalls) {
 
 // The uninstaller removes the Run value that points into its folder, quoted
 // as the program writes it or bare as older versions did, and keeps another
-// copy's, also one in a sibling folder whose name begins with its own.
+// copy's, also one in a sibling folder whose name begins with its own, and one
+// that leaves its folder through "..".
 TEST_F(Installer, PurgeRemovesTheSettingsAndTheRunValueOnlyWhenItIsItsOwn) {
     const std::wstring sibling = InstallFolder() + L" 2\\zephtab.exe";
     const struct {
@@ -367,6 +371,7 @@ TEST_F(Installer, PurgeRemovesTheSettingsAndTheRunValueOnlyWhenItIsItsOwn) {
         {InFolder(L"zephtab.exe"), true},
         {Quoted(sibling), false},
         {sibling, false},
+        {Quoted(InFolder(L"..\\other\\tool.exe")), false},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.value.c_str());
@@ -454,6 +459,11 @@ TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
         SCOPED_TRACE(testing::Message() << folder.c_str());
         EXPECT_EQ(RunSetup(folder), kRefusedFolderExitCode);
     }
+    // NSIS ignores a quoted /D= and would install into its default folder.
+    const std::wstring quoted = TempFolder(L"Zephtab quoted folder");
+    EXPECT_EQ(RunAndWait(ExecutableFolder() + L"zephtab-setup.exe", L"/S \"/D=" + quoted + L"\""),
+              kRefusedFolderExitCode);
+    EXPECT_FALSE(Exists(quoted));
     for (const auto& file : files) {
         const std::vector<char> bytes = FileBytes(foreign + L"\\" + file.name);
         EXPECT_EQ(std::string(bytes.begin(), bytes.end()), file.text) << file.name;
@@ -469,15 +479,57 @@ TEST_F(Installer, RefusesFoldersNotItsOwnAndChangesNothing) {
     RemoveFolderOfFiles(foreign);
     DeleteFileW(aFile.c_str());
 
-    // An empty folder, and a Zephtab folder whose uninstall entry is lost: its
-    // own uninstaller tells.
+    // An empty folder is taken; a Zephtab folder whose uninstall entry is
+    // lost is not: only the entry and the folder's record together tell.
     ASSERT_TRUE(CreateDirectoryW(InstallFolder().c_str(), nullptr));
     EXPECT_EQ(RunSetup(), 0u);
     ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
-    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
     EXPECT_EQ(RunSetup(), 0u);
+    ASSERT_EQ(RegDeleteTreeW(HKEY_CURRENT_USER, kUninstallKey), ERROR_SUCCESS);
+    EXPECT_EQ(RunSetup(), kRefusedFolderExitCode);
+
+    // An older setup wrote no record and no token: its entry, in the user's own
+    // registry, vouches for its folder, which setup takes and records.
+    ASSERT_TRUE(DeleteFileW(InFolder(kRecord).c_str()));
+    const std::wstring folder = InstallFolder();
+    ASSERT_TRUE(WriteRegistryValue(kUninstallKey, L"InstallLocation", REG_SZ, folder.c_str(),
+                                   DWORD((folder.size() + 1) * sizeof(wchar_t))));
+    EXPECT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
     ExpectInstalled();
-    EXPECT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+    const std::wstring token = RegistryText(kUninstallKey, L"InstallRecord");
+    const std::vector<char> record = FileBytes(InFolder(kRecord));
+    EXPECT_FALSE(token.empty());
+    EXPECT_NE(
+        std::string(record.begin(), record.end()).find(std::string(token.begin(), token.end())),
+        std::string::npos);
+}
+
+// A folder of the user's files with copies of Zephtab's uninstaller and
+// record in it (whose version strings and token are genuine) is not an
+// installation: the uninstaller run for it removes nothing there, and setup
+// refuses it. The real installation is untouched.
+TEST_F(Installer, CopiesOfItsUninstallerAndRecordDoNotMakeAFolderItsOwn) {
+    ASSERT_EQ(RunSetup(), 0u);
+    ASSERT_TRUE(WaitUntil(InstalledZephtabRuns)) << RunValue();
+    const std::wstring docs = TempFolder(L"Zephtab user docs");
+    RemoveFolderOfFiles(docs);
+    ASSERT_TRUE(CreateDirectoryW(docs.c_str(), nullptr));
+    for (const wchar_t* name : {L"README.txt", L"LICENSE.txt", L"zephtab.exe"})
+        WriteFileBytes(docs + L"\\" + name, "the user's own");
+    for (const wchar_t* name : {L"uninstall.exe", kRecord})
+        CopyFileW(InFolder(name).c_str(), (docs + L"\\" + name).c_str(), FALSE);
+    ASSERT_TRUE(Exists(docs + L"\\uninstall.exe"));
+
+    EXPECT_EQ(RunAndWait(docs + L"\\uninstall.exe", L"/S _?=" + docs), kRefusedFolderExitCode);
+    EXPECT_EQ(RunSetup(docs), kRefusedFolderExitCode);
+    for (const wchar_t* name : {L"README.txt", L"LICENSE.txt", L"zephtab.exe"}) {
+        const std::vector<char> bytes = FileBytes(docs + L"\\" + name);
+        EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "the user's own") << name;
+    }
+    EXPECT_TRUE(InstalledZephtabRuns());
+    ExpectInstalled();
+    RemoveFolderOfFiles(docs);
 }
 
 // A window of the switcher's class is no proof that its program is Zephtab:

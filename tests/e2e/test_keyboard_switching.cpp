@@ -3,6 +3,9 @@
 // comes to the foreground when it is activated.
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
+
 #include "input_support_win.h"
 #include "pixel_support_win.h"
 #include "registry_support_win.h"
@@ -161,6 +164,31 @@ TEST_F(KeyboardSwitching, ShownSwitcherShowsItsBackgroundOnScreen) {
     ReleaseDC(nullptr, screen);
     ASSERT_TRUE(Xdotool("key Escape"));
     EXPECT_TRUE(WaitForSwitcherShown(false));
+}
+
+// Whatever order the open and the Alt release reach the switcher in, a quick Alt+Tab
+// ends the switch. A stuck switcher stays shown until the next Alt press, so each
+// press is checked before the next one is sent.
+TEST_F(KeyboardSwitching, QuickAltTabsOnABusyMachineNeverLeaveTheSwitcherShown) {
+    std::atomic<bool> busy{true};
+    std::thread spinner([&] {
+        while (busy.load(std::memory_order_relaxed)) {
+        }
+    });
+    const auto staysHidden = [] {
+        return !IsSwitcherShown() && !WaitUntil([] { return IsSwitcherShown(); }, 300);
+    };
+    int stuck = 0;
+    for (int press = 0; press < 50; ++press) {
+        ASSERT_TRUE(Xdotool("keydown Alt_L key Tab sleep 0.02 keyup Alt_L"));
+        if (!WaitUntil(staysHidden, 5000)) {
+            ++stuck;
+            ReleaseKeysAndCloseSwitcher();
+        }
+    }
+    busy = false;
+    spinner.join();
+    EXPECT_EQ(stuck, 0);
 }
 
 } // namespace

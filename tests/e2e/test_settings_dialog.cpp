@@ -209,6 +209,8 @@ TEST_F(SettingsDialog, ShowsTheStoredRecord) {
     EXPECT_TRUE(IsChecked(dialog, IDC_STAY_OPEN));
     EXPECT_TRUE(IsChecked(dialog, IDC_SELECT_SECOND));
     EXPECT_FALSE(IsChecked(dialog, IDC_SMALL_ICONS));
+    // Their size in pixels depends on the display scale: the label names none.
+    EXPECT_EQ(ControlText(dialog, IDC_SMALL_ICONS), L"Small &icons");
     EXPECT_FALSE(IsChecked(dialog, IDC_ANIMATION)); // noAnimation is 1
     EXPECT_TRUE(IsChecked(dialog, IDC_SHOW_TOOLBAR));
     EXPECT_EQ(SliderPosition(dialog), 180);
@@ -254,7 +256,7 @@ TEST_F(SettingsDialog, DefaultsKeepTheStoredFlags) {
     Click(dialog, IDOK);
     ExpectDialogClosed();
     EXPECT_EQ(StoredOptionsBytes(), (std::vector<BYTE>{0, 1, 0, 7, 9, 255, 0, 0, 0, 0, 0}));
-    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{1, 0, 0}));
+    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{2, 0, 0, 1, 1, 0, 1, 1}));
 }
 
 TEST_F(SettingsDialog, OkStoresReloadsAndCloses) {
@@ -265,6 +267,26 @@ TEST_F(SettingsDialog, OkStoresReloadsAndCloses) {
     ExpectDialogClosed();
     EXPECT_EQ(StoredOptionsBytes()[5], 90);
     EXPECT_EQ(LayeredAlpha(switcher), 90);
+}
+
+// A dialog left open does not undo what zephtab-config stored meanwhile.
+TEST_F(SettingsDialog, ApplyKeepsAChangeMadeMeanwhileElsewhere) {
+    StoreRawSettings(kDefaults);
+    OpenDialog();
+    ASSERT_EQ(RunCaptured(L"zephtab-config.exe", L"set livePreview=off order=zorder").exitCode, 0u);
+    SendMessageW(dialog, WM_ACTIVATE, WA_ACTIVE, 0); // as when the user comes back to it
+    EXPECT_FALSE(IsChecked(dialog, IDC_LIVE_PREVIEW));
+    EXPECT_EQ(Selection(dialog, IDC_ORDER), 1);
+    ASSERT_EQ(RunCaptured(L"zephtab-config.exe", L"set smallIcons=on").exitCode, 0u);
+    Click(dialog, IDC_SHOW_TOOLBAR);
+    Click(dialog, IDC_APPLY);
+    std::vector<BYTE> expected = kDefaults;
+    expected[1] = 0;  // livePreview, by zephtab-config
+    expected[8] = 1;  // smallIcons, by zephtab-config after the dialog last looked
+    expected[10] = 1; // showToolbar, by the dialog
+    EXPECT_TRUE(WaitUntil([&] { return StoredOptionsBytes() == expected; }));
+    EXPECT_EQ(StoredMoreOptions()[5], ORDER_ZORDER);
+    EXPECT_TRUE(IsChecked(dialog, IDC_SMALL_ICONS));
 }
 
 TEST_F(SettingsDialog, RunningStateFollowsTheProgram) {
@@ -313,7 +335,7 @@ TEST_F(SettingsDialog, KeyboardAloneChangesAndStores) {
     DeleteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options");
     ASSERT_TRUE(Xdotool("key Return"));
     ExpectDialogClosed();
-    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{1, 2, 1}));
+    EXPECT_EQ(StoredMoreOptions(), (std::vector<BYTE>{2, 2, 1, 1, 1, 0, 1, 1}));
     EXPECT_TRUE(StoredOptionsBytes().empty());
 }
 

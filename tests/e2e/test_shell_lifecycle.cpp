@@ -6,6 +6,7 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
 #include "base/identifiers.h"
 #include "input_support_win.h"
@@ -220,30 +221,63 @@ TEST_F(RunningSwitcher, IgnoredMessagesAnswerZeroAndChangeNothing) {
     EXPECT_TRUE(IsWindow(window));
 }
 
-// Any program on the desktop can post a WM_NOTIFY to the switcher or its
-// controls; its lParam points into that program, or nowhere. The switcher
-// lives through them, unchanged, and then takes a reload as usual.
-TEST_F(RunningSwitcher, ForeignNotificationsLeaveItRunningAndUnchanged) {
+BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
+    reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
+    return TRUE;
+}
+
+// The switcher's windows: itself (also the menus' owner), its children (the
+// strip, the toolbar) and the toolbar's tooltip.
+std::vector<HWND> SwitcherWindows(HWND switcher) {
+    std::vector<HWND> all = {switcher};
+    EnumChildWindows(switcher, CollectWindow, reinterpret_cast<LPARAM>(&all));
+    HWND toolbar = FindWindowExW(switcher, nullptr, TOOLBARCLASSNAMEW, nullptr);
+    all.push_back(reinterpret_cast<HWND>(SendMessageW(toolbar, TB_GETTOOLTIPS, 0, 0)));
+    return all;
+}
+
+// Any program on the desktop can post any message to the switcher and its
+// controls; a pointer it carries points into that program, or nowhere. With
+// the switcher shown, the control messages, WM_NOTIFY and WM_DPICHANGED with
+// bad pointers to each of its windows leave it running, answering, unchanged.
+TEST_F(RunningSwitcher, ForeignPostedMessagesLeaveItRunningAndUnchanged) {
     HWND window = Start();
     ASSERT_NE(window, nullptr);
-    HWND strip = FindWindowExW(window, nullptr, WC_LISTVIEWW, nullptr);
-    HWND toolbar = FindWindowExW(window, nullptr, TOOLBARCLASSNAMEW, nullptr);
-    ASSERT_NE(strip, nullptr);
-    ASSERT_NE(toolbar, nullptr);
-    for (HWND target : {window, strip, toolbar})
-        for (LPARAM lParam : {LPARAM(0), LPARAM(0x10), LPARAM(-1)})
-            EXPECT_TRUE(PostMessageW(target, WM_NOTIFY, 0, lParam));
+    // Windows of programs that keep answering while this driver posts.
+    StartedProgram first = StartProgram(L"display_window.exe", L"first");
+    StartedProgram second = StartProgram(L"display_window.exe", L"second");
+    ASSERT_TRUE(WaitForProgramIdle(first) && WaitForProgramIdle(second));
+    PostMessageW(window, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
+    ASSERT_TRUE(WaitForSwitcherShown(true));
+    const std::vector<HWND> targets = SwitcherWindows(window);
+    ASSERT_EQ(targets.size(), 4u);
+    ASSERT_NE(targets.back(), nullptr);
+
+    std::vector<UINT> messages = {WM_NOTIFY, WM_DPICHANGED};
+    for (UINT message = WM_USER; message <= WM_USER + 0x400; ++message)
+        messages.push_back(message);
+    for (UINT message = LVM_FIRST; message < LVM_FIRST + 0x100; ++message)
+        messages.push_back(message);
+    // After each window's messages, a posted reload: handled only when they were.
+    for (HWND target : targets) {
+        DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
+        for (UINT message : messages)
+            for (LPARAM lParam : {LPARAM(0), LPARAM(0xDEAD0000)})
+                PostMessageW(target, message, 0x00900090, lParam);
+        PostMessageW(window, WM_RELOAD_OPTIONS, 0, 0);
+        ASSERT_TRUE(WaitUntil([] { return RunValue() == ExpectedRunValue(); }, 60000))
+            << "after the messages posted to " << target;
+    }
     // Sent from another process: Windows delivers it as it is (Wine refuses it).
     DWORD_PTR answer = 0;
     SendMessageTimeoutW(window, WM_NOTIFY, 0, 0x10, SMTO_ABORTIFHUNG, 5000, &answer);
-
-    // Posted after them, the reload is handled only when they were.
-    DeleteRegistryValue(ZEPHTAB_RUN_KEY, ZEPHTAB_RUN_VALUE);
-    PostMessageW(window, WM_RELOAD_OPTIONS, 0, 0);
-    EXPECT_TRUE(WaitUntil([] { return RunValue() == ExpectedRunValue(); }));
-    EXPECT_FALSE(IsWindowVisible(window));
+    EXPECT_TRUE(IsSwitcherShown());
+    PostMessageW(window, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
+    EXPECT_TRUE(WaitForSwitcherShown(false));
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(program), 0u);
+    EndProgram(first);
+    EndProgram(second);
 }
 
 } // namespace

@@ -150,6 +150,7 @@ void SwitcherKeyboardTest::StartSession(const SwitcherOptions& options) {
     windowC = CreateTestWindow(L"Switch target C");
     CloseRunningSwitcher();
     WriteStoredOptions(&options);
+    StoreMoreOptions(MoreOptionsAsBefore());
     ASSERT_TRUE(StartSwitcherProgram(&zephtab));
     // The X pointer over the Wine desktop gives it the keyboard focus.
     ASSERT_TRUE(Xdotool("mousemove 512 384"));

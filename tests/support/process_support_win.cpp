@@ -27,10 +27,9 @@ namespace {
 
 // Starts a program beside the test executable, with its output and errors on these
 // handles when given (and no input: the test's own carries the runner's answers).
-StartedProgram Start(const std::wstring& exeName, const std::wstring& arguments, HANDLE output,
-                     HANDLE errors) {
+StartedProgram StartAt(const std::wstring& path, const std::wstring& arguments, HANDLE output,
+                       HANDLE errors) {
     StartedProgram program;
-    std::wstring path = ExecutableFolder() + exeName;
     std::wstring commandLine = L"\"" + path + L"\" " + arguments;
     STARTUPINFOW startup = {};
     startup.cb = sizeof(startup);
@@ -62,7 +61,13 @@ std::string WithoutCarriageReturns(std::string text) {
 } // namespace
 
 StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arguments) {
-    return Start(exeName, arguments, nullptr, nullptr);
+    return StartAt(ExecutableFolder() + exeName, arguments, nullptr, nullptr);
+}
+
+StartedProgram StartSystemProgram(const std::wstring& exeName) {
+    wchar_t folder[MAX_PATH] = L"";
+    GetSystemDirectoryW(folder, MAX_PATH);
+    return StartAt(std::wstring(folder) + L"\\" + exeName, L"", nullptr, nullptr);
 }
 
 DWORD WaitForExit(const StartedProgram& program, DWORD deadlineMs) {
@@ -92,7 +97,7 @@ CapturedRun RunCaptured(const std::wstring& exeName, const std::wstring& argumen
     CreatePipe(&errRead, &errWrite, &inherit, 0);
     SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
     SetHandleInformation(errRead, HANDLE_FLAG_INHERIT, 0);
-    StartedProgram program = Start(exeName, arguments, outWrite, errWrite);
+    StartedProgram program = StartAt(ExecutableFolder() + exeName, arguments, outWrite, errWrite);
     // Only the child keeps the write ends, so the pipes end when it does.
     CloseHandle(outWrite);
     CloseHandle(errWrite);
@@ -141,12 +146,22 @@ HWND FindSwitcherWindow() {
     return FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr);
 }
 
+// Waits for the process to end, not only its window to go: until then it holds the
+// single-instance mutex, and a copy started meanwhile would find it.
 void CloseRunningSwitcher() {
     HWND window = FindSwitcherWindow();
     if (!window)
         return;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(SYNCHRONIZE, FALSE, processId);
     PostMessageW(window, WM_CLOSE, 0, 0);
-    WaitUntil([] { return FindSwitcherWindow() == nullptr; }, 10000);
+    if (process) {
+        WaitForSingleObject(process, 10000);
+        CloseHandle(process);
+    } else {
+        WaitUntil([] { return FindSwitcherWindow() == nullptr; }, 10000);
+    }
 }
 
 bool IsSwitcherShown() {
@@ -197,4 +212,12 @@ int CountUserObjects() {
 
 int CountMenus() {
     return CountLive([](void* handle) { return IsMenu(static_cast<HMENU>(handle)) != 0; });
+}
+
+int CountKernelHandles() {
+    int count = 0;
+    DWORD flags = 0;
+    for (UINT_PTR value = 4; value <= 0x4000; value += 4)
+        count += GetHandleInformation(reinterpret_cast<HANDLE>(value), &flags) ? 1 : 0;
+    return count;
 }

@@ -22,6 +22,8 @@ struct StartedProgram {
     ~StartedProgram();
 };
 StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arguments = L"");
+// Starts a program of the system's folder (notepad.exe: a real program with a menu bar).
+StartedProgram StartSystemProgram(const std::wstring& exeName);
 // How long a test waits for a program that ends by itself: far longer than it
 // takes on a loaded machine, so that its exit code is read only once it has ended.
 constexpr DWORD kProgramEndDeadlineMs = 60000;
@@ -57,7 +59,7 @@ bool StartSwitcherProgram(StartedProgram* program);
 bool WaitForProgramIdle(const StartedProgram& program, DWORD deadlineMs = 15000);
 // Zephtab's main window in this desktop, or null.
 HWND FindSwitcherWindow();
-// Ends any running zephtab (WM_CLOSE, then waits up to 10 s until its window is gone).
+// Ends any running zephtab (WM_CLOSE, then waits up to 10 s until its process has ended).
 void CloseRunningSwitcher();
 bool IsSwitcherShown();
 bool WaitForSwitcherShown(bool shown); // within 5 s
@@ -69,3 +71,6 @@ int LayeredAlpha(HWND window);
 int CountGdiObjects();
 int CountUserObjects();
 int CountMenus();
+// Kernel handles of this process (Wine's GetProcessHandleCount answers 0), probed
+// by value: the lowest free value is handed out first, so they lie packed low.
+int CountKernelHandles();

@@ -81,6 +81,18 @@ void ExpectStoredRecord(const std::vector<BYTE>& options) {
     EXPECT_EQ(StoredVersion(), 258u);
 }
 
+void StoreMoreOptions(const MoreOptions& more) {
+    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, &more, sizeof(more));
+}
+
+MoreOptions MoreOptionsAsBefore() {
+    MoreOptions more = DEFAULT_MORE_OPTIONS;
+    more.typeToFilter = 0;
+    more.sameProgramKey = 0;
+    more.order = ORDER_ZORDER;
+    return more;
+}
+
 bool SettingsKeyExists() {
     HKEY key;
     if (RegOpenKeyExW(HKEY_CURRENT_USER, ZEPHTAB_SETTINGS_KEY, 0, KEY_READ, &key) != ERROR_SUCCESS)

@@ -18,6 +18,11 @@ SwitcherOptions DefaultSwitcherOptions();
 const std::vector<BYTE>& DefaultOptionsRecord();
 // Stores raw "Options" bytes and a "Version" as a test wants them.
 void StoreRawSettings(const std::vector<BYTE>& options, DWORD version = 258);
+// Stores "MoreOptions" as a test wants it. The tests that step through the
+// windows in stacking order store MoreOptionsAsBefore: the defaults with
+// order ORDER_ZORDER, since by default the list follows recent use.
+void StoreMoreOptions(const MoreOptions& more);
+MoreOptions MoreOptionsAsBefore();
 // The stored "Options" bytes, or an empty vector when there are none.
 std::vector<BYTE> StoredOptionsBytes();
 // The stored "Version" as a number, or 0 when there is none; type receives its registry type.

@@ -133,7 +133,8 @@ TEST(ConfigValues, ValidValuesAreNamedByKind) {
     FormatValidNames(text, sizeof(text));
     EXPECT_STREQ(text, "showProcessInfo, livePreview, stayOpenAfterAlt, storedFlag3, storedFlag4, "
                        "switcherAlpha, screenPosition, selectSecondOnOpen, smallIcons, "
-                       "noAnimation, showToolbar, openOn, listWindows");
+                       "noAnimation, showToolbar, openOn, listWindows, typeToFilter, "
+                       "sameProgramKey, order, trayIcon, startAtLogOn");
 }
 
 TEST(ConfigCommandLine, CommandsAndTheirFlags) {
@@ -180,7 +181,7 @@ TEST(ConfigCommandLine, SetCollectsEveryAssignmentAndKnowsWhichValuesItChanges) 
     ApplyOptionChanges(&parsed.request.changes, &settings);
     const uint8_t expected[11] = {0, 1, 0, 1, 9, 120, 4, 0, 0, 0, 1};
     EXPECT_EQ(std::memcmp(&settings.options, expected, sizeof(expected)), 0);
-    const uint8_t expectedMore[3] = {1, 0, 1};
+    const uint8_t expectedMore[8] = {2, 0, 1, 1, 1, 0, 1, 1};
     EXPECT_EQ(std::memcmp(&settings.more, expectedMore, sizeof(expectedMore)), 0);
     EXPECT_TRUE(ChangesStore(&parsed.request.changes, IN_OPTIONS));
     EXPECT_TRUE(ChangesStore(&parsed.request.changes, IN_MORE_OPTIONS));
@@ -268,38 +269,47 @@ TEST(ConfigCommandLine, UsageListsTheCommandsAndEverySettingWithItsDefault) {
           "set NAME=VALUE", "reset", "reload", "--json", "--no-reload", "--help", "Exit status"})
         EXPECT_TRUE(Contains(text, part)) << part;
     EXPECT_TRUE(Contains(
-        text, "Settings, in byte order (default in brackets):\n"
-              "  showProcessInfo     on/off [off]   process information panel\n"
-              "  livePreview         on/off [on]    live image of the selected window\n"
-              "  stayOpenAfterAlt    on/off [off]   the switcher stays open when Alt is released\n"
-              "  storedFlag3         0-255  [1]     kept in the record, not used\n"
-              "  storedFlag4         0-255  [1]     kept in the record, not used\n"
-              "  switcherAlpha       0-255  [255]   opacity; 255 opaque; below 50 opens opaque at\n"
-              "                                     start-up but is applied as is on reload\n"
-              "  screenPosition      place  [centre] centre, upper, lower, left, upper-left,\n"
-              "                                     lower-left, right, upper-right, lower-right, "
-              "or code\n"
-              "                                     0-8 (above 8 opens centred)\n"
-              "  selectSecondOnOpen  on/off [off]   select the second window on opening\n"
-              "  smallIcons          on/off [off]   16 x 16 icons instead of 32 x 32\n"
-              "  noAnimation         on/off [off]   show and hide at once, without the animation\n"
-              "  showToolbar         on/off [off]   the window adjustment toolbar\n"
-              "In \"MoreOptions\", which older copies of Zephtab do not read:\n"
-              "  openOn              choice [primary] primary, pointer or foreground: open on "
-              "the primary\n"
-              "                                     monitor, the one under the mouse pointer or "
-              "the one\n"
-              "                                     of the window in front when Alt+Tab is "
-              "pressed\n"
-              "  listWindows         choice [all]   all or monitor: list every monitor's windows, "
-              "or only\n"
-              "                                     those whose larger part lies on the monitor "
-              "the switcher opens on\n"
-              "Values: "))
+        text,
+        "Settings, in byte order (default in brackets):\n"
+        "  showProcessInfo     on/off [off]   process information panel\n"
+        "  livePreview         on/off [on]    live image of the selected window\n"
+        "  stayOpenAfterAlt    on/off [off]   the switcher stays open when Alt is released\n"
+        "  storedFlag3         0-255  [1]     kept in the record, not used\n"
+        "  storedFlag4         0-255  [1]     kept in the record, not used\n"
+        "  switcherAlpha       0-255  [255]   opacity; 255 opaque; below 50 opens opaque at\n"
+        "                                     start-up but is applied as is on reload\n"
+        "  screenPosition      place  [centre] centre, upper, lower, left, upper-left,\n"
+        "                                     lower-left, right, upper-right, lower-right, "
+        "or code\n"
+        "                                     0-8 (above 8 opens centred)\n"
+        "  selectSecondOnOpen  on/off [off]   select the second window on opening\n"
+        "  smallIcons          on/off [off]   16 x 16 icons instead of 32 x 32\n"
+        "  noAnimation         on/off [off]   show and hide at once, without the animation\n"
+        "  showToolbar         on/off [off]   the window adjustment toolbar\n"
+        "In \"MoreOptions\", which older copies of Zephtab do not read:\n"
+        "  openOn              choice [primary] primary, pointer or foreground: open on "
+        "the primary\n"
+        "                                     monitor, the one under the mouse pointer or "
+        "the one\n"
+        "                                     of the window in front when Alt+Tab is "
+        "pressed\n"
+        "  listWindows         choice [all]   all or monitor: list every monitor's windows, "
+        "or only\n"
+        "                                     those whose larger part lies on the monitor "
+        "the switcher opens on\n"
+        "  typeToFilter        on/off [on]    typed letters filter the shown switcher's list\n"
+        "  sameProgramKey      on/off [on]    Alt with the key above Tab lists the windows\n"
+        "                                     of the program in front\n"
+        "  order               choice [recent] recent or zorder: list the windows by their "
+        "last use, or in\n"
+        "                                     stacking order, topmost first\n"
+        "  trayIcon            on/off [on]    an icon in the notification area, with a menu\n"
+        "  startAtLogOn        on/off [on]    Zephtab starts when you log on\n"
+        "Values: "))
         << text;
 
     char stored[160];
     FormatDefaultsStored(stored, sizeof(stored));
     EXPECT_STREQ(stored, "Stored the defaults: 00 01 00 01 01 FF 00 00 00 00 00, \"Version\" 258, "
-                         "\"MoreOptions\" 01 00 00.\n");
+                         "\"MoreOptions\" 02 00 00 01 01 00 01 01.\n");
 }

@@ -204,7 +204,8 @@ TEST(HookDecisions, KeyboardTableRowByRow) {
     }
 }
 
-// Paused, or with a pass-through program in front, the Alt+Tab that would open is
+// Paused, or with a pass-through program in front, the Alt+Tab (or the key above
+// Tab) that would open is
 // passed on untouched; every other row is decided as before.
 TEST(HookDecisions, StandingAsideLeavesOnlyTheOpeningAltTabToTheSystem) {
     for (const KeyRow& row : kKeyRows) {
@@ -215,10 +216,50 @@ TEST(HookDecisions, StandingAsideLeavesOnlyTheOpeningAltTabToTheSystem) {
             ExpectKeyRow(row, input);
             continue;
         }
-        EXPECT_EQ(row.command, static_cast<unsigned>(CMD_OPEN));
+        EXPECT_TRUE(row.command == CMD_OPEN || row.command == CMD_OPEN_PROGRAM);
         const HookDecision decision = DecideKeyEvent(input);
         EXPECT_EQ(decision.command, NO_COMMAND);
         EXPECT_EQ(decision.switcherActive, 0);
+        EXPECT_FALSE(decision.swallow);
+    }
+}
+
+// The switcher's own mask key passes in every state, known by its mark whatever its
+// code; the same codes typed by the user are decided as any other key.
+TEST(HookDecisions, OnlyTheSwitchersOwnMaskKeyPassesDuringASwitch) {
+    struct Row {
+        const char* what;
+        uint32_t message;
+        uint32_t key;
+        uint8_t active;
+        uint8_t stayOpen;
+        unsigned typedCommand; // when the user types it
+        bool typedSwallowed;
+    } rows[] = {
+        {"unassigned key with Alt", KEYMSG_SYSKEYDOWN, 0xE8, 1, 0, CMD_CANCEL, SWALLOW},
+        {"Ctrl with Alt", KEYMSG_SYSKEYDOWN, 0xA2, 1, 0, CMD_CANCEL, SWALLOW},
+        {"Tab with Alt", KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, CMD_NEXT, SWALLOW},
+        {"Enter with Alt", KEYMSG_SYSKEYDOWN, KEYCODE_RETURN, 1, 0, CMD_ACTIVATE, SWALLOW},
+        {"plain key staying open", KEYMSG_KEYDOWN, 0xE8, 1, 1, CMD_CANCEL, SWALLOW},
+        {"key up", KEYMSG_SYSKEYUP, 0xE8, 1, 0, NO_COMMAND, PASS},
+        {"Alt up", KEYMSG_KEYUP, KEYCODE_LMENU, 1, 0, CMD_ACTIVATE, PASS},
+        {"Alt+Tab idle", KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 0, 0, CMD_OPEN, SWALLOW},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        KeyHookInput input = {};
+        input.message = row.message;
+        input.key = row.key;
+        input.switcherActive = row.active;
+        input.stayOpenAfterAlt = row.stayOpen;
+        input.altDown = row.message == KEYMSG_SYSKEYDOWN;
+        HookDecision decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, row.typedCommand);
+        EXPECT_EQ(decision.swallow, row.typedSwallowed);
+        input.resentKey = true;
+        decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, NO_COMMAND);
+        EXPECT_EQ(decision.switcherActive, row.active);
         EXPECT_FALSE(decision.swallow);
     }
 }
@@ -308,7 +349,14 @@ const MouseRow kMouseRows[] = {
     {"wheel zero", 0, MOUSEMSG_MOUSEWHEEL, 1, false, 0, CMD_PREV, UNCHANGED, SWALLOW, false},
     // Everything else passes.
     {"move", 0, MSG_MOUSEMOVE, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
-    {"middle button", 0, MSG_MBUTTONDOWN, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, false},
+    // A middle click on the switcher asks the window of the icon under it to close.
+    {"middle button outside", 0, MSG_MBUTTONDOWN, 1, false, 0, NO_COMMAND, UNCHANGED, PASS, true},
+    {"middle button inside", 0, MSG_MBUTTONDOWN, 1, true, 0, CMD_CLOSE_POINTED, UNCHANGED, SWALLOW,
+     true},
+    {"middle release inside", 0, MOUSEMSG_MBUTTONUP, 1, true, 0, NO_COMMAND, UNCHANGED, SWALLOW,
+     true},
+    {"middle button inside idle", 0, MSG_MBUTTONDOWN, 0, true, 0, NO_COMMAND, UNCHANGED, PASS,
+     false},
     {"extra button", 0, MSG_XBUTTONDOWN, 1, false, 0x10000, NO_COMMAND, UNCHANGED, PASS, false},
     {"horizontal wheel", 0, MSG_MOUSEHWHEEL, 1, false, WHEEL_TOWARD_USER, NO_COMMAND, UNCHANGED,
      PASS, false},
@@ -350,21 +398,25 @@ TEST(HookDecisions, AltTabHotKeyStandsInOnlyForATabTheHookMissed) {
         uint8_t active;
         uint8_t stayOpen;
         bool leftShift;
+        bool altDown;
         unsigned command;
         int activeAfter;
     } rows[] = {
-        {"seen while idle", true, 0, 0, false, NO_COMMAND, 0},
-        {"seen during a switch", true, 1, 0, true, NO_COMMAND, 1},
-        {"missed while idle opens", false, 0, 0, false, CMD_OPEN, 1},
-        {"missed Alt+Shift+Tab while idle opens", false, 0, 0, true, CMD_OPEN, 1},
-        {"missed during a switch steps", false, 1, 0, false, CMD_NEXT, 1},
-        {"missed with left Shift steps back", false, 1, 0, true, CMD_PREV, 1},
-        {"missed while staying open steps", false, 1, 1, false, CMD_NEXT, 1},
+        {"seen while idle", true, 0, 0, false, true, NO_COMMAND, 0},
+        {"seen during a switch", true, 1, 0, true, true, NO_COMMAND, 1},
+        {"missed while idle opens", false, 0, 0, false, true, CMD_OPEN, 1},
+        {"missed Alt+Shift+Tab while idle opens", false, 0, 0, true, true, CMD_OPEN, 1},
+        {"missed during a switch steps", false, 1, 0, false, true, CMD_NEXT, 1},
+        {"missed with left Shift steps back", false, 1, 0, true, true, CMD_PREV, 1},
+        {"missed while staying open steps", false, 1, 1, false, true, CMD_NEXT, 1},
+        {"late, after Alt went up: nothing", false, 0, 0, false, false, NO_COMMAND, 0},
+        {"late during a switch: nothing", false, 1, 0, false, false, NO_COMMAND, 1},
+        {"staying open, Alt up: opens", false, 0, 1, false, false, CMD_OPEN, 1},
     };
     for (const Row& row : rows) {
         SCOPED_TRACE(row.what);
-        const HookDecision decision =
-            DecideAltTabHotKey({row.hookSawTab, row.active, row.stayOpen, row.leftShift});
+        const HookDecision decision = DecideAltTabHotKey(
+            {row.hookSawTab, row.active, row.stayOpen, row.leftShift, row.altDown});
         EXPECT_EQ(decision.command, row.command);
         EXPECT_EQ(decision.switcherActive, row.activeAfter);
     }
@@ -390,4 +442,96 @@ TEST(HookDecisions, TheHotKeyAndTheHooksTabAreOnePressWhenCloseInTime) {
     for (const Row& row : rows)
         EXPECT_EQ(HookSawTabPress(row.sawAny, row.lastTab, row.message), row.same)
             << row.lastTab << " " << row.message;
+}
+
+// The keys of closing, typing and the key above Tab. Columns: message, key, scan
+// code, switcherActive, stayOpenAfterAlt, typeToFilter, sameProgramKey, a typed
+// text shown, resent, left Shift; then what is decided.
+TEST(HookDecisions, CloseTypeAndKeyAboveTabRows) {
+    constexpr uint32_t KEY_GRAVE = 0xC0, KEY_CONTROL = 0xA2, KEY_BACK = 8;
+    constexpr uint32_t SCAN_A = 0x1E;
+    const struct Row {
+        const char* what;
+        uint32_t message, key, scan;
+        uint8_t active, stayOpen, type, sameKey;
+        bool typed, resent, leftShift;
+        unsigned command;
+        int activeAfter;
+        bool swallow;
+    } rows[] = {
+        {"Alt+Delete closes", KEYMSG_SYSKEYDOWN, KEYCODE_DELETE, 0x53, 1, 0, 0, 0, false, false,
+         false, CMD_CLOSE_SELECTED, 1, SWALLOW},
+        {"Delete staying open closes", KEYMSG_KEYDOWN, KEYCODE_DELETE, 0x53, 1, 1, 1, 1, false,
+         false, false, CMD_CLOSE_SELECTED, 1, SWALLOW},
+        {"Delete idle passes", KEYMSG_KEYDOWN, KEYCODE_DELETE, 0x53, 0, 1, 1, 1, false, false,
+         false, NO_COMMAND, 0, PASS},
+        {"Alt+A types", KEYMSG_SYSKEYDOWN, KEY_A, SCAN_A, 1, 0, 1, 1, false, false, false,
+         CMD_TYPE_KEY, 1, SWALLOW},
+        {"A staying open types", KEYMSG_KEYDOWN, KEY_A, SCAN_A, 1, 1, 1, 1, false, false, false,
+         CMD_TYPE_KEY, 1, SWALLOW},
+        {"Alt+space types", KEYMSG_SYSKEYDOWN, KEY_SPACE, 0x39, 1, 0, 1, 1, false, false, false,
+         CMD_TYPE_KEY, 1, SWALLOW},
+        {"Alt+Backspace types", KEYMSG_SYSKEYDOWN, KEY_BACK, 0x0E, 1, 0, 1, 1, true, false, false,
+         CMD_TYPE_KEY, 1, SWALLOW},
+        {"Alt+A without typing cancels", KEYMSG_SYSKEYDOWN, KEY_A, SCAN_A, 1, 0, 0, 1, false, false,
+         false, CMD_CANCEL, 0, SWALLOW},
+        {"Alt+F4 typing on still cancels", KEYMSG_SYSKEYDOWN, KEY_F4, 0x3E, 1, 0, 1, 1, false,
+         false, false, CMD_CANCEL, 0, SWALLOW},
+        {"Escape with a typed text clears", KEYMSG_SYSKEYDOWN, KEYCODE_ESCAPE, 1, 1, 0, 1, 1, true,
+         false, false, CMD_CLEAR_FILTER, 1, SWALLOW},
+        {"Escape without one cancels", KEYMSG_SYSKEYDOWN, KEYCODE_ESCAPE, 1, 1, 0, 1, 1, false,
+         false, false, CMD_CANCEL, 0, SWALLOW},
+        {"Escape typing off cancels", KEYMSG_KEYDOWN, KEYCODE_ESCAPE, 1, 1, 1, 0, 1, true, false,
+         false, CMD_CANCEL, 0, SWALLOW},
+        {"AltGr's Ctrl passes while typing", KEYMSG_SYSKEYDOWN, KEY_CONTROL, 0x1D, 1, 0, 1, 1,
+         false, false, false, NO_COMMAND, 1, PASS},
+        {"left Alt again cancels while typing", KEYMSG_SYSKEYDOWN, KEYCODE_LMENU, 0x38, 1, 0, 1, 1,
+         false, false, false, CMD_CANCEL, 0, SWALLOW},
+        {"Shift staying open passes while typing", KEYMSG_KEYDOWN, KEYCODE_LSHIFT, 0x2A, 1, 1, 1, 1,
+         false, false, false, NO_COMMAND, 1, PASS},
+        {"Shift staying open cancels typing off", KEYMSG_KEYDOWN, KEYCODE_LSHIFT, 0x2A, 1, 1, 0, 1,
+         false, false, false, CMD_CANCEL, 0, SWALLOW},
+        {"AltGr's Alt passes while typing", KEYMSG_SYSKEYDOWN, KEYCODE_RMENU, 0x38, 1, 0, 1, 1,
+         false, false, false, NO_COMMAND, 1, PASS},
+        {"Alt+` idle opens one program", KEYMSG_SYSKEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 0, 0, 1,
+         1, false, false, false, CMD_OPEN_PROGRAM, 1, SWALLOW},
+        {"Alt+` any layout's key", KEYMSG_SYSKEYDOWN, 0xDC, SCAN_KEY_ABOVE_TAB, 0, 0, 1, 1, false,
+         false, false, CMD_OPEN_PROGRAM, 1, SWALLOW},
+        {"Alt+` setting off passes", KEYMSG_SYSKEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 0, 0, 1, 0,
+         false, false, false, NO_COMMAND, 0, PASS},
+        {"Alt+` sent on passes", KEYMSG_SYSKEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 0, 0, 1, 1,
+         false, true, false, NO_COMMAND, 0, PASS},
+        {"` without Alt idle passes", KEYMSG_KEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 0, 0, 1, 1,
+         false, false, false, NO_COMMAND, 0, PASS},
+        {"Alt+` again steps", KEYMSG_SYSKEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 1, 0, 1, 1, false,
+         false, false, CMD_NEXT, 1, SWALLOW},
+        {"Alt+Shift+` steps back", KEYMSG_SYSKEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 1, 0, 1, 1,
+         true, false, true, CMD_PREV, 1, SWALLOW},
+        {"Alt+` key off types it", KEYMSG_SYSKEYDOWN, KEY_GRAVE, SCAN_KEY_ABOVE_TAB, 1, 0, 1, 0,
+         false, false, false, CMD_TYPE_KEY, 1, SWALLOW},
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.what);
+        KeyHookInput input = {};
+        input.message = row.message;
+        input.key = row.key;
+        input.scanCode = row.scan;
+        input.switcherActive = row.active;
+        input.stayOpenAfterAlt = row.stayOpen;
+        input.altDown = row.message == KEYMSG_SYSKEYDOWN;
+        input.typeToFilter = row.type;
+        input.sameProgramKey = row.sameKey;
+        input.typedTextShown = row.typed;
+        input.resentKey = row.resent;
+        input.leftShiftDown = KeyHookReadsLeftShift(input) && row.leftShift;
+        const HookDecision decision = DecideKeyEvent(input);
+        EXPECT_EQ(decision.command, row.command);
+        EXPECT_EQ(decision.switcherActive, row.activeAfter);
+        EXPECT_EQ(decision.swallow, row.swallow);
+    }
+    const TypedKey key = {0xDE, 0x28, true, true, false};
+    const TypedKey back = UnpackTypedKey(PackTypedKey(key));
+    EXPECT_EQ(back.key, key.key);
+    EXPECT_EQ(back.scanCode, key.scanCode);
+    EXPECT_TRUE(back.extended && back.shift && !back.altGr);
 }

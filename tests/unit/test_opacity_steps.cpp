@@ -116,7 +116,11 @@ TEST(ActionTexts, TooltipForEveryButtonAndAnyOtherId) {
         {-1, L"Restore Always on Top"},
     };
     for (const auto& c : cases)
-        EXPECT_STREQ(ToolbarTooltipText(c.id), c.text) << c.id;
+        for (bool topmost : {false, true})
+            EXPECT_STREQ(ToolbarTooltipText(c.id, topmost),
+                         topmost && c.id == IDC_TOPMOST ? L"Make Current Window Not Always on Top"
+                                                        : c.text)
+                << c.id << " " << topmost;
 }
 
 TEST(ActionTexts, VendorPagesUseTheConfiguredHost) {

@@ -24,10 +24,12 @@ std::string Line(const char* name, uint8_t value) {
 
 TEST(OptionFields, TableFollowsTheRecordInByteOrderThenTheSecondValue) {
     const char* const names[] = {
-        "showProcessInfo", "livePreview",    "stayOpenAfterAlt",   "storedFlag3", "storedFlag4",
-        "switcherAlpha",   "screenPosition", "selectSecondOnOpen", "smallIcons",  "noAnimation",
-        "showToolbar",     "openOn",         "listWindows"};
-    const uint8_t offsets[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2};
+        "showProcessInfo", "livePreview",    "stayOpenAfterAlt",   "storedFlag3",  "storedFlag4",
+        "switcherAlpha",   "screenPosition", "selectSecondOnOpen", "smallIcons",   "noAnimation",
+        "showToolbar",     "openOn",         "listWindows",        "typeToFilter", "sameProgramKey",
+        "order",           "trayIcon",       "startAtLogOn"};
+    static_assert(sizeof(names) / sizeof(names[0]) == OPTION_FIELD_COUNT, "a name for each field");
+    const uint8_t offsets[] = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 1, 2, 3, 4, 5, 6, 7};
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i) {
         EXPECT_STREQ(optionFields[i].name, names[i]);
         EXPECT_EQ(optionFields[i].store, i < 11 ? IN_OPTIONS : IN_MORE_OPTIONS);
@@ -40,6 +42,7 @@ TEST(OptionFields, TableFollowsTheRecordInByteOrderThenTheSecondValue) {
     EXPECT_EQ(optionFields[10].kind, OPTION_ON_OFF);
     EXPECT_EQ(optionFields[11].kind, OPTION_CHOICE);
     EXPECT_EQ(optionFields[12].kind, OPTION_CHOICE);
+    EXPECT_EQ(optionFields[15].kind, OPTION_CHOICE);
 }
 
 TEST(OptionFields, BytesAreReadAndWrittenAtTheirOffsets) {
@@ -53,12 +56,14 @@ TEST(OptionFields, BytesAreReadAndWrittenAtTheirOffsets) {
     EXPECT_EQ(settings.more.layout, 0);
     EXPECT_EQ(settings.more.openOn, 21);
     EXPECT_EQ(settings.more.listWindows, 22);
+    EXPECT_EQ(settings.more.startAtLogOn, 27);
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
         EXPECT_EQ(GetOptionByte(&settings, i), 10 + i);
 }
 
 TEST(OptionFields, DefaultsComeFromTheProgramsDefaultValues) {
-    const uint8_t expected[OPTION_FIELD_COUNT] = {0, 1, 0, 1, 1, 255, 0, 0, 0, 0, 0, 0, 0};
+    const uint8_t expected[OPTION_FIELD_COUNT] = {0, 1, 0, 1, 1, 255, 0, 0, 0,
+                                                  0, 0, 0, 0, 1, 1,   0, 1, 1};
     for (int i = 0; i < OPTION_FIELD_COUNT; ++i)
         EXPECT_EQ(DefaultOptionByte(i), expected[i]) << optionFields[i].name;
 }

@@ -134,7 +134,8 @@ TEST(OptionReport, StoreStatesAreSpelledOut) {
         {STORE_STATE_VALID, MORE_STATE_VALID, false, false, "present"},
         {STORE_STATE_VALID, MORE_STATE_ABSENT, false, true, "not stored yet"},
         {STORE_STATE_ABSENT, MORE_STATE_VALID, true, false, "present"},
-        {STORE_STATE_OLD_VERSION, MORE_STATE_MALFORMED, true, true, "not 3 bytes of layout 1"},
+        {STORE_STATE_OLD_VERSION, MORE_STATE_MALFORMED, true, true,
+         "not a value of a layout Zephtab writes"},
     };
     for (const auto& v : values) {
         SettingsReport report = Report(v.store);
@@ -168,12 +169,15 @@ TEST(OptionReport, JsonCarriesTheSameFacts) {
                                "\"off: no process panel\"},\n"));
     EXPECT_TRUE(Contains(json, "{\"in\": \"MoreOptions\", \"byte\": 2, \"name\": "
                                "\"listWindows\", \"value\": 0, \"default\": 0, \"meaning\": "
-                               "\"every monitor's windows\"}\n"));
+                               "\"every monitor's windows\"},\n"));
+    EXPECT_TRUE(Contains(json, "{\"in\": \"MoreOptions\", \"byte\": 5, \"name\": "
+                               "\"order\", \"value\": 0, \"default\": 0, \"meaning\": "
+                               "\"most recently used first\"},\n"));
     EXPECT_EQ(json.back(), '\n');
 
     EXPECT_EQ(ReadByPython(json, "[d['key'], len(d['fields']), d['fields'][10]['meaning'], "
                                  "d['moreStore'], d['fields'][11]['name']]"),
-              "['HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\Zephtab', 13, "
+              "['HKEY_CURRENT_USER\\\\Software\\\\Varnok\\\\Toolvex\\\\Zephtab', 18, "
               "'on: toolbar shown', 'present', 'openOn']");
 
     std::string absent = ShowJson(Report(STORE_STATE_ABSENT, 0));

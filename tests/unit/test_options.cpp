@@ -21,19 +21,39 @@ TEST(Options, StartupReplacesOnlyAlphasBelowFifty) {
         EXPECT_EQ(StartupAlpha(c.stored), c.used) << int(c.stored);
 }
 
-TEST(Options, OnlyBinaryValuesOfTheFirstLayoutAndItsSizeAreRead) {
+// Layout 1 is read and rewritten, layout 2 read as it is, a later layout read for the
+// bytes this program knows and never rewritten; anything else gives the defaults.
+TEST(Options, TheSecondValueIsReadByItsLayout) {
+    using Bytes = std::vector<uint8_t>;
+    const Bytes defaults = {2, 0, 0, 1, 1, 0, 1, 1};
     const struct {
-        std::vector<uint8_t> bytes;
-        bool binary, usable;
+        Bytes stored;
+        bool binary;
+        MoreOptionsLayoutRead found;
+        Bytes read;
     } cases[] = {
-        {{1, 0, 0}, true, true},   {{1, 2, 1}, true, true},     {{1, 255, 255}, true, true},
-        {{1, 0, 0}, false, false}, {{}, true, false},           {{1}, true, false},
-        {{1, 2}, true, false},     {{1, 2, 1, 0}, true, false}, {{0, 1, 1}, true, false},
-        {{2, 1, 1}, true, false},  {{255, 1, 1}, true, false},
+        {{1, 2, 1}, true, MORE_LAYOUT_OLDER, {2, 2, 1, 1, 1, 0, 1, 1}},
+        {{1, 255, 255}, true, MORE_LAYOUT_OLDER, {2, 255, 255, 1, 1, 0, 1, 1}},
+        {{2, 1, 1, 0, 0, 1, 0, 0}, true, MORE_LAYOUT_CURRENT, {2, 1, 1, 0, 0, 1, 0, 0}},
+        {{3, 1, 1, 0, 0, 1, 0, 0, 9, 9}, true, MORE_LAYOUT_NEWER, {3, 1, 1, 0, 0, 1, 0, 0}},
+        {{9, 2, 1}, true, MORE_LAYOUT_NEWER, {9, 2, 1, 1, 1, 0, 1, 1}},
+        {{1, 2, 1}, false, MORE_LAYOUT_UNUSABLE, defaults},
+        {{}, true, MORE_LAYOUT_UNUSABLE, defaults},
+        {{1}, true, MORE_LAYOUT_UNUSABLE, defaults},
+        {{1, 2, 1, 0}, true, MORE_LAYOUT_UNUSABLE, defaults},
+        {{2, 1, 1}, true, MORE_LAYOUT_UNUSABLE, defaults},
+        {{2, 1, 1, 0, 0, 1, 0, 0, 0}, true, MORE_LAYOUT_UNUSABLE, defaults},
+        {{0, 1, 1, 0, 0, 1, 0, 0}, true, MORE_LAYOUT_UNUSABLE, defaults},
     };
-    for (const auto& c : cases)
-        EXPECT_EQ(IsUsableMoreOptions(c.bytes.data(), c.bytes.size(), c.binary), c.usable)
-            << c.bytes.size() << " bytes, binary " << c.binary;
+    for (const auto& c : cases) {
+        MoreOptions more;
+        std::memset(&more, 0xAA, sizeof(more));
+        EXPECT_EQ(ReadMoreOptionsBytes(c.stored.data(), c.stored.size(), c.binary, &more), c.found)
+            << c.stored.size() << " bytes, binary " << c.binary;
+        const uint8_t* read = reinterpret_cast<const uint8_t*>(&more);
+        EXPECT_EQ(Bytes(read, read + sizeof(more)), c.read) << c.stored.size() << " bytes";
+    }
+    EXPECT_EQ(std::memcmp(&DEFAULT_MORE_OPTIONS, defaults.data(), defaults.size()), 0);
 }
 
 TEST(Options, UnknownCodesOpenOnThePrimaryMonitorAndListEveryWindow) {
@@ -49,6 +69,7 @@ TEST(Options, UnknownCodesOpenOnThePrimaryMonitorAndListEveryWindow) {
         EXPECT_EQ(OpenOnChoice(c.stored), c.openOn) << int(c.stored);
         EXPECT_EQ(ListsMonitorWindowsOnly(c.stored), c.monitorOnly) << int(c.stored);
     }
-    const uint8_t defaults[3] = {1, 0, 0};
-    EXPECT_EQ(std::memcmp(&DEFAULT_MORE_OPTIONS, defaults, sizeof(defaults)), 0);
+    EXPECT_FALSE(OrdersByStacking(ORDER_RECENT));
+    EXPECT_TRUE(OrdersByStacking(ORDER_ZORDER));
+    EXPECT_FALSE(OrdersByStacking(255));
 }

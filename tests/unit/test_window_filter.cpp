@@ -27,6 +27,21 @@ TEST(WindowFilter, ToolWindowsAreHiddenUnlessTheyAskForATaskbarButton) {
         EXPECT_EQ(IsHiddenToolWindow(c.exStyle), c.hidden) << std::hex << c.exStyle;
 }
 
+TEST(WindowFilter, WindowsThatRefuseActivationAreLeftOutUnlessTheyAskForATaskbarButton) {
+    constexpr uint32_t NOACTIVATE = FILTER_EX_NOACTIVATE;
+    const struct {
+        uint32_t exStyle;
+        bool refuses;
+    } cases[] = {{0, false},
+                 {NOACTIVATE, true},
+                 {NOACTIVATE | APP, false},
+                 {NOACTIVATE | TOPMOST, true},
+                 {TOOL | TOPMOST, false},
+                 {0xFFFFFFFF & ~APP, true}};
+    for (const auto& c : cases)
+        EXPECT_EQ(RefusesActivation(c.exStyle), c.refuses) << std::hex << c.exStyle;
+}
+
 TEST(WindowFilter, OwnedWindowsNeedControlParentOrAnAppWindowOwner) {
     const struct {
         uint32_t exStyle, ownerExStyle;

@@ -95,6 +95,7 @@ class SwitcherCommands : public ::testing::Test {
         EXPECT_FALSE(IsWindowVisible(SwitcherWindow));
         EXPECT_EQ(mouseHook, nullptr);
         EXPECT_EQ(StripImageList, nullptr);
+        EXPECT_FALSE(KillTimer(SwitcherWindow, TIMER_SWITCHER_WATCH)) << "the watch goes on";
     }
 
     std::vector<HWND> windows;
@@ -198,6 +199,17 @@ TEST_F(SwitcherCommands, CancelOnlyHides) {
     EXPECT_EQ(selectedIndex, 1);
 }
 
+// A second open while shown keeps the window of before the first: the cancel
+// gives it the foreground, not the window next in the stacking order.
+TEST_F(SwitcherCommands, CancelAfterASecondOpenReturnsToTheWindowOfBeforeTheFirst) {
+    MakeWindows(2);
+    Command(CMD_OPEN);
+    SetWindowPos(windows[1], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    Command(CMD_OPEN);
+    Command(CMD_CANCEL);
+    EXPECT_TRUE(WaitForForeground(windows[0]));
+}
+
 TEST_F(SwitcherCommands, SwitcherStaysOpenWhenAnotherWindowTakesTheForeground) {
     MakeWindows(2);
     Command(CMD_OPEN);
@@ -214,6 +226,10 @@ TEST_F(SwitcherCommands, CancelAndActivateWhileHiddenAreHarmless) {
     MakeWindows(2);
     Command(CMD_OPEN);
     Command(CMD_CANCEL);
+    // The user moved on: a late cancel does not pull the foreground back.
+    ASSERT_TRUE(BringToForeground(windows[1]));
+    Command(CMD_CANCEL);
+    EXPECT_EQ(GetForegroundWindow(), windows[1]);
     for (int i = 0; i < 3; ++i) {
         Command(CMD_CANCEL);
         ExpectHidden();

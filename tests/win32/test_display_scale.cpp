@@ -186,6 +186,26 @@ TEST_F(DisplayScale, EachDpiScalesTheWindowItsPlacesFontsAndIcons) {
     }
 }
 
+// Measured with the panel's font: no label of the process panel reaches its value.
+TEST_F(DisplayScale, EveryPanelLabelKeepsItsGapBeforeItsValue) {
+    for (int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        OpenAt(dpi);
+        MemoryCanvas canvas(8, 8);
+        HGDIOBJ previous = SelectObject(canvas.dc, TextFont);
+        for (const PanelRow& row : kPanelRows) {
+            SIZE label = {};
+            GetTextExtentPoint32W(canvas.dc, row.label, lstrlenW(row.label), &label);
+            const int gap = ScaleForDpi(row.valueX, dpi) - ScaleForDpi(row.labelX, dpi) - label.cx;
+            std::printf("%d DPI: \"%ls\" %d wide, gap %d\n", dpi, row.label,
+                        static_cast<int>(label.cx), gap);
+            EXPECT_GE(gap, ScaleForDpi(PANEL_LABEL_GAP, dpi)) << "\"" << row.label << "\"";
+        }
+        SelectObject(canvas.dc, previous);
+        RunSwitcherCommand(CMD_CANCEL);
+    }
+}
+
 TEST_F(DisplayScale, SurfacesAreMadeOnlyWhenTheDpiChangesAndAlternatingLeavesNothingBehind) {
     // Both DPIs once, so that whatever the system loads at its first use is loaded.
     OpenAndCancelAt(144);
@@ -241,6 +261,22 @@ TEST_F(DisplayScale, AChangeOfTheSystemsSettingsMakesTheSurfacesAgainAtTheNextOp
     int cx = 0, cy = 0;
     ImageList_GetIconSize(ToolbarImageList, &cx, &cy);
     EXPECT_EQ(cx, 48);
+    EXPECT_GT(PreviewIconWidth(), 0) << "the selection is shown anew in the new square";
+
+    // Sent from another thread, the rectangle is not read: the switcher keeps its centre.
+    SendFromAnotherThread(SwitcherWindow, WM_DPICHANGED, MAKEWPARAM(192, 192), 0xDEAD0000);
+    EXPECT_EQ(displayDpi, 192);
+    GetWindowRect(SwitcherWindow, &window);
+    ExpectRect(window, RECT{-140, -73, 1060, 677}, "window about its centre");
+}
+
+// The preview square is drawn in the canvas, which grows with it at high DPIs.
+TEST_F(DisplayScale, ThePreviewCanvasHoldsTheSquareAtTheHighestDpi) {
+    OpenAt(HIGHEST_DPI);
+    BITMAP canvas = {};
+    GetObjectW(GetCurrentObject(PreviewCanvas, OBJ_BITMAP), sizeof(canvas), &canvas);
+    EXPECT_GE(canvas.bmWidth, switcherLayout.previewSide);
+    EXPECT_GE(canvas.bmHeight, switcherLayout.previewSide);
 }
 
 // Where a picture of an icon is transparent, drawing it leaves the screen as it

@@ -176,8 +176,8 @@ TEST_F(FrameCompose, PanelValuesAndPositionOnlyWithTheProcessPanel) {
     SetPanel(true);
     FrameSurface shown;
     ComposeFrameInto(shown.dc);
-    const POINT origins[] = {{110, 288}, {110, 301}, {110, 314}, {110, 327}, {280, 288},
-                             {280, 301}, {280, 314}, {280, 327}, {280, 340}, {430, 288}};
+    const POINT origins[] = {{110, 288}, {110, 301}, {110, 314}, {110, 327}, {290, 288},
+                             {290, 301}, {290, 314}, {290, 327}, {290, 340}, {430, 288}};
     for (const POINT& origin : origins)
         EXPECT_GT(WhitePixels(shown.dc, RECT{origin.x, origin.y, origin.x + 40, origin.y + 13}), 5)
             << origin.x << "," << origin.y;

@@ -215,6 +215,8 @@ TEST_F(Hooks, KeysThatReachTheSwitcherPastTheHookAreDecidedAsTheHookWould) {
         {"Shift with Alt", WM_SYSKEYDOWN, VK_SHIFT, 1, 0, IconStrip, NONE, 1, false},
         {"Right stay-open", WM_KEYDOWN, VK_RIGHT, 1, 1, IconStrip, CMD_NEXT, 1, true},
         {"Alt released stay-open", WM_KEYUP, VK_MENU, 1, 1, IconStrip, NONE, 1, false},
+        // Tab alone reads Alt held (bit 29): without it, the Tab would pass unsettled.
+        {"Alt+Tab", WM_SYSKEYDOWN, VK_TAB, 1, 0, IconStrip, CMD_NEXT, 1, true},
         {"idle", WM_SYSKEYDOWN, VK_RIGHT, 0, 0, IconStrip, NONE, 0, false},
         {"another window", WM_SYSKEYDOWN, VK_RIGHT, 1, 0, other, NONE, 1, false},
     };
@@ -257,6 +259,12 @@ TEST_F(Hooks, HotKeysForTabsTheHookMissedOpenAndStepAsTheHookWould) {
     Key(WM_SYSKEYDOWN, VK_TAB, 0, GetTickCount() - 10000);
     TakePostedCommands(SwitcherWindow);
     RemoveKeyboardHook();
+    // Handled after Alt went up, the press is over: opened now, the switcher would
+    // wait for an Alt release that already came, and stay open.
+    PressHotKey(HOTKEY_ALT_TAB);
+    ExpectOutcome(0, NONE, 0, PASSED);
+    InjectKey(VK_LMENU, true);
+    ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_MENU) & 0x8000) != 0; }, 3000));
     PressHotKey(HOTKEY_ALT_SHIFT_TAB); // from idle, Shift or not, it opens
     ExpectOutcome(0, CMD_OPEN, 1, PASSED);
     EXPECT_NE(keyboardHook, nullptr) << "the hook is installed again";
@@ -269,6 +277,7 @@ TEST_F(Hooks, HotKeysForTabsTheHookMissedOpenAndStepAsTheHookWould) {
     PressHotKey(HOTKEY_ALT_SHIFT_TAB);
     ExpectOutcome(0, CMD_PREV, 1, PASSED);
     InjectKey(VK_LSHIFT, false);
+    InjectKey(VK_LMENU, false);
     ASSERT_TRUE(WaitUntil([] { return (GetAsyncKeyState(VK_LSHIFT) & 0x8000) == 0; }, 3000));
 }
 

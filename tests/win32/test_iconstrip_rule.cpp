@@ -3,9 +3,14 @@
 #include <gtest/gtest.h>
 
 #include <iterator>
+#include <set>
+#include <vector>
 #include <string>
+#include <vector>
 
+#include "base/identifiers.h"
 #include "base/program_handles_win.h"
+#include "control/switcher_commands_win.h"
 #include "pixel_support_win.h"
 #include "process_support_win.h"
 #include "resources/resource_ids.h"
@@ -153,7 +158,8 @@ TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
         SCOPED_TRACE(int(smallIcons));
         switcherOptions.smallIcons = smallIcons;
         const HICON own = LookupWindowIcon(Window(false, false, false, false));
-        EXPECT_TRUE(ColourNear(IconPixel(own, 16, 16), RGB(93, 127, 223))); // the program's icon
+        // The program's icon: the front window's orange title bar.
+        EXPECT_TRUE(ColourNear(IconPixel(own, 16, 16), RGB(255, 138, 0)));
         EXPECT_EQ(IconWidth(own), StripIconSize());
         const HICON other = LookupWindowIcon(withIcon.window);
         EXPECT_EQ(IconWidth(other), StripIconSize());
@@ -163,6 +169,62 @@ TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
         }
         EXPECT_EQ(LookupWindowIcon(withoutIcon.window), defaultIcon);
     }
+    // Each lookup opens the window's process to read its path, and closes it.
+    const int handlesBefore = CountKernelHandles();
+    for (int lookup = 0; lookup < 50; ++lookup)
+        ProgramFileIcon(withIcon.window, StripIconSize());
+    EXPECT_LT(CountKernelHandles(), handlesBefore + 10);
+}
+
+BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR taken) {
+    *reinterpret_cast<WORD*>(taken) = language;
+    return FALSE;
+}
+
+// A copy of the helper whose icon directory states 65,535 entries and holds
+// one, as a malformed program file on the desktop might.
+bool WriteMalformedIconCopy(const std::wstring& copy) {
+    const std::wstring source = ExecutableFolder() + L"display_window.exe";
+    HMODULE module = LoadLibraryExW(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
+    std::vector<BYTE> data;
+    WORD language = 0;
+    if (group) {
+        EnumResourceLanguagesW(module, RT_GROUP_ICON, MAKEINTRESOURCEW(1), TakeLanguage,
+                               reinterpret_cast<LONG_PTR>(&language));
+        const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+        data.assign(bytes, bytes + SizeofResource(module, group));
+    }
+    if (module)
+        FreeLibrary(module);
+    if (data.size() < 6 || !CopyFileW(source.c_str(), copy.c_str(), FALSE))
+        return false;
+    data[4] = data[5] = 0xFF;
+    HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+    return update &&
+           UpdateResourceW(update, RT_GROUP_ICON, MAKEINTRESOURCEW(1), language, data.data(),
+                           static_cast<DWORD>(data.size())) &&
+           EndUpdateResourceW(update, FALSE);
+}
+
+// Its window shows the generic icon, opening after opening, and the file is not
+// handed to the system's icon reader, which would fault on it.
+TEST_F(IconRule, AProgramWithAMalformedIconDirectoryShowsTheGenericIcon) {
+    const std::wstring copy = ExecutableFolder() + L"malformed_icon_helper.exe";
+    ASSERT_TRUE(WriteMalformedIconCopy(copy));
+    {
+        OtherProgram malformed(L"malformed_icon_helper.exe", L"\"Malformed icon\"",
+                               L"ZephtabDisplayHelper", L"Malformed icon");
+        ASSERT_NE(malformed.window, nullptr);
+        Window(false, false, false, false);
+        for (int opening = 0; opening < 20; ++opening) {
+            OpenSwitcherAndWait();
+            ASSERT_GE(ListedIndexOf(malformed.window), 0);
+            EXPECT_EQ(LookupWindowIcon(malformed.window), defaultIcon);
+            RunSwitcherCommand(CMD_CANCEL);
+        }
+    }
+    DeleteFileW(copy.c_str());
 }
 
 TEST_F(IconRule, AWindowThatIsGoneGetsTheDefaultIcon) {
@@ -195,6 +257,43 @@ TEST_F(IconRule, DefaultIconIsAGenericWindowPicture) {
     EXPECT_LT(GetBValue(closeBox), 64);
     EXPECT_GT(GetBValue(frame), GetRValue(frame) + 64);
     EXPECT_TRUE(ColourNear(corner, RGB(0, 0, 0))); // transparent outside the window
+}
+
+// Its own picture at each size the system asks for, plainly readable on the
+// switcher's blue: not one flat colour, and mostly unlike that blue.
+TEST(ProgramIcon, EverySizeIsDrawnAndStandsOutOnTheSwitchersBlue) {
+    HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(IDI_APP), RT_GROUP_ICON);
+    ASSERT_NE(found, nullptr);
+    // The icon group: a 6-byte header, then 14-byte entries whose first byte is the width.
+    const BYTE* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+    std::vector<int> widths;
+    for (int i = 0; i < group[4]; ++i)
+        widths.push_back(group[6 + 14 * i] ? group[6 + 14 * i] : 256);
+    const std::vector<int> sizes = {16, 20, 24, 32, 40, 48, 64, 256};
+    EXPECT_EQ(widths, sizes);
+    const COLORREF blue = RGB(91, 125, 222); // the darkest of the strip's background
+    for (int size : sizes) {
+        SCOPED_TRACE(size);
+        HICON icon = static_cast<HICON>(LoadImageW(
+            GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, size, size, 0));
+        ASSERT_NE(icon, nullptr);
+        MemoryCanvas canvas(size, size);
+        RECT all = {0, 0, size, size};
+        SetDCBrushColor(canvas.dc, blue);
+        FillRect(canvas.dc, &all, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        DrawIconEx(canvas.dc, 0, 0, icon, size, size, 0, nullptr, DI_NORMAL);
+        DestroyIcon(icon);
+        int unlike = 0;
+        std::set<COLORREF> colours;
+        for (int y = 0; y < size; ++y)
+            for (int x = 0; x < size; ++x) {
+                const COLORREF pixel = GetPixel(canvas.dc, x, y);
+                colours.insert(pixel);
+                unlike += ColourNear(pixel, blue, 80) ? 0 : 1;
+            }
+        EXPECT_GE(colours.size(), 4u);
+        EXPECT_GE(unlike * 2, size * size) << unlike << " of " << size * size;
+    }
 }
 
 // One read per program file and size, kept between openings; a table of fixed

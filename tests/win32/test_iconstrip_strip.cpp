@@ -343,4 +343,63 @@ TEST_F(IconStripTest, AClickOnTheThirdIconSelectsEntryTwoAndOnEmptySpaceKeepsThe
     EXPECT_EQ(SelectedStripItem(), 2);
 }
 
+// The strip as it draws itself: each item's icon at the item's place.
+struct PrintedStrip {
+    PrintedStrip() : canvas(400, 400) {
+        SendMessageW(IconStrip, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(canvas.dc), PRF_CLIENT);
+    }
+    COLORREF At(POINT point) const { return GetPixel(canvas.dc, point.x, point.y); }
+    MemoryCanvas canvas;
+};
+
+COLORREF WindowIconColour(HWND window) {
+    return IconPixel(reinterpret_cast<HICON>(SendMessageW(window, WM_GETICON, ICON_BIG, 0)), 16,
+                     16);
+}
+
+// Every item but the selected first shows its own entry's icon, in list order.
+void ExpectStripDrawsTheEntriesInOrder() {
+    ASSERT_EQ(ItemCount(), listedCount);
+    PrintedStrip printed;
+    for (int i = 1; i < listedCount; ++i) {
+        POINT place = {}, slot = {};
+        SendMessageW(IconStrip, LVM_GETITEMPOSITION, i, reinterpret_cast<LPARAM>(&place));
+        EXPECT_TRUE(ColourNear(printed.At(ItemCentre(i)), WindowIconColour(WindowList[i].window)))
+            << "item " << i;
+        SendMessageW(IconStrip, LVM_GETITEMPOSITION, i - 1, reinterpret_cast<LPARAM>(&slot));
+        EXPECT_TRUE(place.y > slot.y || (place.y == slot.y && place.x > slot.x)) << i;
+    }
+}
+
+// A window closes while the switcher is shown: the strip closes the gap, and each
+// remaining item goes on showing its own window's icon (the last one too).
+TEST_F(IconStripTest, AClosedWindowLeavesNoHoleAndEveryIconInOrder) {
+    MakeWindows(12);
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), 12);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    SelectEntry(0);
+    const int count = listedCount;
+    DestroyWindow(WindowList[4].window);
+    OnSwitcherWatchTimer();
+    ASSERT_EQ(listedCount, count - 1);
+    ExpectStripDrawsTheEntriesInOrder();
+}
+
+// The selected icon stays as it is, on a highlight framed in the switcher's orange.
+TEST_F(IconStripTest, TheSelectedIconIsDrawnAsItIsOnAFramedHighlight) {
+    MakeWindows(3);
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), 3);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    SelectEntry(1);
+    PrintedStrip printed;
+    const POINT centre = ItemCentre(1);
+    EXPECT_TRUE(ColourNear(printed.At(centre), WindowIconColour(WindowList[1].window)));
+    // The frame, just outside the icon's edge: the margin is 3 pixels at 96 DPI.
+    EXPECT_TRUE(ColourNear(printed.At({centre.x, centre.y - 16 - 3}), RGB(255, 153, 0), 0));
+    EXPECT_TRUE(ColourNear(printed.At({centre.x, centre.y - 16 - 1}), BACKDROP, 0));
+    EXPECT_FALSE(ColourNear(printed.At({ItemCentre(0).x, centre.y - 16 - 3}), RGB(255, 153, 0)));
+}
+
 } // namespace

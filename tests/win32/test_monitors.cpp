@@ -56,7 +56,9 @@ void StoreSettings(BYTE screenPosition, BYTE openOn, BYTE listWindows) {
     const DWORD version = OPTIONS_VERSION;
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Version", REG_DWORD, &version, sizeof(version));
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"Options", REG_BINARY, &record, sizeof(record));
-    const MoreOptions more = {MORE_OPTIONS_LAYOUT, openOn, listWindows};
+    MoreOptions more = DEFAULT_MORE_OPTIONS;
+    more.openOn = openOn;
+    more.listWindows = listWindows;
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, &more, sizeof(more));
 }
 

@@ -123,6 +123,24 @@ TEST_F(SelectionDisplay, AMinimisedWindowShowsItsIconWithoutATimer) {
     EXPECT_TRUE(NoPreviewTimer());
 }
 
+// The preview square is as large as the strip's large icons: with small icons in
+// the strip it still shows the window's large one, not the small one blown up.
+TEST_F(SelectionDisplay, WithSmallIconsThePreviewShowsTheLargeIcon) {
+    HICON small = CreateSolidIcon(RGB(0, 255, 0), 16);
+    DisplayWindowSpec spec;
+    spec.windowBig = icon;
+    spec.windowSmall = small;
+    HWND both = CreateDisplayWindow(spec);
+    windows.push_back(both);
+    switcherOptions.livePreview = 0;
+    switcherOptions.smallIcons = 1;
+    ReplaceWindowList({Window(L"other"), both});
+    SelectEntry(1);
+    switcherOptions.smallIcons = 0;
+    ExpectIconInPreview(kIconColour);
+    DestroyIcon(small);
+}
+
 TEST_F(SelectionDisplay, WithoutLivePreviewEverySelectionShowsTheIcon) {
     switcherOptions.livePreview = 0;
     ReplaceWindowList(FiveWindows());

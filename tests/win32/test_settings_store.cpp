@@ -147,19 +147,46 @@ std::vector<BYTE> MoreOptionsBytes(const MoreOptions& more) {
     return std::vector<BYTE>(bytes, bytes + sizeof(more));
 }
 
-const std::vector<BYTE> kMoreDefaults = {1, 0, 0};
+const std::vector<BYTE> kMoreDefaults = {2, 0, 0, 1, 1, 0, 1, 1};
 
-TEST_F(SettingsStore, SecondValueIsReadAsStoredAndLeftAlone) {
-    StoreVersion(258);
-    StoreOptions(kCustom);
-    const BYTE stored[] = {1, 2, 1};
-    WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, stored, sizeof(stored));
+// This layout is read as stored and left alone, layout 1 is rewritten in this layout
+// with the later settings at their defaults, and a later layout is never rewritten.
+TEST_F(SettingsStore, SecondValueIsReadByItsLayout) {
+    const struct {
+        const char* what;
+        std::vector<BYTE> stored, read, storedAfter;
+    } cases[] = {
+        {"this layout",
+         {2, 2, 1, 0, 0, 1, 0, 0},
+         {2, 2, 1, 0, 0, 1, 0, 0},
+         {2, 2, 1, 0, 0, 1, 0, 0}},
+        {"layout 1", {1, 2, 1}, {2, 2, 1, 1, 1, 0, 1, 1}, {2, 2, 1, 1, 1, 0, 1, 1}},
+        {"a later layout",
+         {3, 1, 1, 0, 0, 1, 0, 0, 7},
+         {3, 1, 1, 0, 0, 1, 0, 0},
+         {3, 1, 1, 0, 0, 1, 0, 0, 7}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.what);
+        DeleteSettingsKey();
+        StoreVersion(258);
+        StoreOptions(kCustom);
+        WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, c.stored.data(),
+                           static_cast<DWORD>(c.stored.size()));
+        MoreOptions more = {};
+        LoadMoreOptions(&more);
+        EXPECT_EQ(MoreOptionsBytes(more), c.read);
+        DWORD type = REG_NONE;
+        EXPECT_EQ(StoredMoreOptions(&type), c.storedAfter);
+        ExpectStoredRecord(kCustom);
+    }
+    // A change written over a later layout keeps its layout and the bytes it added.
     MoreOptions more = {};
     LoadMoreOptions(&more);
-    EXPECT_EQ(MoreOptionsBytes(more), (std::vector<BYTE>{1, 2, 1}));
+    more.openOn = OPEN_ON_FOREGROUND;
+    EXPECT_EQ(WriteStoredMoreOptions(&more), STORE_WRITTEN);
     DWORD type = REG_NONE;
-    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{1, 2, 1}));
-    ExpectStoredRecord(kCustom);
+    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{3, 2, 1, 0, 0, 1, 0, 0, 7}));
 }
 
 // Each repair writes the defaults of its own value and leaves the other value as it was.
@@ -186,7 +213,8 @@ TEST_F(SettingsStore, MissingOrMalformedSecondValueIsReplacedByItsDefaultsAlone)
         if (!c.bytes.empty() || c.type != REG_BINARY)
             WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", c.type, c.bytes.data(),
                                static_cast<DWORD>(c.bytes.size()));
-        MoreOptions more = {1, 2, 1};
+        MoreOptions more = DEFAULT_MORE_OPTIONS;
+        more.openOn = OPEN_ON_FOREGROUND;
         LoadMoreOptions(&more);
         EXPECT_EQ(MoreOptionsBytes(more), kMoreDefaults);
         DWORD type = REG_NONE;
@@ -211,12 +239,12 @@ TEST_F(SettingsStore, ReadOnlyLookAtTheSecondValueWritesNothing) {
     EXPECT_EQ(ReadStoredMoreOptions(&more, true), MORE_OPTIONS_NO_KEY);
     StoreVersion(258);
     EXPECT_EQ(ReadStoredMoreOptions(&more, true), MORE_OPTIONS_MISSING);
-    const BYTE malformed[] = {9, 9};
+    const BYTE malformed[] = {0, 9};
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, malformed, 2);
     EXPECT_EQ(ReadStoredMoreOptions(&more, true), MORE_OPTIONS_MALFORMED);
     EXPECT_EQ(MoreOptionsBytes(more), kMoreDefaults);
     DWORD type = REG_NONE;
-    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{9, 9}));
+    EXPECT_EQ(StoredMoreOptions(&type), (std::vector<BYTE>{0, 9}));
 }
 
 // The stored value with its terminator, as RegSetValueExW got it; empty when missing.

@@ -301,6 +301,22 @@ TEST_F(ToolbarActions, TooltipTextForEachButtonAndAnyOtherId) {
     }
 }
 
+// The pin button says what a press does: a window already on top is unpinned.
+TEST_F(ToolbarActions, PinTooltipSaysWhatAPressDoesToTheSelectedWindow) {
+    HWND window = Keep(CreateTestWindow(L"Pinned test window"));
+    ReplaceWindowList({window});
+    NMTTDISPINFOW info = {};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(ActionToolbar, TB_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = IDC_TOPMOST;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(SwitcherWindow, WM_NOTIFY, IDC_TOPMOST, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(info.lpszText, L"Make Current Window Always on Top");
+    Press(IDC_TOPMOST);
+    ASSERT_TRUE(IsTopmost(window));
+    SendMessageW(SwitcherWindow, WM_NOTIFY, IDC_TOPMOST, reinterpret_cast<LPARAM>(&info));
+    EXPECT_STREQ(info.lpszText, L"Make Current Window Not Always on Top");
+}
+
 // Tooltip texts go only to the toolbar's tooltip control on this thread: a
 // request from another thread, or naming another sender, gets no text.
 TEST_F(ToolbarActions, TooltipRequestsFromAnotherThreadOrSenderGetNoText) {

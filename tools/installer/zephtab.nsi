@@ -28,6 +28,10 @@ SetCompressor /SOLID lzma
 !define END_DEADLINE_MS 10000
 !define ERROR_LEVEL_LEFTOVERS 2
 !define ERROR_LEVEL_REFUSED_FOLDER 2
+; What only setup writes into a folder it installs to: a first line, then the
+; token that it also writes into its uninstall entry, then the files it put there.
+!define RECORD "install-record.txt"
+!define RECORD_HEADER "Zephtab installation record"
 !if ${NSIS_PTR_SIZE} > 4
   !define SETUP_KIND "Zephtab Setup (64-bit)"
 !else
@@ -181,56 +185,114 @@ FunctionEnd
 
 Var FolderProblem
 
-; Whether $INSTDIR\uninstall.exe is a Zephtab uninstaller: its version
-; resource names this product and publisher, as setup writes them.
-Function HoldsZephtabUninstaller
+; The next line of the open file $0 without its line end, into $1; "" at its
+; end. Uses $R9.
+!macro DefineReadRecordLine UN
+Function ${UN}ReadRecordLine
+  ClearErrors
+  FileRead $0 $1
+  ${If} ${Errors}
+    StrCpy $1 ""
+  ${EndIf}
+  ${Do}
+    StrCpy $R9 $1 1 -1
+    ${If} $R9 != "$\r"
+    ${AndIf} $R9 != "$\n"
+      ${Break}
+    ${EndIf}
+    StrCpy $1 $1 -1
+  ${Loop}
+FunctionEnd
+!macroend
+!insertmacro DefineReadRecordLine ""
+!insertmacro DefineReadRecordLine "un."
+
+; Whether the folder on the stack holds the installation that the uninstall
+; entry names: the entry's folder is this one, and the folder's record bears
+; the entry's token. File names or version strings prove nothing, since anyone
+; can write them. Leaves 1 or 0 on the stack.
+!macro DefineIsRecordedInstallation UN
+Function ${UN}IsRecordedInstallation
+  Call ${UN}CanonicalPath
+  Exch $3
   Push $0
   Push $1
   Push $2
-  Push $3
   Push $4
-  Push $5
-  StrCpy $3 0
-  StrCpy $4 "$INSTDIR\uninstall.exe"
-  System::Call "version::GetFileVersionInfoSizeW(w r4, p 0) i .r0"
-  ${If} $0 > 0
-    System::Alloc $0
+  StrCpy $4 0
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "InstallRecord"
+  ${If} $1 != ""
+  ${AndIf} $2 != ""
+    Push $1
+    Call ${UN}CanonicalPath
     Pop $1
-    System::Call "version::GetFileVersionInfoW(w r4, i 0, i r0, p r1) i .r2"
-    ${If} $2 <> 0
-      StrCpy $4 ""
-      StrCpy $5 ""
-      System::Call "version::VerQueryValueW(p r1, w '\StringFileInfo\040904b0\ProductName', *p .r2, *i .r0) i .r0"
-      ${If} $0 <> 0
-        System::Call "kernel32::lstrcpynW(w .r4, p r2, i ${NSIS_MAX_STRLEN})"
-      ${EndIf}
-      System::Call "version::VerQueryValueW(p r1, w '\StringFileInfo\040904b0\CompanyName', *p .r2, *i .r0) i .r0"
-      ${If} $0 <> 0
-        System::Call "kernel32::lstrcpynW(w .r5, p r2, i ${NSIS_MAX_STRLEN})"
-      ${EndIf}
-      ${If} $4 == "Zephtab"
-      ${AndIf} $5 == "${PUBLISHER}"
-        StrCpy $3 1
+    ${If} $1 == $3
+      StrCpy $4 $2
+      ClearErrors
+      FileOpen $0 "$3\${RECORD}" r
+      ${IfNot} ${Errors}
+        Call ${UN}ReadRecordLine
+        ${If} $1 S== "${RECORD_HEADER}"
+          Call ${UN}ReadRecordLine
+          ${If} $1 S== $4
+            StrCpy $4 1
+          ${EndIf}
+        ${EndIf}
+        FileClose $0
       ${EndIf}
     ${EndIf}
-    System::Free $1
   ${EndIf}
-  ; Restores the registers and leaves the answer on the stack.
-  Pop $5
+  ${If} $4 != 1
+    StrCpy $4 0
+  ${EndIf}
+  StrCpy $3 $4
   Pop $4
-  Exch $3
-  Exch
   Pop $2
-  Exch
   Pop $1
-  Exch
   Pop $0
+  Exch $3
+FunctionEnd
+!macroend
+!insertmacro DefineIsRecordedInstallation ""
+!insertmacro DefineIsRecordedInstallation "un."
+
+; Whether the folder on the stack holds an installation by a setup older than
+; the record: the uninstall entry points there and bears no token. The entry
+; lives in the user's own registry, out of other users' reach, so it vouches
+; for its folder; an entry with a token vouches only with the folder's record.
+; Leaves 1 or 0 on the stack.
+Function IsOlderInstallation
+  Call CanonicalPath
+  Exch $3
+  Push $1
+  Push $2
+  ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallRecord"
+  ReadRegStr $2 HKCU "${UNINSTALL_KEY}" "InstallLocation"
+  ${If} $1 != ""
+    StrCpy $2 ""
+  ${EndIf}
+  ${If} $2 != ""
+    Push $2
+    Call CanonicalPath
+    Pop $2
+  ${EndIf}
+  ${If} $2 != ""
+  ${AndIf} $2 == $3
+    StrCpy $3 1
+  ${Else}
+    StrCpy $3 0
+  ${EndIf}
+  Pop $2
+  Pop $1
+  Exch $3
 FunctionEnd
 
 ; Sets $FolderProblem to why $INSTDIR cannot take Zephtab, or to "" when it
-; can. Setup replaces its files there by name and the uninstaller deletes them
-; by name, so only a new or empty folder, or one that holds Zephtab already
-; (its uninstall entry points there, or its uninstaller is there), is used.
+; can. Setup replaces its files there by name, so only a new or empty folder,
+; or the one that holds this user's installation of Zephtab (its uninstall
+; entry points there and the folder's record bears the entry's token, or an
+; older setup's entry, without a token, points there), is used.
 ; A drive's root and the Windows and Program Files folders are refused even
 ; when empty: other users may write there, and whoever replaces zephtab.exe
 ; runs code at the user's log-on.
@@ -269,28 +331,26 @@ Function CheckInstallFolder
   ${If} $FolderProblem == ""
   ${AndIf} ${FileExists} "$0\*.*"
     ; A folder: empty, or Zephtab's own.
-    ReadRegStr $1 HKCU "${UNINSTALL_KEY}" "InstallLocation"
-    ${If} $1 != ""
-      Push $1
-      Call CanonicalPath
+    Push $0
+    Call IsRecordedInstallation
+    Pop $1
+    ${If} $1 <> 1
+      Push $0
+      Call IsOlderInstallation
       Pop $1
     ${EndIf}
-    ${If} $1 != $0
-      Call HoldsZephtabUninstaller
-      Pop $1
-      ${If} $1 <> 1
-        FindFirst $1 $2 "$0\*.*"
-        ${Do}
-          ${If} $2 != "."
-          ${AndIf} $2 != ".."
-            ${ExitDo}
-          ${EndIf}
-          FindNext $1 $2
-        ${Loop}
-        FindClose $1
-        ${If} $2 != ""
-          StrCpy $FolderProblem "$0 already holds files of its own, and Zephtab would replace or later delete some of them."
+    ${If} $1 <> 1
+      FindFirst $1 $2 "$0\*.*"
+      ${Do}
+        ${If} $2 != "."
+        ${AndIf} $2 != ".."
+          ${ExitDo}
         ${EndIf}
+        FindNext $1 $2
+      ${Loop}
+      FindClose $1
+      ${If} $2 != ""
+        StrCpy $FolderProblem "$0 already holds files of its own, and Zephtab would replace some of them."
       ${EndIf}
     ${EndIf}
   ${ElseIf} $FolderProblem == ""
@@ -306,9 +366,17 @@ Function CheckInstallFolder
 FunctionEnd
 
 ; NSIS puts its default folder in place of a /D= folder that it finds
-; unusable (a file, say). A silent setup must then fail, not install elsewhere.
+; unusable (a file, say), and ignores a quoted "/D=...". A silent setup must
+; then fail, not install elsewhere.
 Function .onInit
   System::Call "kernel32::GetCommandLineW() w .r0"
+  ClearErrors
+  ${WordFind} $0 '"/D=' "E*" $1
+  ${IfNot} ${Errors}
+    MessageBox MB_OK|MB_ICONSTOP 'Give the folder as the last argument, without quotes around it: /D=C:\Some folder' /SD IDOK
+    SetErrorLevel ${ERROR_LEVEL_REFUSED_FOLDER}
+    Quit
+  ${EndIf}
   ClearErrors
   ${WordFind} $0 " /D=" "E+1}" $1
   ${IfNot} ${Errors}
@@ -359,6 +427,17 @@ Section
   File "${FILES}/README.txt"
   File "${FILES}/LICENSE.txt"
   WriteUninstaller "$INSTDIR\uninstall.exe"
+  ; The token ties this folder to the uninstall entry written below.
+  System::Call "ole32::CoCreateGuid(g .r0) i .r1"
+  ${If} $1 <> 0
+    System::Call "kernel32::GetTickCount() i .r0"
+    StrCpy $0 "$0-${VERSION}"
+  ${EndIf}
+  FileOpen $1 "$INSTDIR\${RECORD}" w
+  FileWrite $1 "${RECORD_HEADER}$\r$\n$0$\r$\n"
+  FileWrite $1 "zephtab.exe$\r$\nzephtab-config.exe$\r$\nzephtab-settings.exe$\r$\n"
+  FileWrite $1 "README.txt$\r$\nLICENSE.txt$\r$\n"
+  FileClose $1
 
   CreateDirectory "${START_MENU}"
   CreateShortcut "${START_MENU}\Zephtab.lnk" "$INSTDIR\zephtab.exe"
@@ -369,6 +448,7 @@ Section
   WriteRegStr HKCU "${UNINSTALL_KEY}" "Publisher" "${PUBLISHER}"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "DisplayIcon" "$INSTDIR\zephtab.exe"
   WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallLocation" "$INSTDIR"
+  WriteRegStr HKCU "${UNINSTALL_KEY}" "InstallRecord" $0
   WriteRegStr HKCU "${UNINSTALL_KEY}" "UninstallString" '"$INSTDIR\uninstall.exe"'
   WriteRegStr HKCU "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   ${GetSize} "$INSTDIR" "/S=0K /G=0" $0 $1 $2
@@ -386,17 +466,82 @@ FunctionEnd
 
 Var Leftovers
 
-; Removes one installed file; one that stays (in use, say) is listed for the report.
-!macro RemoveInstalledFile NAME
+; Whether the folder's record lists the file named on the stack; 1 or 0 on the stack.
+Function un.RecordListsFile
+  Exch $3
+  Push $0
+  Push $1
+  Push $2
+  StrCpy $2 0
   ClearErrors
-  Delete "$INSTDIR\${NAME}"
-  ${If} ${Errors}
-    StrCpy $Leftovers "$Leftovers$\r$\n$INSTDIR\${NAME}"
+  FileOpen $0 "$INSTDIR\${RECORD}" r
+  ${IfNot} ${Errors}
+    ${Do}
+      Call un.ReadRecordLine
+      ${If} $1 == $3
+        StrCpy $2 1
+      ${EndIf}
+    ${LoopUntil} $1 == ""
+    FileClose $0
+  ${EndIf}
+  StrCpy $3 $2
+  Pop $2
+  Pop $1
+  Pop $0
+  Exch $3
+FunctionEnd
+
+; Removes one file that setup installed and recorded; one that stays (in use,
+; say) is listed for the report.
+!macro RemoveInstalledFile NAME
+  Push "${NAME}"
+  Call un.RecordListsFile
+  Pop $0
+  ${If} $0 = 1
+    ClearErrors
+    Delete "$INSTDIR\${NAME}"
+    ${If} ${Errors}
+      StrCpy $Leftovers "$Leftovers$\r$\n$INSTDIR\${NAME}"
+    ${EndIf}
   ${EndIf}
 !macroend
 
 Section Uninstall
+  ; A copy of the uninstaller can be run for any folder (_?=): it removes
+  ; nothing unless that folder holds the installation its entry names.
+  Push $INSTDIR
+  Call un.IsRecordedInstallation
+  Pop $0
+  ${If} $0 <> 1
+    StrCpy $0 "$INSTDIR holds no installation of Zephtab made by its setup. Nothing was removed."
+    DetailPrint $0
+    MessageBox MB_OK|MB_ICONSTOP $0 /SD IDOK
+    SetErrorLevel ${ERROR_LEVEL_REFUSED_FOLDER}
+    Abort
+  ${EndIf}
   !insertmacro EndRunningZephtab "un."
+
+  ; A copy of Zephtab elsewhere keeps its own start at log-on. The value is
+  ; the quoted path (older versions wrote it bare); full paths are compared,
+  ; so that "$INSTDIR\..\other\zephtab.exe" is another copy's. Compared while
+  ; the program is still there to give its long name.
+  ReadRegStr $0 HKCU "${RUN_KEY}" "zephtab"
+  StrCpy $1 $0 1
+  ${If} $1 == '"'
+    StrCpy $0 $0 "" 1
+    ${un.WordFind} $0 '"' "+1{" $0
+  ${EndIf}
+  ${If} $0 != ""
+    Push $0
+    Call un.CanonicalPath
+    Push "$INSTDIR\zephtab.exe"
+    Call un.CanonicalPath
+    Pop $1
+    Pop $0
+    ${If} $0 == $1
+      DeleteRegValue HKCU "${RUN_KEY}" "zephtab"
+    ${EndIf}
+  ${EndIf}
   !insertmacro RemoveInstalledFile "zephtab.exe"
   !insertmacro RemoveInstalledFile "zephtab-config.exe"
   !insertmacro RemoveInstalledFile "zephtab-settings.exe"
@@ -405,19 +550,6 @@ Section Uninstall
   Delete "${START_MENU}\Zephtab.lnk"
   Delete "${START_MENU}\Zephtab Settings.lnk"
   RMDir "${START_MENU}"
-
-  ; A copy of Zephtab elsewhere keeps its own start at log-on. The value is
-  ; the quoted path; older versions wrote it bare.
-  ReadRegStr $0 HKCU "${RUN_KEY}" "zephtab"
-  StrCpy $1 $0 1
-  ${If} $1 == '"'
-    StrCpy $0 $0 "" 1
-  ${EndIf}
-  StrLen $1 "$INSTDIR\"
-  StrCpy $0 $0 $1
-  ${If} $0 == "$INSTDIR\"
-    DeleteRegValue HKCU "${RUN_KEY}" "zephtab"
-  ${EndIf}
 
   ${un.GetParameters} $0
   ClearErrors
@@ -442,6 +574,7 @@ Section Uninstall
     ; Run in place (_?=) the uninstaller cannot remove itself, and files the
     ; user added keep the folder.
     Delete "$INSTDIR\uninstall.exe"
+    Delete "$INSTDIR\${RECORD}"
     RMDir "$INSTDIR"
     DeleteRegKey HKCU "${UNINSTALL_KEY}"
   ${EndIf}

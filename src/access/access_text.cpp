@@ -1,0 +1,39 @@
+#include "access/access_text.h"
+
+#include <cstdio>
+
+#include "display/process_text.h"
+
+const wchar_t* ProgramNameOfPath(const wchar_t* path) {
+    const wchar_t* name = path;
+    for (const wchar_t* at = path; *at; ++at)
+        if (*at == L'\\' || *at == L'/')
+            name = at + 1;
+    return name;
+}
+
+size_t FormatEntryDescription(wchar_t* buffer, size_t count, int32_t position, int32_t total,
+                              const wchar_t* programName) {
+    // Wide enough for two 32-bit numbers, " of " and ", ".
+    char place[48];
+    std::snprintf(place, sizeof(place), "%d of %d%s", static_cast<int>(position),
+                  static_cast<int>(total), *programName ? ", " : "");
+    wchar_t text[48 + 260];
+    size_t length = 0;
+    for (const char* at = place; *at; ++at)
+        text[length++] = static_cast<wchar_t>(*at);
+    for (const wchar_t* at = programName; *at && length < sizeof(text) / sizeof(text[0]) - 1; ++at)
+        text[length++] = *at;
+    text[length] = 0;
+    return CopyText(buffer, count, text);
+}
+
+AccessChild ResolveAccessChild(int32_t childId, int listedCount, bool shown) {
+    if (!shown)
+        return {ACCESS_DISCONNECTED, -1};
+    if (childId == 0)
+        return {ACCESS_SWITCHER, -1};
+    if (childId < 1 || childId > listedCount)
+        return {ACCESS_NO_SUCH, -1};
+    return {ACCESS_ENTRY, childId - 1};
+}

@@ -1,0 +1,348 @@
+#include "access/switcher_access_win.h"
+
+#include <commctrl.h>
+#include <ole2.h>
+#include <oleacc.h>
+
+#include "access/access_text.h"
+#include "base/count_of.h"
+#include "base/program_handles_win.h"
+#include "base/runtime_function_win.h"
+#include "windowlist/icon_strip_win.h"
+#include "windowlist/window_list_win.h"
+
+static_assert(CHILDID_SELF == 0, "child id 0 is the list itself");
+
+namespace {
+
+// COM is started on this thread at the first request and ended at shutdown.
+bool comStarted;
+
+bool SwitcherShown() {
+    return SwitcherWindow && IsWindowVisible(SwitcherWindow);
+}
+
+// An entry whose window has closed is not answered for; the list drops it soon.
+AccessChild ResolveVariant(const VARIANT& child) {
+    if (child.vt != VT_I4)
+        return {ACCESS_NO_SUCH, -1};
+    AccessChild resolved = ResolveAccessChild(child.lVal, listedCount, SwitcherShown());
+    if (resolved.target == ACCESS_ENTRY && !IsWindow(WindowList[resolved.index].window))
+        return {ACCESS_NO_SUCH, -1};
+    return resolved;
+}
+
+HRESULT FailureOf(const AccessChild& child) {
+    return child.target == ACCESS_DISCONNECTED ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
+}
+
+HRESULT AnswerText(const wchar_t* text, BSTR* answer) {
+    *answer = SysAllocString(text);
+    return *answer ? S_OK : E_OUTOFMEMORY;
+}
+
+void ReadProgramName(HWND window, wchar_t* name, DWORD count) {
+    name[0] = 0;
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return;
+    wchar_t path[MAX_PATH];
+    DWORD length = CountOf(path);
+    if (QueryFullProcessImageNameW(process, 0, path, &length))
+        lstrcpynW(name, ProgramNameOfPath(path), static_cast<int>(count));
+    CloseHandle(process);
+}
+
+// The window's title, or for a window without one its program's name.
+void ReadEntryName(int index, wchar_t* name, int count) {
+    HWND window = WindowList[index].window;
+    if (GetWindowTextW(window, name, count) == 0)
+        ReadProgramName(window, name, static_cast<DWORD>(count));
+}
+
+bool EntryIconOnScreen(int index, RECT* rect) {
+    rect->left = LVIR_ICON;
+    if (!SendMessageW(IconStrip, LVM_GETITEMRECT, static_cast<WPARAM>(index),
+                      reinterpret_cast<LPARAM>(rect)))
+        return false;
+    MapWindowPoints(IconStrip, nullptr, reinterpret_cast<POINT*>(rect), 2);
+    return true;
+}
+
+VARIANT ChildVariant(int index) {
+    VARIANT child;
+    VariantInit(&child);
+    child.vt = VT_I4;
+    child.lVal = index < 0 ? CHILDID_SELF : AccessChildIdOf(index);
+    return child;
+}
+
+// One object for the program's life: it holds no state of its own and reads the
+// list at every call, so a reference kept past the switcher's hiding, or past a
+// change of the list, answers an error instead of reaching freed memory.
+struct SwitcherAccessible : IAccessible {
+    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
+        if (!object)
+            return E_POINTER;
+        if (IsEqualIID(id, __uuidof(IUnknown)) || IsEqualIID(id, __uuidof(IDispatch)) ||
+            IsEqualIID(id, __uuidof(IAccessible))) {
+            *object = static_cast<IAccessible*>(this);
+            return S_OK;
+        }
+        *object = nullptr;
+        return E_NOINTERFACE;
+    }
+    // Never freed: counting would only decide when to free it.
+    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
+    ULONG STDMETHODCALLTYPE Release() override { return 1; }
+
+    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
+        if (count)
+            *count = 0;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
+        return E_NOTIMPL;
+    }
+    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
+                                     UINT*) override {
+        return E_NOTIMPL;
+    }
+
+    HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
+        *parent = nullptr;
+        if (!SwitcherShown())
+            return CO_E_OBJNOTCONNECTED;
+        return AccessibleObjectFromWindow(SwitcherWindow, static_cast<DWORD>(OBJID_WINDOW),
+                                          __uuidof(IDispatch), reinterpret_cast<void**>(parent));
+    }
+    HRESULT STDMETHODCALLTYPE get_accChildCount(LONG* count) override {
+        *count = 0;
+        if (!SwitcherShown())
+            return CO_E_OBJNOTCONNECTED;
+        *count = listedCount;
+        return S_OK;
+    }
+    // The entries are simple elements, answered by this object with their child id.
+    HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** child) override {
+        *child = nullptr;
+        const AccessChild resolved = ResolveVariant(childId);
+        return resolved.target == ACCESS_ENTRY ? S_FALSE : FailureOf(resolved);
+    }
+    HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override {
+        *name = nullptr;
+        const AccessChild resolved = ResolveVariant(childId);
+        if (resolved.target == ACCESS_SWITCHER)
+            return AnswerText(kSwitcherAccessName, name);
+        if (resolved.target != ACCESS_ENTRY)
+            return FailureOf(resolved);
+        wchar_t text[1024];
+        ReadEntryName(resolved.index, text, CountOf(text));
+        return AnswerText(text, name);
+    }
+    HRESULT STDMETHODCALLTYPE get_accValue(VARIANT childId, BSTR* value) override {
+        *value = nullptr;
+        const AccessChild resolved = ResolveVariant(childId);
+        return resolved.target == ACCESS_ENTRY || resolved.target == ACCESS_SWITCHER
+                   ? S_FALSE
+                   : FailureOf(resolved);
+    }
+    // "3 of 12, notepad.exe": its place, and whose window it is.
+    HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT childId, BSTR* description) override {
+        *description = nullptr;
+        const AccessChild resolved = ResolveVariant(childId);
+        if (resolved.target == ACCESS_SWITCHER)
+            return S_FALSE;
+        if (resolved.target != ACCESS_ENTRY)
+            return FailureOf(resolved);
+        wchar_t program[MAX_PATH];
+        ReadProgramName(WindowList[resolved.index].window, program, CountOf(program));
+        wchar_t text[64 + MAX_PATH];
+        FormatEntryDescription(text, CountOf(text), resolved.index + 1, listedCount, program);
+        return AnswerText(text, description);
+    }
+    HRESULT STDMETHODCALLTYPE get_accRole(VARIANT childId, VARIANT* role) override {
+        VariantInit(role);
+        const AccessChild resolved = ResolveVariant(childId);
+        if (resolved.target != ACCESS_SWITCHER && resolved.target != ACCESS_ENTRY)
+            return FailureOf(resolved);
+        role->vt = VT_I4;
+        role->lVal = resolved.target == ACCESS_ENTRY ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accState(VARIANT childId, VARIANT* state) override {
+        VariantInit(state);
+        const AccessChild resolved = ResolveVariant(childId);
+        if (resolved.target != ACCESS_SWITCHER && resolved.target != ACCESS_ENTRY)
+            return FailureOf(resolved);
+        state->vt = VT_I4;
+        state->lVal = STATE_SYSTEM_FOCUSABLE;
+        if (resolved.target == ACCESS_ENTRY) {
+            state->lVal |= STATE_SYSTEM_SELECTABLE;
+            if (resolved.index == selectedIndex)
+                state->lVal |= STATE_SYSTEM_FOCUSED | STATE_SYSTEM_SELECTED;
+        }
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT childId, BSTR* help) override {
+        *help = nullptr;
+        const AccessChild resolved = ResolveVariant(childId);
+        return resolved.target == ACCESS_ENTRY || resolved.target == ACCESS_SWITCHER
+                   ? S_FALSE
+                   : FailureOf(resolved);
+    }
+    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
+        *file = nullptr;
+        *topic = 0;
+        return DISP_E_MEMBERNOTFOUND;
+    }
+    HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT childId, BSTR* shortcut) override {
+        return get_accHelp(childId, shortcut);
+    }
+    HRESULT STDMETHODCALLTYPE get_accFocus(VARIANT* focus) override {
+        return get_accSelection(focus);
+    }
+    HRESULT STDMETHODCALLTYPE get_accSelection(VARIANT* selection) override {
+        VariantInit(selection);
+        if (!SwitcherShown())
+            return CO_E_OBJNOTCONNECTED;
+        if (selectedIndex < 0 || selectedIndex >= listedCount)
+            return S_FALSE;
+        *selection = ChildVariant(selectedIndex);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT childId, BSTR* action) override {
+        return get_accHelp(childId, action);
+    }
+    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    // An entry is where its icon is, so that a magnifier moves to it.
+    HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
+                                          VARIANT childId) override {
+        *left = *top = *width = *height = 0;
+        const AccessChild resolved = ResolveVariant(childId);
+        RECT rect = {};
+        if (resolved.target == ACCESS_SWITCHER)
+            GetWindowRect(SwitcherWindow, &rect);
+        else if (resolved.target != ACCESS_ENTRY)
+            return FailureOf(resolved);
+        else if (!EntryIconOnScreen(resolved.index, &rect))
+            return S_FALSE;
+        *left = rect.left;
+        *top = rect.top;
+        *width = rect.right - rect.left;
+        *height = rect.bottom - rect.top;
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
+        VariantInit(end);
+        const AccessChild from = ResolveVariant(start);
+        if (from.target != ACCESS_SWITCHER && from.target != ACCESS_ENTRY)
+            return FailureOf(from);
+        int index = -1;
+        if (from.target == ACCESS_SWITCHER && direction == NAVDIR_FIRSTCHILD)
+            index = 0;
+        else if (from.target == ACCESS_SWITCHER && direction == NAVDIR_LASTCHILD)
+            index = listedCount - 1;
+        else if (from.target == ACCESS_ENTRY && direction == NAVDIR_NEXT)
+            index = from.index + 1;
+        else if (from.target == ACCESS_ENTRY && direction == NAVDIR_PREVIOUS)
+            index = from.index - 1;
+        if (index < 0 || index >= listedCount)
+            return S_FALSE;
+        *end = ChildVariant(index);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accHitTest(LONG x, LONG y, VARIANT* hit) override {
+        VariantInit(hit);
+        if (!SwitcherShown())
+            return CO_E_OBJNOTCONNECTED;
+        LVHITTESTINFO test = {};
+        test.pt = {x, y};
+        ScreenToClient(IconStrip, &test.pt);
+        const int item = static_cast<int>(
+            SendMessageW(IconStrip, LVM_HITTEST, 0, reinterpret_cast<LPARAM>(&test)));
+        if (item >= 0 && item < listedCount) {
+            *hit = ChildVariant(item);
+            return S_OK;
+        }
+        RECT rect = {};
+        GetWindowRect(SwitcherWindow, &rect);
+        if (!PtInRect(&rect, POINT{x, y}))
+            return S_FALSE;
+        *hit = ChildVariant(-1);
+        return S_OK;
+    }
+    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
+    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
+    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
+};
+
+SwitcherAccessible switcherAccessible;
+
+// UI Automation's announcement, where the system has it (Windows 10 1709 on).
+using ClientsListeningProc = BOOL(WINAPI*)();
+using HostProviderProc = HRESULT(WINAPI*)(HWND, IUnknown**);
+using RaiseNotificationProc = HRESULT(WINAPI*)(IUnknown*, int, int, BSTR, BSTR);
+constexpr int kNotificationActionCompleted = 2;
+constexpr int kNotificationMostRecent = 3;
+RuntimeFunction uiaClientsListening = {
+    L"uiautomationcore.dll", "UiaClientsAreListening", 0, nullptr, nullptr, false};
+RuntimeFunction uiaHostProvider = {
+    L"uiautomationcore.dll", "UiaHostProviderFromHwnd", 0, nullptr, nullptr, false};
+RuntimeFunction uiaRaiseNotification = {
+    L"uiautomationcore.dll", "UiaRaiseNotificationEvent", 0, nullptr, nullptr, false};
+
+void AnnounceTitle(int index) {
+    auto raise = RuntimeFunctionAs<RaiseNotificationProc>(&uiaRaiseNotification);
+    auto listening = RuntimeFunctionAs<ClientsListeningProc>(&uiaClientsListening);
+    auto hostProvider = RuntimeFunctionAs<HostProviderProc>(&uiaHostProvider);
+    if (!raise || !listening || !hostProvider || !listening())
+        return;
+    IUnknown* provider = nullptr;
+    if (FAILED(hostProvider(SwitcherWindow, &provider)) || !provider)
+        return;
+    wchar_t title[1024];
+    ReadEntryName(index, title, CountOf(title));
+    BSTR text = SysAllocString(title);
+    BSTR activity = SysAllocString(L"ZephtabSelection");
+    if (text && activity)
+        raise(provider, kNotificationActionCompleted, kNotificationMostRecent, text, activity);
+    SysFreeString(text);
+    SysFreeString(activity);
+    provider->Release();
+}
+
+} // namespace
+
+LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId) {
+    // The id is compared as the 32-bit value the system sends.
+    if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT) || !SwitcherShown())
+        return DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
+    if (!comStarted)
+        comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    return LresultFromObject(__uuidof(IAccessible), flags,
+                             static_cast<IAccessible*>(&switcherAccessible));
+}
+
+void AnnounceSelection(int index) {
+    if (index < 0 || index >= listedCount)
+        return;
+    const LONG child = AccessChildIdOf(index);
+    NotifyWinEvent(EVENT_OBJECT_SELECTION, SwitcherWindow, OBJID_CLIENT, child);
+    NotifyWinEvent(EVENT_OBJECT_FOCUS, SwitcherWindow, OBJID_CLIENT, child);
+    AnnounceTitle(index);
+}
+
+void ReleaseSwitcherAccess() {
+    if (comStarted) {
+        CoDisconnectObject(static_cast<IAccessible*>(&switcherAccessible), 0);
+        CoUninitialize();
+    }
+    comStarted = false;
+    ReleaseRuntimeFunction(&uiaClientsListening);
+    ReleaseRuntimeFunction(&uiaHostProvider);
+    ReleaseRuntimeFunction(&uiaRaiseNotification);
+}

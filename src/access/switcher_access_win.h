@@ -1,0 +1,17 @@
+// What assistive programs (screen readers, magnifiers) read of the switcher:
+// through Active Accessibility it is a list named "Window switcher" whose
+// children are its entries, and each selection is announced to them. Reads the
+// list, the selection and the strip; nothing below the program's top writes here.
+#pragma once
+#include <windows.h>
+
+// WM_GETOBJECT: the switcher's client object while the switcher is shown; anything
+// else is left to the system.
+LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId);
+// Tells listening assistive programs that the entry at index is selected and has
+// the focus (and, where the system offers it, announces its title through UI
+// Automation). Nothing for an index outside the list.
+void AnnounceSelection(int index);
+// Drops every connection that other programs hold to the switcher's objects and
+// what the announcements loaded; at shutdown.
+void ReleaseSwitcherAccess();

@@ -1,0 +1,70 @@
+#include "base/posted_message_filter_win.h"
+
+#include "base/posted_messages.h"
+
+static_assert(POSTMSG_PAINT == WM_PAINT && POSTMSG_CLOSE == WM_CLOSE && POSTMSG_QUIT == WM_QUIT,
+              "window messages");
+static_assert(POSTMSG_INPUTLANGCHANGEREQUEST == WM_INPUTLANGCHANGEREQUEST, "keyboard layout");
+static_assert(POSTMSG_NCMOUSEFIRST == WM_NCMOUSEMOVE && POSTMSG_NCMOUSELAST == WM_NCXBUTTONDBLCLK,
+              "frame mouse messages");
+static_assert(POSTMSG_KEYFIRST == WM_KEYFIRST && POSTMSG_KEYLAST == WM_KEYLAST, "key messages");
+static_assert(POSTMSG_COMMAND == WM_COMMAND && POSTMSG_SYSCOMMAND == WM_SYSCOMMAND &&
+                  POSTMSG_TIMER == WM_TIMER,
+              "commands and timers");
+static_assert(POSTMSG_MOUSEFIRST == WM_MOUSEFIRST && POSTMSG_MOUSELAST == WM_MOUSELAST,
+              "mouse messages");
+static_assert(POSTMSG_IME_CHAR == WM_IME_CHAR && POSTMSG_IME_KEYDOWN == WM_IME_KEYDOWN &&
+                  POSTMSG_IME_KEYUP == WM_IME_KEYUP,
+              "input method messages");
+static_assert(POSTMSG_NCMOUSEHOVER == WM_NCMOUSEHOVER && POSTMSG_MOUSELEAVE == WM_MOUSELEAVE,
+              "hover and leave");
+static_assert(POSTMSG_HOTKEY == WM_HOTKEY, "hot keys");
+
+namespace {
+
+HHOOK postedMessageFilter;
+UINT acceptedRegisteredMessages[4];
+
+bool IsAcceptedRegisteredMessage(UINT message) {
+    for (UINT accepted : acceptedRegisteredMessages)
+        if (accepted != 0 && accepted == message)
+            return true;
+    return false;
+}
+
+LRESULT CALLBACK DropRefusedPostedMessages(int code, WPARAM removal, LPARAM lParam) {
+    MSG* message = reinterpret_cast<MSG*>(lParam);
+    if (code == HC_ACTION &&
+        !AcceptsPostedMessage(message->message, static_cast<uintptr_t>(message->lParam)) &&
+        !IsAcceptedRegisteredMessage(message->message)) {
+        message->message = WM_NULL;
+        message->wParam = 0;
+        message->lParam = 0;
+    }
+    return CallNextHookEx(postedMessageFilter, code, removal, lParam);
+}
+
+} // namespace
+
+void InstallPostedMessageFilter() {
+    if (!postedMessageFilter)
+        postedMessageFilter = SetWindowsHookExW(WH_GETMESSAGE, DropRefusedPostedMessages, nullptr,
+                                                GetCurrentThreadId());
+}
+
+void RemovePostedMessageFilter() {
+    if (postedMessageFilter)
+        UnhookWindowsHookEx(postedMessageFilter);
+    postedMessageFilter = nullptr;
+}
+
+void AcceptPostedRegisteredMessage(UINT message) {
+    for (UINT& accepted : acceptedRegisteredMessages) {
+        if (accepted == message)
+            return;
+        if (accepted == 0) {
+            accepted = message;
+            return;
+        }
+    }
+}

@@ -1,0 +1,63 @@
+// What assistive programs are told: the entry's description, the program name
+// of a path, and which entry a child id names while the list changes or hides.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "access/access_text.h"
+
+namespace {
+
+std::wstring Description(int position, int total, const wchar_t* program, size_t count = 128) {
+    wchar_t text[128];
+    FormatEntryDescription(text, count, position, total, program);
+    return text;
+}
+
+TEST(AccessText, DescriptionGivesThePlaceAndTheProgramAndFitsItsBuffer) {
+    EXPECT_EQ(Description(3, 12, L"notepad.exe"), L"3 of 12, notepad.exe");
+    EXPECT_EQ(Description(1, 2, L""), L"1 of 2");
+    EXPECT_EQ(Description(200, 200, L"a.exe"), L"200 of 200, a.exe");
+    // "3 of 12, a.exe" is 14 characters: it fits 15, and is cut to fit 14 and 1.
+    EXPECT_EQ(Description(3, 12, L"a.exe", 15), L"3 of 12, a.exe");
+    EXPECT_EQ(Description(3, 12, L"a.exe", 14), L"3 of 12, a.ex");
+    EXPECT_EQ(Description(3, 12, L"a.exe", 1), L"");
+}
+
+TEST(AccessText, ProgramNameIsThePathsLastPart) {
+    EXPECT_STREQ(ProgramNameOfPath(L"C:\\Tools\\Zephtab\\zephtab.exe"), L"zephtab.exe");
+    EXPECT_STREQ(ProgramNameOfPath(L"C:/a/b.exe"), L"b.exe");
+    EXPECT_STREQ(ProgramNameOfPath(L"plain.exe"), L"plain.exe");
+    EXPECT_STREQ(ProgramNameOfPath(L"C:\\folder\\"), L"");
+    EXPECT_STREQ(ProgramNameOfPath(L""), L"");
+}
+
+TEST(AccessText, ChildIdsNameEntriesOfTheShownListOnly) {
+    struct Case {
+        int32_t childId;
+        int listed;
+        bool shown;
+        AccessTarget target;
+        int index;
+    };
+    const Case cases[] = {
+        {0, 3, true, ACCESS_SWITCHER, -1},
+        {1, 3, true, ACCESS_ENTRY, 0},
+        {3, 3, true, ACCESS_ENTRY, 2},
+        {4, 3, true, ACCESS_NO_SUCH, -1},
+        {-1, 3, true, ACCESS_NO_SUCH, -1},
+        {INT32_MIN, 3, true, ACCESS_NO_SUCH, -1},
+        {INT32_MAX, 3, true, ACCESS_NO_SUCH, -1},
+        {1, 0, true, ACCESS_NO_SUCH, -1},
+        {0, 3, false, ACCESS_DISCONNECTED, -1},
+        {2, 3, false, ACCESS_DISCONNECTED, -1},
+    };
+    for (const Case& c : cases) {
+        const AccessChild child = ResolveAccessChild(c.childId, c.listed, c.shown);
+        EXPECT_EQ(child.target, c.target) << c.childId << " of " << c.listed << " " << c.shown;
+        EXPECT_EQ(child.index, c.index) << c.childId << " of " << c.listed << " " << c.shown;
+    }
+    EXPECT_EQ(AccessChildIdOf(0), 1);
+}
+
+} // namespace
