@@ -54,6 +54,14 @@ void CALLBACK ChooseTrayItem(HWND, UINT, UINT_PTR, DWORD) {
     PostMessageW(menuWindow, WM_KEYDOWN, VK_RETURN, 1);
 }
 
+// Alt+Tab pressed while the menu is open: the hook's open arrives inside the menu's loop.
+void CALLBACK OpenSwitcherOverMenu(HWND, UINT, UINT_PTR, DWORD) {
+    if (!FindOpenMenuWindow() || !shownTrayMenu)
+        return;
+    KillTimer(nullptr, chooserTimer);
+    PostMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_OPEN, 0);
+}
+
 // Opens the menu as the shell does on a right click (or the menu key) and chooses item index.
 void ChooseFromMenu(int index, LPARAM event = WM_RBUTTONUP) {
     itemToChoose = index;
@@ -160,6 +168,19 @@ TEST_F(TrayIcon, PausingCancelsAShownSwitcherFirst) {
     ChooseFromMenu(1);
     EXPECT_EQ(switcherActive, 0);
     EXPECT_EQ(TakePostedCommands(SwitcherWindow), std::vector<WPARAM>{CMD_CANCEL});
+    DestroyWindows(&windows);
+}
+
+TEST_F(TrayIcon, TheSwitcherOpeningClosesTheMenu) {
+    std::vector<HWND> windows = {CreateTestWindow(L"Tray test 1"),
+                                 CreateTestWindow(L"Tray test 2")};
+    chooserTimer = SetTimer(nullptr, 0, 20, OpenSwitcherOverMenu);
+    SendMessageW(SwitcherWindow, WM_TRAY_CALLBACK, 1, WM_RBUTTONUP);
+    KillTimer(nullptr, chooserTimer);
+    EXPECT_EQ(shownTrayMenu, nullptr);
+    EXPECT_EQ(FindOpenMenuWindow(), nullptr);
+    EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
     DestroyWindows(&windows);
 }
 
