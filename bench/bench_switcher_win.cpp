@@ -504,26 +504,19 @@ void MeasureWithReader(HICON* icons) {
     StopHost(&host);
     const Figure plain = Summarise(without.step);
     const Figure heard = Summarise(with.step);
-    std::printf("
-CMD_NEXT with %d windows and a screen reader in another process (a WinEvent "
+    std::printf("\nCMD_NEXT with %d windows and a screen reader in another process (a WinEvent "
                 "hook on every event, reading the name of each focus), ms (median and worst of "
-                "%d):
-
-",
+                "%d):\n\n",
                 kScaledWindows, static_cast<int>(without.step.size()));
-    std::printf("  without a reader               %7.1f %7.1f
-", plain.median, plain.worst);
-    std::printf("  with the reader                %7.1f %7.1f (%+.1f %%; at most +5 %% wanted)
-",
+    std::printf("  without a reader               %7.1f %7.1f\n", plain.median, plain.worst);
+    std::printf("  with the reader                %7.1f %7.1f (%+.1f %%; at most +5 %% wanted)\n",
                 heard.median, heard.worst, (heard.median - plain.median) * 100.0 / plain.median);
     if (!with.heard.empty()) {
         const Figure untilRead = Summarise(with.heard);
-        std::printf("  step until the reader has the name %7.1f %7.1f
-                    ", untilRead.median,
+        std::printf("  step until the reader has the name %7.1f %7.1f\n", untilRead.median,
                     untilRead.worst);
     }
-    std::printf("  (the reader %s; it read %lu names, %d steps unheard within %lu ms)
-",
+    std::printf("  (the reader %s; it read %lu names, %d steps unheard within %lu ms)\n",
                 readerStarted ? "started" : "DID NOT START", static_cast<unsigned long>(namesRead),
                 with.unheard, static_cast<unsigned long>(kNameDeadlineMs));
 }
