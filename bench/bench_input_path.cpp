@@ -24,7 +24,7 @@ BENCHMARK(BM_KeyEventWhileIdle);
 // Tab auto-repeat with Alt held during a switch.
 void BM_TabStepDuringSwitch(benchmark::State& state) {
     const KeyHookInput input = {
-        0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, false, 0x0F, 1, 1, false, false};
+        0, KEYMSG_SYSKEYDOWN, KEYCODE_TAB, 1, 0, true, false, 0x0F, 1, 1, false, false, false};
     for (auto _ : state)
         benchmark::DoNotOptimize(DecideKeyEvent(input));
 }

@@ -316,8 +316,8 @@ constexpr int kFrontProgramWindows = 20;
 void MeasureMoves(HICON* icons) {
     WindowHost host;
     StartHost(&host, kFrontProgramWindows, icons);
-    StartedProgram other = StartOtherProgram(kFrontProgramWindows + 1,
-                                             kMoveWindows - kFrontProgramWindows);
+    StartedProgram other =
+        StartOtherProgram(kFrontProgramWindows + 1, kMoveWindows - kFrontProgramWindows);
     HWND front = FindWindowW(kHostClass, L"Sample document 1 - Editor");
     TimeCommand(CMD_OPEN);
     TimeCommand(CMD_CANCEL);
