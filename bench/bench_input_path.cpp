@@ -11,7 +11,8 @@ namespace {
 
 // A typing burst while idle: the common case, every event passed on.
 void BM_KeyEventWhileIdle(benchmark::State& state) {
-    KeyHookInput input = {0, KEYMSG_KEYDOWN, 'A', 0, 0, false, false, 0x1E, 1, 1, false, false};
+    KeyHookInput input = {0, KEYMSG_KEYDOWN, 'A',   0,    0, false, false, 0x1E, 1,
+                          1, false,          false, false};
     uint32_t key = 'A';
     for (auto _ : state) {
         input.key = key;
