@@ -246,27 +246,99 @@ void PrintMove(const char* what, const std::vector<double>& times, Figure step) 
                 figure.median / step.median);
 }
 
-// 200 windows titled "Sample document N - Editor": "e" keeps them all, "e 1" about
-// 120, Backspace gives all back. The bench's windows are all of one program, so
-// Alt with the key above Tab lists all 200: the heaviest case of that open.
+// The windows of another program: a copy of this bench under another name, run
+// with kOtherProgramArgument, hosts the windows numbered from its first to 200.
+constexpr wchar_t kOtherProgramName[] = L"zephtab_bench_other_program.exe";
+constexpr wchar_t kOtherProgramArgument[] = L"--host-windows-from";
+
+int WindowsOfProcess(DWORD processId) {
+    struct Count {
+        DWORD processId;
+        int windows;
+    } count = {processId, 0};
+    EnumWindows(
+        [](HWND window, LPARAM counted) -> BOOL {
+            Count* seen = reinterpret_cast<Count*>(counted);
+            DWORD owner = 0;
+            GetWindowThreadProcessId(window, &owner);
+            if (owner == seen->processId && IsWindowVisible(window))
+                ++seen->windows;
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&count));
+    return count.windows;
+}
+
+// Started and waited for until all its windows are shown; not started (and
+// reported) when the copy cannot be made.
+StartedProgram StartOtherProgram(int first, int windows) {
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring copy = ExecutableFolder() + kOtherProgramName;
+    if (!CopyFileW(self, copy.c_str(), FALSE)) {
+        std::printf("bench: no copy of the bench for the other program's windows\n");
+        return StartedProgram{};
+    }
+    wchar_t arguments[64];
+    wsprintfW(arguments, L"%s %d", kOtherProgramArgument, first);
+    StartedProgram other = StartProgram(kOtherProgramName, arguments);
+    const DWORD deadline = GetTickCount() + 60000;
+    while (other.started && WindowsOfProcess(other.info.dwProcessId) < windows &&
+           GetTickCount() < deadline)
+        Sleep(50);
+    return other;
+}
+
+// The other program's side: windows first..kWindows titled as the bench's own,
+// until it is ended.
+int HostOtherProgramWindows(int first, int last) {
+    HICON icon = CreateSolidIcon(RGB(200, 60, 60));
+    for (int i = first; i <= last; ++i) {
+        wchar_t title[64];
+        wsprintfW(title, L"Sample document %d - Editor", i);
+        HWND window = CreateWindowExW(0, kHostClass, title, WS_OVERLAPPEDWINDOW | WS_VISIBLE,
+                                      20 + (i % 40) * 8, 20 + (i % 30) * 8, 320, 240, nullptr,
+                                      nullptr, GetModuleHandleW(nullptr), nullptr);
+        SendMessageW(window, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+    }
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageW(&message);
+    }
+    return 0;
+}
+
+constexpr int kMoveWindows = 200;
+constexpr int kFrontProgramWindows = 20;
+
+// 200 windows titled "Sample document N - Editor", 20 of this program and 180 of
+// another: "e" keeps them all, "e 1" about 120, Backspace gives all back. Alt with
+// the key above Tab lists the 20 of the front window's program.
 void MeasureMoves(HICON* icons) {
-    constexpr int kWindows = 200;
     WindowHost host;
-    StartHost(&host, kWindows, icons);
+    StartHost(&host, kFrontProgramWindows, icons);
+    StartedProgram other =
+        StartOtherProgram(kFrontProgramWindows + 1, kMoveWindows - kFrontProgramWindows);
     HWND front = FindWindowW(kHostClass, L"Sample document 1 - Editor");
     TimeCommand(CMD_OPEN);
     TimeCommand(CMD_CANCEL);
     PumpMessages();
-    std::vector<double> open, next, firstKey, keptAll, narrowing, back, openProgram, programNext;
-    int listedForProgram = 0;
+    std::vector<double> open, next, first, last, firstKey, keptAll, narrowing, back, openProgram,
+        programNext;
+    int listedForAll = 0, narrowedTo = 0, listedForProgram = 0;
     for (int run = 0; run < kRuns; ++run) {
         SetForegroundWindow(front);
         PumpMessages();
         open.push_back(TimeCommand(CMD_OPEN));
+        listedForAll = listedCount;
         next.push_back(TimeCommand(CMD_NEXT));
+        last.push_back(TimeCommand(CMD_LAST));
+        first.push_back(TimeCommand(CMD_FIRST));
         firstKey.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam('E')));
         keptAll.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam(VK_SPACE)));
         narrowing.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam('1')));
+        narrowedTo = listedCount;
         back.push_back(TimeCommandWith(CMD_TYPE_KEY, KeyParam(VK_BACK)));
         TimeCommand(CMD_CANCEL);
         PumpMessages();
@@ -278,20 +350,27 @@ void MeasureMoves(HICON* icons) {
         TimeCommand(CMD_CANCEL);
         PumpMessages();
     }
+    EndProgram(other);
     StopHost(&host);
+    DeleteFileW((ExecutableFolder() + kOtherProgramName).c_str());
     const Figure step = Summarise(next);
-    std::printf("\nKeys of the shown switcher, %d windows, ms (median and worst of %d):\n\n",
-                kWindows, kRuns);
+    std::printf("\nKeys of the shown switcher, %d windows listed, %d of them of the front "
+                "window's program, ms (median and worst of %d):\n\n",
+                listedForAll, kFrontProgramWindows, kRuns);
     PrintMove("CMD_NEXT", next, step);
-    PrintMove("first typed key (takes the titles; keeps 200)", firstKey, step);
-    PrintMove("typed key that keeps all 200", keptAll, step);
-    PrintMove("typed key that narrows to about 120", narrowing, step);
-    PrintMove("Backspace (all 200 again)", back, step);
+    PrintMove("CMD_LAST", last, step);
+    PrintMove("CMD_FIRST", first, step);
+    PrintMove("first typed key (takes the titles; keeps all)", firstKey, step);
+    PrintMove("typed key that keeps all", keptAll, step);
+    PrintMove("typed key that narrows", narrowing, step);
+    PrintMove("Backspace (all again)", back, step);
     PrintMove("open by Alt+Tab", open, step);
     PrintMove("open by Alt with the key above Tab", openProgram, step);
     PrintMove("step in that list", programNext, step);
-    std::printf("  (the key above Tab listed %d windows; open by it / by Alt+Tab: %.2f)\n",
-                listedForProgram, Summarise(openProgram).median / Summarise(open).median);
+    std::printf("  (the narrowing key listed %d; the key above Tab listed %d windows; open by "
+                "it / by Alt+Tab: %.2f)\n",
+                narrowedTo, listedForProgram,
+                Summarise(openProgram).median / Summarise(open).median);
 }
 
 // ---- The same at another DPI (every monitor of Wine has one DPI: the program is told).
@@ -603,16 +682,14 @@ bool RunValueExists() {
 
 } // namespace
 
-// With the argument "exclusion", only the open with and without exclusion patterns.
+// With the argument "exclusion", only the open with and without exclusion patterns;
+// with kOtherProgramArgument FIRST: hosts the other program's windows; with "keys":
+// only the keys of the shown switcher are measured.
 int wmain(int argc, wchar_t** argv) {
     const bool exclusionOnly = argc > 1 && lstrcmpW(argv[1], L"exclusion") == 0;
     // The start-up stores the settings and the Run value; what was not there before goes again.
     const bool hadSettings = KeyExists(ZEPHTAB_SETTINGS_KEY);
     const bool hadRunValue = RunValueExists();
-    if (FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr)) {
-        std::printf("bench: a Zephtab runs in this desktop; end it first\n");
-        return 0;
-    }
     HINSTANCE instance = GetModuleHandleW(nullptr);
     WNDCLASSEXW hostClass = {};
     hostClass.cbSize = sizeof(hostClass);
@@ -622,6 +699,14 @@ int wmain(int argc, wchar_t** argv) {
     hostClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
     hostClass.lpszClassName = kHostClass;
     RegisterClassExW(&hostClass);
+
+    if (argc > 2 && lstrcmpW(argv[1], kOtherProgramArgument) == 0)
+        return HostOtherProgramWindows(_wtoi(argv[2]), kMoveWindows);
+    if (FindWindowW(ZEPHTAB_WINDOW_CLASS, nullptr)) {
+        std::printf("bench: a Zephtab runs in this desktop; end it first\n");
+        return 0;
+    }
+    const bool keysOnly = argc > 1 && lstrcmpW(argv[1], L"keys") == 0;
 
     RegisterSwitcherClass(instance);
     if (!InitSwitcher(instance)) {
@@ -639,16 +724,16 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < kIconKinds; ++i)
         icons[i] = CreateSolidIcon(RGB(30 * i, 255 - 30 * i, 128));
 
-    std::vector<CountFigures> all;
-    for (int count : kCounts) {
-        if (exclusionOnly)
-            break;
-        all.push_back(MeasureCount(count, icons));
-        std::fprintf(stderr, "bench: %d windows measured\n", count);
-    }
-    if (exclusionOnly) {
+    if (keysOnly) {
+        MeasureMoves(icons);
+    } else if (exclusionOnly) {
         MeasureExclusion(icons);
     } else {
+        std::vector<CountFigures> all;
+        for (int count : kCounts) {
+            all.push_back(MeasureCount(count, icons));
+            std::fprintf(stderr, "bench: %d windows measured\n", count);
+        }
         PrintTable(all);
         MeasureMoves(icons);
         MeasureScaled(icons);

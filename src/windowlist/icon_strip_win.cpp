@@ -216,6 +216,59 @@ void DeselectStripItems(HWND strip) {
         SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
 }
 
+int ItemImage(HWND strip, int index) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = -1;
+    SendMessageW(strip, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
+}
+
+void SetItemImage(HWND strip, int index, int image) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = image;
+    SendMessageW(strip, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+}
+
+// Images made from the same icon look alike: the item need not be painted again.
+bool SameIcon(int image, int other) {
+    return stripIcons && image >= 0 && other >= 0 && image < stripIconCount &&
+           other < stripIconCount && stripIcons[image] == stripIcons[other];
+}
+
+void AddItemToRegion(HWND strip, int index, HRGN region) {
+    RECT bounds = {};
+    bounds.left = LVIR_BOUNDS;
+    if (!region || !SendMessageW(strip, LVM_GETITEMRECT, index, reinterpret_cast<LPARAM>(&bounds)))
+        return;
+    HRGN item = CreateRectRgnIndirect(&bounds);
+    if (!item)
+        return;
+    CombineRgn(region, region, item, RGN_OR);
+    DeleteObject(item);
+}
+
+// Items first..count-1 go in at the end with drawing off (each insertion into a
+// shown strip would repaint it), then take the grid's next places.
+void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN repaint) {
+    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+    for (int i = first; i < count; ++i) {
+        LVITEMW item = {};
+        item.mask = LVIF_IMAGE;
+        item.iItem = i;
+        item.iImage = images[i];
+        SendMessageW(strip, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    }
+    // Items deleted from the end leave their places behind: the new ones fill them.
+    SendMessageW(strip, LVM_ARRANGE, LVA_DEFAULT, 0);
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    for (int i = first; i < count; ++i)
+        AddItemToRegion(strip, i, repaint);
+}
+
 } // namespace
 
 void ApplyStripIconSpacing(HWND strip) {
@@ -328,18 +381,36 @@ LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
 
 void ShowStripItems(HWND strip, const int* images, int count) {
     DeselectStripItems(strip);
-    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
-    SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
-    SendMessageW(strip, LVM_SETITEMCOUNT, count, 0);
-    for (int i = 0; i < count; ++i) {
-        LVITEMW item = {};
-        item.mask = LVIF_IMAGE;
-        item.iItem = i;
-        item.iImage = images[i];
-        SendMessageW(strip, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    // Whatever waits to be painted already, then only the items that now look otherwise.
+    HRGN repaint = CreateRectRgn(0, 0, 0, 0);
+    if (repaint && GetUpdateRgn(strip, repaint, FALSE) == ERROR)
+        SetRectRgn(repaint, 0, 0, 0, 0);
+    const int shown = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
+    const int kept = count < shown ? count : shown;
+    for (int i = 0; i < kept; ++i) {
+        const int before = ItemImage(strip, i);
+        if (before == images[i])
+            continue;
+        if (!SameIcon(before, images[i]))
+            AddItemToRegion(strip, i, repaint);
+        SetItemImage(strip, i, images[i]);
     }
-    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(strip, nullptr, TRUE);
+    // From the end: the items before keep their places, and no item moves.
+    for (int i = shown - 1; i >= count; --i) {
+        AddItemToRegion(strip, i, repaint);
+        SendMessageW(strip, LVM_DELETEITEM, i, 0);
+    }
+    if (count > shown)
+        AppendStripItems(strip, images, shown, count, repaint);
+    // The list view asks for a whole repaint at each change of count: only what
+    // changed is painted again (erased too: places left empty show the backdrop).
+    ValidateRect(strip, nullptr);
+    if (repaint) {
+        InvalidateRgn(strip, repaint, TRUE);
+        DeleteObject(repaint);
+    } else {
+        InvalidateRect(strip, nullptr, FALSE);
+    }
 }
 
 void RemoveStripItem(HWND strip, int index) {

@@ -2,6 +2,7 @@
 // list's one owner, and clicks on the icons.
 #include <gtest/gtest.h>
 
+#include <string>
 #include <vector>
 
 #include "app/app_win.h"
@@ -18,6 +19,7 @@
 #include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
+#include "windowlist/window_view_win.h"
 
 namespace {
 
@@ -403,3 +405,68 @@ TEST_F(IconStripTest, TheSelectedIconIsDrawnAsItIsOnAFramedHighlight) {
 }
 
 } // namespace
+
+namespace {
+
+COLORREF OnScreen(POINT point) {
+    HDC dc = GetDC(IconStrip);
+    const COLORREF colour = GetPixel(dc, point.x, point.y);
+    ReleaseDC(IconStrip, dc);
+    return colour;
+}
+
+POINT ItemPlace(int index) {
+    POINT place = {};
+    SendMessageW(IconStrip, LVM_GETITEMPOSITION, index, reinterpret_cast<LPARAM>(&place));
+    return place;
+}
+
+// On screen, after the strip painted what it was asked to: item i at places[i] shows
+// its own window's icon, and the places after the last item show none of these icons.
+void ExpectShownInPlace(const std::vector<POINT>& places, const std::vector<POINT>& centres,
+                        const std::vector<COLORREF>& iconColours) {
+    UpdateWindow(IconStrip);
+    ASSERT_EQ(ItemCount(), listedCount);
+    for (int i = 0; i < static_cast<int>(places.size()); ++i) {
+        const COLORREF shown = OnScreen(centres[i]);
+        if (i < listedCount) {
+            EXPECT_EQ(ItemPlace(i).x, places[i].x) << "item " << i;
+            EXPECT_EQ(ItemPlace(i).y, places[i].y) << "item " << i;
+            EXPECT_TRUE(ColourNear(shown, WindowIconColour(WindowList[i].window))) << "item " << i;
+            continue;
+        }
+        for (COLORREF colour : iconColours)
+            EXPECT_FALSE(ColourNear(shown, colour)) << "left behind at place " << i;
+    }
+}
+
+} // namespace
+
+// Typing narrows the shown strip and clearing the text widens it again: every item
+// keeps its place in the grid and shows its own window's icon on screen, where the
+// strip repaints only what changed.
+TEST_F(IconStripTest, TypedTextNarrowsAndWidensTheShownStripInPlace) {
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < 8; ++i) {
+        DisplayWindowSpec spec;
+        spec.title = (i % 2 ? L"Plum " : L"Kiwi ") + std::to_wstring(i);
+        colours.push_back(i % 2 ? RGB(255, 40 * i, 0) : RGB(0, 40 * i, 255));
+        spec.windowBig = Icon(colours.back());
+        Window(spec);
+    }
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), 8);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    std::vector<POINT> places, centres;
+    for (int i = 0; i < listedCount; ++i) {
+        places.push_back(ItemPlace(i));
+        centres.push_back(ItemCentre(i));
+    }
+    ExpectShownInPlace(places, centres, colours);
+    ASSERT_TRUE(AppendTypedText(L"plum", 4));
+    ASSERT_EQ(listedCount, 4);
+    ExpectShownInPlace(places, centres, colours);
+    ASSERT_TRUE(ClearTypedText());
+    ASSERT_EQ(listedCount, static_cast<int>(places.size()));
+    ExpectShownInPlace(places, centres, colours);
+}
