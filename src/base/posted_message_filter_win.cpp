@@ -24,6 +24,16 @@ namespace {
 
 HHOOK postedMessageFilter;
 UINT acceptedRegisteredMessages[4];
+TIMERPROC acceptedTimerCallbacks[4];
+
+bool IsAcceptedTimerCallback(const MSG& message) {
+    if (message.message != WM_TIMER || message.lParam == 0)
+        return false;
+    for (TIMERPROC accepted : acceptedTimerCallbacks)
+        if (accepted && reinterpret_cast<LPARAM>(accepted) == message.lParam)
+            return true;
+    return false;
+}
 
 bool IsAcceptedRegisteredMessage(UINT message) {
     for (UINT accepted : acceptedRegisteredMessages)
@@ -36,7 +46,7 @@ LRESULT CALLBACK DropRefusedPostedMessages(int code, WPARAM removal, LPARAM lPar
     MSG* message = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION &&
         !AcceptsPostedMessage(message->message, static_cast<uintptr_t>(message->lParam)) &&
-        !IsAcceptedRegisteredMessage(message->message)) {
+        !IsAcceptedRegisteredMessage(message->message) && !IsAcceptedTimerCallback(*message)) {
         message->message = WM_NULL;
         message->wParam = 0;
         message->lParam = 0;
@@ -64,6 +74,17 @@ void AcceptPostedRegisteredMessage(UINT message) {
             return;
         if (accepted == 0) {
             accepted = message;
+            return;
+        }
+    }
+}
+
+void AcceptTimerCallback(TIMERPROC callback) {
+    for (TIMERPROC& accepted : acceptedTimerCallbacks) {
+        if (accepted == callback)
+            return;
+        if (!accepted) {
+            accepted = callback;
             return;
         }
     }

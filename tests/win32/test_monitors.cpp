@@ -59,6 +59,8 @@ void StoreSettings(BYTE screenPosition, BYTE openOn, BYTE listWindows) {
     MoreOptions more = DEFAULT_MORE_OPTIONS;
     more.openOn = openOn;
     more.listWindows = listWindows;
+    // Wine shows its taskbar, a window this session would list, once it holds an icon.
+    more.trayIcon = 0;
     WriteRegistryValue(ZEPHTAB_SETTINGS_KEY, L"MoreOptions", REG_BINARY, &more, sizeof(more));
 }
 

@@ -2,6 +2,8 @@
 // where a right click opens it, and what its two commands open.
 #include <gtest/gtest.h>
 
+#include "base/posted_message_filter_win.h"
+
 #include <windows.h>
 
 #include <string>
@@ -78,6 +80,7 @@ MenuWatch::MenuWatch(MenuReaction reactionToOpening, void (*runOnOpening)())
     : reaction(reactionToOpening), onOpening(runOnOpening) {
     activeMenuWatch = this;
     handledMenuWindow = nullptr;
+    AcceptTimerCallback(MenuWatchTimerProc); // the gate for posted messages lets our own through
     menuWatchTimer = SetTimer(nullptr, 0, 20, MenuWatchTimerProc);
 }
 

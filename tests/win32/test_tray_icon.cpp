@@ -2,6 +2,8 @@
 // double click, back after Explorer's "TaskbarCreated", gone with the setting
 // and at exit; pause and the start-at-log-on choice from its menu.
 #include <gtest/gtest.h>
+
+#include "base/posted_message_filter_win.h"
 #include <windows.h>
 #include <shellapi.h>
 
@@ -66,6 +68,7 @@ void CALLBACK OpenSwitcherOverMenu(HWND, UINT, UINT_PTR, DWORD) {
 void ChooseFromMenu(int index, LPARAM event = WM_RBUTTONUP) {
     itemToChoose = index;
     seenItems.clear();
+    AcceptTimerCallback(ChooseTrayItem); // the gate for posted messages lets our own through
     chooserTimer = SetTimer(nullptr, 0, 20, ChooseTrayItem);
     SendMessageW(SwitcherWindow, WM_TRAY_CALLBACK, 1, event);
     KillTimer(nullptr, chooserTimer);
@@ -174,6 +177,7 @@ TEST_F(TrayIcon, PausingCancelsAShownSwitcherFirst) {
 TEST_F(TrayIcon, TheSwitcherOpeningClosesTheMenu) {
     std::vector<HWND> windows = {CreateTestWindow(L"Tray test 1"),
                                  CreateTestWindow(L"Tray test 2")};
+    AcceptTimerCallback(OpenSwitcherOverMenu); // the gate for posted messages lets our own through
     chooserTimer = SetTimer(nullptr, 0, 20, OpenSwitcherOverMenu);
     SendMessageW(SwitcherWindow, WM_TRAY_CALLBACK, 1, WM_RBUTTONUP);
     KillTimer(nullptr, chooserTimer);
