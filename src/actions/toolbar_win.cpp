@@ -340,13 +340,11 @@ void CloseContextMenu() {
         EndMenu();
 }
 
-const wchar_t* ToolbarButtonText(int commandId) {
-    HWND selected = SelectedWindow();
-    return ToolbarTooltipText(commandId, selected && IsTopmost(selected));
-}
-
 void FillToolbarTooltip(NMTTDISPINFOW* info) {
-    info->lpszText = const_cast<wchar_t*>(ToolbarButtonText(static_cast<int>(info->hdr.idFrom)));
+    HWND selected = SelectedWindow();
+    const bool topmost = selected && IsTopmost(selected);
+    info->lpszText =
+        const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom), topmost));
 }
 
 bool IsToolbarTooltip(HWND window) {
