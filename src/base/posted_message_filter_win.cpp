@@ -24,13 +24,13 @@ namespace {
 
 HHOOK postedMessageFilter;
 UINT acceptedRegisteredMessages[4];
-TIMERPROC acceptedTimerCallbacks[4];
+UINT_PTR acceptedTimerCallbacks[4];
 
 bool IsAcceptedTimerCallback(const MSG& message) {
     if (message.message != WM_TIMER || message.lParam == 0)
         return false;
-    for (TIMERPROC accepted : acceptedTimerCallbacks)
-        if (accepted && reinterpret_cast<LPARAM>(accepted) == message.lParam)
+    for (UINT_PTR accepted : acceptedTimerCallbacks)
+        if (accepted != 0 && accepted == message.wParam)
             return true;
     return false;
 }
@@ -79,12 +79,12 @@ void AcceptPostedRegisteredMessage(UINT message) {
     }
 }
 
-void AcceptTimerCallback(TIMERPROC callback) {
-    for (TIMERPROC& accepted : acceptedTimerCallbacks) {
-        if (accepted == callback)
+void AcceptTimerCallback(UINT_PTR timerId) {
+    for (UINT_PTR& accepted : acceptedTimerCallbacks) {
+        if (accepted == timerId)
             return;
-        if (!accepted) {
-            accepted = callback;
+        if (accepted == 0) {
+            accepted = timerId;
             return;
         }
     }

@@ -11,6 +11,7 @@ void RemovePostedMessageFilter();
 // A registered message that carries no pointer and that another program may post
 // ("TaskbarCreated"); its number is known only at run time. Up to four.
 void AcceptPostedRegisteredMessage(UINT message);
-// A timer callback of this thread's own (SetTimer with a function): its WM_TIMER carries
-// the function's address, which a posted one could forge, so only these pass. Up to four.
-void AcceptTimerCallback(TIMERPROC callback);
+// A timer of this thread's own with a callback (SetTimer with a function, as tests use):
+// a WM_TIMER that carries a function is refused unless its timer id is one of these,
+// up to four; the program itself starts no such timer.
+void AcceptTimerCallback(UINT_PTR timerId);

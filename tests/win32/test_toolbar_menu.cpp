@@ -80,8 +80,8 @@ MenuWatch::MenuWatch(MenuReaction reactionToOpening, void (*runOnOpening)())
     : reaction(reactionToOpening), onOpening(runOnOpening) {
     activeMenuWatch = this;
     handledMenuWindow = nullptr;
-    AcceptTimerCallback(MenuWatchTimerProc); // the gate for posted messages lets our own through
     menuWatchTimer = SetTimer(nullptr, 0, 20, MenuWatchTimerProc);
+    AcceptTimerCallback(menuWatchTimer); // the gate for posted messages lets our own through
 }
 
 MenuWatch::~MenuWatch() {
@@ -196,6 +196,9 @@ class ContextMenu : public ::testing::Test {
         SwitcherOptions options = DefaultSwitcherOptions();
         options.showToolbar = 1;
         ASSERT_TRUE(StartSwitcherInProcess(options));
+        // The menu watch drives menus with posts of this very process, which the
+        // gate for other programs' posts is not about (it has tests of its own).
+        RemovePostedMessageFilter();
         Xdotool("mousemove 512 384"); // the X pointer on the Wine desktop
         // Two windows to switch between, so that an opening shows the switcher.
         CreateTestWindow(L"Menu test window 1");
