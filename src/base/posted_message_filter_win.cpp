@@ -26,6 +26,14 @@ HHOOK postedMessageFilter;
 UINT acceptedRegisteredMessages[4];
 UINT_PTR acceptedTimerCallbacks[4];
 
+// COM's own window on this thread takes posted calls from other processes (an
+// assistive program's questions to our accessible objects come that way).
+bool IsComWindow(HWND window) {
+    wchar_t className[32];
+    return window && GetClassNameW(window, className, 32) &&
+           lstrcmpW(className, L"OleMainThreadWndClass") == 0;
+}
+
 bool IsAcceptedTimerCallback(const MSG& message) {
     if (message.message != WM_TIMER || message.lParam == 0)
         return false;
@@ -46,7 +54,8 @@ LRESULT CALLBACK DropRefusedPostedMessages(int code, WPARAM removal, LPARAM lPar
     MSG* message = reinterpret_cast<MSG*>(lParam);
     if (code == HC_ACTION &&
         !AcceptsPostedMessage(message->message, static_cast<uintptr_t>(message->lParam)) &&
-        !IsAcceptedRegisteredMessage(message->message) && !IsAcceptedTimerCallback(*message)) {
+        !IsAcceptedRegisteredMessage(message->message) && !IsAcceptedTimerCallback(*message) &&
+        !IsComWindow(message->hwnd)) {
         message->message = WM_NULL;
         message->wParam = 0;
         message->lParam = 0;
