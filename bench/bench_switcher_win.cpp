@@ -251,21 +251,24 @@ void PrintMove(const char* what, const std::vector<double>& times, Figure step) 
 constexpr wchar_t kOtherProgramName[] = L"zephtab_bench_other_program.exe";
 constexpr wchar_t kOtherProgramArgument[] = L"--host-windows-from";
 
+struct ProcessWindowCount {
+    DWORD processId;
+    int windows;
+};
+
+// A function of its own: a lambda has no stdcall conversion on 32-bit x86.
+BOOL CALLBACK CountProcessWindow(HWND window, LPARAM counted) {
+    ProcessWindowCount* seen = reinterpret_cast<ProcessWindowCount*>(counted);
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    if (owner == seen->processId && IsWindowVisible(window))
+        ++seen->windows;
+    return TRUE;
+}
+
 int WindowsOfProcess(DWORD processId) {
-    struct Count {
-        DWORD processId;
-        int windows;
-    } count = {processId, 0};
-    EnumWindows(
-        [](HWND window, LPARAM counted) -> BOOL {
-            Count* seen = reinterpret_cast<Count*>(counted);
-            DWORD owner = 0;
-            GetWindowThreadProcessId(window, &owner);
-            if (owner == seen->processId && IsWindowVisible(window))
-                ++seen->windows;
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&count));
+    ProcessWindowCount count = {processId, 0};
+    EnumWindows(CountProcessWindow, reinterpret_cast<LPARAM>(&count));
     return count.windows;
 }
 
