@@ -52,7 +52,7 @@ icons: deps $(BUILD)/native/Makefile
 
 # The native decision benchmarks, then open, steps and cancel with many windows
 # under Wine, then the sizes of the release programs. Reports; never fails on a figure.
-BENCH_PROGRAMS := zephtab zephtab-config zephtab-settings zephtab_switch_bench
+BENCH_PROGRAMS := zephtab zephtab-config zephtab-settings zephtab_switch_bench screen_reader_listener
 bench: deps $(BUILD)/bench/Makefile $(BUILD)/win32/Makefile $(BUILD)/win64/Makefile
 	cmake --build $(BUILD)/bench -j $(JOBS) --target zephtab_bench
 	cmake --build $(BUILD)/win32 -j $(JOBS) --target $(BENCH_PROGRAMS)

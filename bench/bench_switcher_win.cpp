@@ -529,6 +529,101 @@ void MeasureExclusion(HICON* icons) {
         2 * check.median * 100.0 / plain.median);
 }
 
+// ---- A screen reader listening: CMD_NEXT while another process's WinEvent hook
+// takes every event and reads the name of each focus, as a screen reader does.
+
+constexpr wchar_t kNameReadEvent[] = L"ZephtabBenchNameRead";
+constexpr int kReaderSteps = 10;
+constexpr DWORD kNameDeadlineMs = 2000;
+
+// Handles this thread's messages (the reader's requests among them) until the
+// reader has read a name or the deadline has passed. Whether it read one.
+bool WaitForNameRead(HANDLE nameRead) {
+    const double deadline = NowMs() + kNameDeadlineMs;
+    for (;;) {
+        PumpMessages();
+        const double left = deadline - NowMs();
+        if (left <= 0)
+            return false;
+        const DWORD waited =
+            MsgWaitForMultipleObjects(1, &nameRead, FALSE, static_cast<DWORD>(left), QS_ALLINPUT);
+        if (waited == WAIT_OBJECT_0)
+            return true;
+    }
+}
+
+struct ReaderTimes {
+    std::vector<double> step;  // the step, as measured everywhere above
+    std::vector<double> heard; // from the step's start until the reader has its name
+    int unheard = 0;           // steps whose name the reader did not read in time
+};
+
+// Opens, steps and cancels kRuns times; with a reader, also waits after each step
+// until it has read the name, so that its requests are answered between steps.
+void MeasureSteps(HANDLE nameRead, ReaderTimes* times) {
+    for (int run = 0; run < kRuns; ++run) {
+        TimeCommand(CMD_OPEN);
+        if (nameRead)
+            WaitForNameRead(nameRead);
+        PumpMessages();
+        for (int step = 0; step < kReaderSteps; ++step) {
+            if (nameRead)
+                ResetEvent(nameRead);
+            const double start = NowMs();
+            times->step.push_back(TimeCommand(CMD_NEXT));
+            if (nameRead && WaitForNameRead(nameRead))
+                times->heard.push_back(NowMs() - start);
+            else if (nameRead)
+                ++times->unheard;
+            PumpMessages();
+        }
+        TimeCommand(CMD_CANCEL);
+        PumpMessages();
+    }
+}
+
+// Two blocks each, with and without the reader in turn, so that a machine that
+// slows down or speeds up during the run weighs on both alike.
+void MeasureWithReader(HICON* icons) {
+    WindowHost host;
+    StartHost(&host, kScaledWindows, icons);
+    HANDLE nameRead = CreateEventW(nullptr, FALSE, FALSE, kNameReadEvent);
+    TimeCommand(CMD_OPEN);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+    ReaderTimes without, with;
+    DWORD namesRead = 0;
+    bool readerStarted = true;
+    for (int block = 0; block < 2; ++block) {
+        MeasureSteps(nullptr, &without);
+        StartedProgram reader = StartProgram(L"screen_reader_listener.exe", kNameReadEvent);
+        readerStarted = readerStarted && reader.started && WaitForProgramIdle(reader);
+        MeasureSteps(nameRead, &with);
+        PostThreadMessageW(reader.info.dwThreadId, WM_QUIT, 0, 0);
+        const DWORD exitCode = WaitForExit(reader, 10000);
+        namesRead += exitCode == STILL_ACTIVE ? 0 : exitCode;
+    }
+    CloseHandle(nameRead);
+    StopHost(&host);
+    const Figure plain = Summarise(without.step);
+    const Figure heard = Summarise(with.step);
+    std::printf("\nCMD_NEXT with %d windows and a screen reader in another process (a WinEvent "
+                "hook on every event, reading the name of each focus), ms (median and worst of "
+                "%d):\n\n",
+                kScaledWindows, static_cast<int>(without.step.size()));
+    std::printf("  without a reader               %7.1f %7.1f\n", plain.median, plain.worst);
+    std::printf("  with the reader                %7.1f %7.1f (%+.1f %%; at most +5 %% wanted)\n",
+                heard.median, heard.worst, (heard.median - plain.median) * 100.0 / plain.median);
+    if (!with.heard.empty()) {
+        const Figure untilRead = Summarise(with.heard);
+        std::printf("  step until the reader has the name %7.1f %7.1f\n", untilRead.median,
+                    untilRead.worst);
+    }
+    std::printf("  (the reader %s; it read %lu names, %d steps unheard within %lu ms)\n",
+                readerStarted ? "started" : "DID NOT START", static_cast<unsigned long>(namesRead),
+                with.unheard, static_cast<unsigned long>(kNameDeadlineMs));
+}
+
 // ---- Memory over many openings.
 
 SIZE_T WorkingSetKb() {
@@ -647,6 +742,7 @@ int wmain(int argc, wchar_t** argv) {
         MeasureScaled(icons);
         MeasureElsewhere(icons);
         MeasureExclusion(icons);
+        MeasureWithReader(icons);
         MeasureMemory(icons, startKb);
     }
     std::fflush(stdout);

@@ -125,6 +125,7 @@ foreach(source ${TEST_HELPERS})
     endif()
     target_link_libraries(${name} PRIVATE user32 gdi32)
 endforeach()
+target_link_libraries(screen_reader_listener PRIVATE oleacc ole32 oleaut32)
 
 add_subdirectory(${CMAKE_SOURCE_DIR}/src/config config)
 add_subdirectory(${CMAKE_SOURCE_DIR}/tools/installer tools-installer)

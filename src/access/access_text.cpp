@@ -28,12 +28,38 @@ size_t FormatEntryDescription(wchar_t* buffer, size_t count, int32_t position, i
     return CopyText(buffer, count, text);
 }
 
-AccessChild ResolveAccessChild(int32_t childId, int listedCount, bool shown) {
+AccessChild ResolveAccessChild(int32_t childId, int listedCount, int figureCount, bool shown) {
     if (!shown)
         return {ACCESS_DISCONNECTED, -1};
     if (childId == 0)
         return {ACCESS_SWITCHER, -1};
-    if (childId < 1 || childId > listedCount)
-        return {ACCESS_NO_SUCH, -1};
-    return {ACCESS_ENTRY, childId - 1};
+    // In 64 bits: the sum of two counts may pass the largest id.
+    const int64_t id = childId;
+    if (id >= 1 && id <= listedCount)
+        return {ACCESS_ENTRY, childId - 1};
+    if (id > listedCount && id <= static_cast<int64_t>(listedCount) + figureCount)
+        return {ACCESS_FIGURE, static_cast<int>(id - listedCount - 1)};
+    return {ACCESS_NO_SUCH, -1};
+}
+
+size_t FigureNameOf(wchar_t* buffer, size_t count, const wchar_t* label) {
+    size_t length = 0;
+    while (label[length])
+        ++length;
+    while (length > 0 && label[length - 1] == L' ')
+        --length;
+    if (count == 0)
+        return 0;
+    if (length > count - 1)
+        length = count - 1;
+    for (size_t i = 0; i < length; ++i)
+        buffer[i] = label[i];
+    buffer[length] = 0;
+    return length;
+}
+
+const wchar_t* FigureValueOf(const wchar_t* shown) {
+    while (*shown == L':' || *shown == L' ')
+        ++shown;
+    return shown;
 }

@@ -1,13 +1,16 @@
 #include "access/switcher_access_win.h"
 
 #include <commctrl.h>
-#include <ole2.h>
-#include <oleacc.h>
 
 #include "access/access_text.h"
+#include "access/accessible_object_win.h"
+#include "access/toolbar_access_win.h"
 #include "base/count_of.h"
 #include "base/program_handles_win.h"
 #include "base/runtime_function_win.h"
+#include "display/selection_texts.h"
+#include "display/surfaces_win.h"
+#include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/window_list_win.h"
 
@@ -15,18 +18,27 @@ static_assert(CHILDID_SELF == 0, "child id 0 is the list itself");
 
 namespace {
 
-// COM is started on this thread at the first request and ended at shutdown.
-bool comStarted;
+constexpr int kFigureCount = static_cast<int>(CountOf(kPanelRows));
 
 bool SwitcherShown() {
     return SwitcherWindow && IsWindowVisible(SwitcherWindow);
+}
+
+// The panel's figures are children only while the panel is drawn.
+int ShownFigureCount() {
+    return switcherOptions.showProcessInfo ? kFigureCount : 0;
+}
+
+int ChildCount() {
+    return listedCount + ShownFigureCount();
 }
 
 // An entry whose window has closed is not answered for; the list drops it soon.
 AccessChild ResolveVariant(const VARIANT& child) {
     if (child.vt != VT_I4)
         return {ACCESS_NO_SUCH, -1};
-    AccessChild resolved = ResolveAccessChild(child.lVal, listedCount, SwitcherShown());
+    AccessChild resolved =
+        ResolveAccessChild(child.lVal, listedCount, ShownFigureCount(), SwitcherShown());
     if (resolved.target == ACCESS_ENTRY && !IsWindow(WindowList[resolved.index].window))
         return {ACCESS_NO_SUCH, -1};
     return resolved;
@@ -34,11 +46,6 @@ AccessChild ResolveVariant(const VARIANT& child) {
 
 HRESULT FailureOf(const AccessChild& child) {
     return child.target == ACCESS_DISCONNECTED ? CO_E_OBJNOTCONNECTED : E_INVALIDARG;
-}
-
-HRESULT AnswerText(const wchar_t* text, BSTR* answer) {
-    *answer = SysAllocString(text);
-    return *answer ? S_OK : E_OUTOFMEMORY;
 }
 
 void ReadProgramName(HWND window, wchar_t* name, DWORD count) {
@@ -71,46 +78,33 @@ bool EntryIconOnScreen(int index, RECT* rect) {
     return true;
 }
 
-VARIANT ChildVariant(int index) {
-    VARIANT child;
-    VariantInit(&child);
-    child.vt = VT_I4;
-    child.lVal = index < 0 ? CHILDID_SELF : AccessChildIdOf(index);
-    return child;
+// A figure is where its row is drawn: from its label to the end of its value.
+void FigureOnScreen(int row, RECT* rect) {
+    const PanelRow& place = kPanelRows[row];
+    const wchar_t* value = PanelValueText(place.value);
+    SIZE extent = {};
+    HDC dc = GetDC(SwitcherWindow);
+    HGDIOBJ previous = SelectObject(dc, TextFont);
+    GetTextExtentPoint32W(dc, value, lstrlenW(value), &extent);
+    SelectObject(dc, previous);
+    ReleaseDC(SwitcherWindow, dc);
+    rect->left = ScaledForDisplay(place.labelX);
+    rect->top = ScaledForDisplay(place.y);
+    rect->right = ScaledForDisplay(place.valueX) + extent.cx;
+    rect->bottom = rect->top + extent.cy;
+    MapWindowPoints(SwitcherWindow, nullptr, reinterpret_cast<POINT*>(rect), 2);
+}
+
+// Whether the child is the list or one of its children.
+bool Answers(const AccessChild& child) {
+    return child.target == ACCESS_SWITCHER || child.target == ACCESS_ENTRY ||
+           child.target == ACCESS_FIGURE;
 }
 
 // One object for the program's life: it holds no state of its own and reads the
 // list at every call, so a reference kept past the switcher's hiding, or past a
 // change of the list, answers an error instead of reaching freed memory.
-struct SwitcherAccessible : IAccessible {
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (!object)
-            return E_POINTER;
-        if (IsEqualIID(id, __uuidof(IUnknown)) || IsEqualIID(id, __uuidof(IDispatch)) ||
-            IsEqualIID(id, __uuidof(IAccessible))) {
-            *object = static_cast<IAccessible*>(this);
-            return S_OK;
-        }
-        *object = nullptr;
-        return E_NOINTERFACE;
-    }
-    // Never freed: counting would only decide when to free it.
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    HRESULT STDMETHODCALLTYPE GetTypeInfoCount(UINT* count) override {
-        if (count)
-            *count = 0;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override {
-        return E_NOTIMPL;
-    }
-    HRESULT STDMETHODCALLTYPE Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*,
-                                     UINT*) override {
-        return E_NOTIMPL;
-    }
+struct SwitcherAccessible : ProgramAccessible {
 
     HRESULT STDMETHODCALLTYPE get_accParent(IDispatch** parent) override {
         *parent = nullptr;
@@ -123,38 +117,45 @@ struct SwitcherAccessible : IAccessible {
         *count = 0;
         if (!SwitcherShown())
             return CO_E_OBJNOTCONNECTED;
-        *count = listedCount;
+        *count = ChildCount();
         return S_OK;
     }
-    // The entries are simple elements, answered by this object with their child id.
+    // The entries and figures are simple elements, answered by this object with their child id.
     HRESULT STDMETHODCALLTYPE get_accChild(VARIANT childId, IDispatch** child) override {
         *child = nullptr;
         const AccessChild resolved = ResolveVariant(childId);
-        return resolved.target == ACCESS_ENTRY ? S_FALSE : FailureOf(resolved);
+        return resolved.target == ACCESS_ENTRY || resolved.target == ACCESS_FIGURE
+                   ? S_FALSE
+                   : FailureOf(resolved);
     }
     HRESULT STDMETHODCALLTYPE get_accName(VARIANT childId, BSTR* name) override {
         *name = nullptr;
         const AccessChild resolved = ResolveVariant(childId);
         if (resolved.target == ACCESS_SWITCHER)
             return AnswerText(kSwitcherAccessName, name);
+        wchar_t text[1024];
+        if (resolved.target == ACCESS_FIGURE) {
+            FigureNameOf(text, CountOf(text), kPanelRows[resolved.index].label);
+            return AnswerText(text, name);
+        }
         if (resolved.target != ACCESS_ENTRY)
             return FailureOf(resolved);
-        wchar_t text[1024];
         ReadEntryName(resolved.index, text, CountOf(text));
         return AnswerText(text, name);
     }
     HRESULT STDMETHODCALLTYPE get_accValue(VARIANT childId, BSTR* value) override {
         *value = nullptr;
         const AccessChild resolved = ResolveVariant(childId);
-        return resolved.target == ACCESS_ENTRY || resolved.target == ACCESS_SWITCHER
-                   ? S_FALSE
-                   : FailureOf(resolved);
+        if (resolved.target == ACCESS_FIGURE)
+            return AnswerText(FigureValueOf(PanelValueText(kPanelRows[resolved.index].value)),
+                              value);
+        return Answers(resolved) ? S_FALSE : FailureOf(resolved);
     }
     // "3 of 12, notepad.exe": its place, and whose window it is.
     HRESULT STDMETHODCALLTYPE get_accDescription(VARIANT childId, BSTR* description) override {
         *description = nullptr;
         const AccessChild resolved = ResolveVariant(childId);
-        if (resolved.target == ACCESS_SWITCHER)
+        if (resolved.target == ACCESS_SWITCHER || resolved.target == ACCESS_FIGURE)
             return S_FALSE;
         if (resolved.target != ACCESS_ENTRY)
             return FailureOf(resolved);
@@ -167,19 +168,22 @@ struct SwitcherAccessible : IAccessible {
     HRESULT STDMETHODCALLTYPE get_accRole(VARIANT childId, VARIANT* role) override {
         VariantInit(role);
         const AccessChild resolved = ResolveVariant(childId);
-        if (resolved.target != ACCESS_SWITCHER && resolved.target != ACCESS_ENTRY)
+        if (!Answers(resolved))
             return FailureOf(resolved);
         role->vt = VT_I4;
-        role->lVal = resolved.target == ACCESS_ENTRY ? ROLE_SYSTEM_LISTITEM : ROLE_SYSTEM_LIST;
+        role->lVal = resolved.target == ACCESS_ENTRY    ? ROLE_SYSTEM_LISTITEM
+                     : resolved.target == ACCESS_FIGURE ? ROLE_SYSTEM_STATICTEXT
+                                                        : ROLE_SYSTEM_LIST;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE get_accState(VARIANT childId, VARIANT* state) override {
         VariantInit(state);
         const AccessChild resolved = ResolveVariant(childId);
-        if (resolved.target != ACCESS_SWITCHER && resolved.target != ACCESS_ENTRY)
+        if (!Answers(resolved))
             return FailureOf(resolved);
         state->vt = VT_I4;
-        state->lVal = STATE_SYSTEM_FOCUSABLE;
+        state->lVal =
+            resolved.target == ACCESS_FIGURE ? STATE_SYSTEM_READONLY : STATE_SYSTEM_FOCUSABLE;
         if (resolved.target == ACCESS_ENTRY) {
             state->lVal |= STATE_SYSTEM_SELECTABLE;
             if (resolved.index == selectedIndex)
@@ -190,14 +194,7 @@ struct SwitcherAccessible : IAccessible {
     HRESULT STDMETHODCALLTYPE get_accHelp(VARIANT childId, BSTR* help) override {
         *help = nullptr;
         const AccessChild resolved = ResolveVariant(childId);
-        return resolved.target == ACCESS_ENTRY || resolved.target == ACCESS_SWITCHER
-                   ? S_FALSE
-                   : FailureOf(resolved);
-    }
-    HRESULT STDMETHODCALLTYPE get_accHelpTopic(BSTR* file, VARIANT, LONG* topic) override {
-        *file = nullptr;
-        *topic = 0;
-        return DISP_E_MEMBERNOTFOUND;
+        return Answers(resolved) ? S_FALSE : FailureOf(resolved);
     }
     HRESULT STDMETHODCALLTYPE get_accKeyboardShortcut(VARIANT childId, BSTR* shortcut) override {
         return get_accHelp(childId, shortcut);
@@ -217,7 +214,6 @@ struct SwitcherAccessible : IAccessible {
     HRESULT STDMETHODCALLTYPE get_accDefaultAction(VARIANT childId, BSTR* action) override {
         return get_accHelp(childId, action);
     }
-    HRESULT STDMETHODCALLTYPE accSelect(LONG, VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
     // An entry is where its icon is, so that a magnifier moves to it.
     HRESULT STDMETHODCALLTYPE accLocation(LONG* left, LONG* top, LONG* width, LONG* height,
                                           VARIANT childId) override {
@@ -226,6 +222,8 @@ struct SwitcherAccessible : IAccessible {
         RECT rect = {};
         if (resolved.target == ACCESS_SWITCHER)
             GetWindowRect(SwitcherWindow, &rect);
+        else if (resolved.target == ACCESS_FIGURE)
+            FigureOnScreen(resolved.index, &rect);
         else if (resolved.target != ACCESS_ENTRY)
             return FailureOf(resolved);
         else if (!EntryIconOnScreen(resolved.index, &rect))
@@ -239,18 +237,20 @@ struct SwitcherAccessible : IAccessible {
     HRESULT STDMETHODCALLTYPE accNavigate(LONG direction, VARIANT start, VARIANT* end) override {
         VariantInit(end);
         const AccessChild from = ResolveVariant(start);
-        if (from.target != ACCESS_SWITCHER && from.target != ACCESS_ENTRY)
+        if (!Answers(from))
             return FailureOf(from);
+        // Children in id order: the entries, then the figures.
+        const int at = from.target == ACCESS_FIGURE ? listedCount + from.index : from.index;
         int index = -1;
         if (from.target == ACCESS_SWITCHER && direction == NAVDIR_FIRSTCHILD)
             index = 0;
         else if (from.target == ACCESS_SWITCHER && direction == NAVDIR_LASTCHILD)
-            index = listedCount - 1;
-        else if (from.target == ACCESS_ENTRY && direction == NAVDIR_NEXT)
-            index = from.index + 1;
-        else if (from.target == ACCESS_ENTRY && direction == NAVDIR_PREVIOUS)
-            index = from.index - 1;
-        if (index < 0 || index >= listedCount)
+            index = ChildCount() - 1;
+        else if (from.target != ACCESS_SWITCHER && direction == NAVDIR_NEXT)
+            index = at + 1;
+        else if (from.target != ACCESS_SWITCHER && direction == NAVDIR_PREVIOUS)
+            index = at - 1;
+        if (index < 0 || index >= ChildCount())
             return S_FALSE;
         *end = ChildVariant(index);
         return S_OK;
@@ -275,9 +275,6 @@ struct SwitcherAccessible : IAccessible {
         *hit = ChildVariant(-1);
         return S_OK;
     }
-    HRESULT STDMETHODCALLTYPE accDoDefaultAction(VARIANT) override { return DISP_E_MEMBERNOTFOUND; }
-    HRESULT STDMETHODCALLTYPE put_accName(VARIANT, BSTR) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE put_accValue(VARIANT, BSTR) override { return E_NOTIMPL; }
 };
 
 SwitcherAccessible switcherAccessible;
@@ -321,10 +318,7 @@ LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId) {
     // The id is compared as the 32-bit value the system sends.
     if (static_cast<LONG>(objectId) != static_cast<LONG>(OBJID_CLIENT) || !SwitcherShown())
         return DefWindowProcW(window, WM_GETOBJECT, flags, objectId);
-    if (!comStarted)
-        comStarted = SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
-    return LresultFromObject(__uuidof(IAccessible), flags,
-                             static_cast<IAccessible*>(&switcherAccessible));
+    return AnswerGetObject(&switcherAccessible, flags);
 }
 
 void AnnounceSelection(int index) {
@@ -337,11 +331,8 @@ void AnnounceSelection(int index) {
 }
 
 void ReleaseSwitcherAccess() {
-    if (comStarted) {
-        CoDisconnectObject(static_cast<IAccessible*>(&switcherAccessible), 0);
-        CoUninitialize();
-    }
-    comStarted = false;
+    IAccessible* const objects[] = {&switcherAccessible, ToolbarAccessible()};
+    ReleaseAccessObjects(objects, static_cast<int>(CountOf(objects)));
     ReleaseRuntimeFunction(&uiaClientsListening);
     ReleaseRuntimeFunction(&uiaHostProvider);
     ReleaseRuntimeFunction(&uiaRaiseNotification);

@@ -1,7 +1,8 @@
 // What assistive programs (screen readers, magnifiers) read of the switcher:
 // through Active Accessibility it is a list named "Window switcher" whose
-// children are its entries, and each selection is announced to them. Reads the
-// list, the selection and the strip; nothing below the program's top writes here.
+// children are its entries and, while the process panel is shown, the panel's
+// figures; each selection is announced to them. Reads the list, the selection,
+// the strip and the panel's texts; nothing below the program's top writes here.
 #pragma once
 #include <windows.h>
 
@@ -12,6 +13,7 @@ LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId);
 // the focus (and, where the system offers it, announces its title through UI
 // Automation). Nothing for an index outside the list.
 void AnnounceSelection(int index);
-// Drops every connection that other programs hold to the switcher's objects and
+// Drops every connection that other programs hold to the switcher's and the
+// toolbar's objects and
 // what the announcements loaded; at shutdown.
 void ReleaseSwitcherAccess();

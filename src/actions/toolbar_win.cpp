@@ -340,11 +340,13 @@ void CloseContextMenu() {
         EndMenu();
 }
 
-void FillToolbarTooltip(NMTTDISPINFOW* info) {
+const wchar_t* ToolbarButtonText(int commandId) {
     HWND selected = SelectedWindow();
-    const bool topmost = selected && IsTopmost(selected);
-    info->lpszText =
-        const_cast<wchar_t*>(ToolbarTooltipText(static_cast<int>(info->hdr.idFrom), topmost));
+    return ToolbarTooltipText(commandId, selected && IsTopmost(selected));
+}
+
+void FillToolbarTooltip(NMTTDISPINFOW* info) {
+    info->lpszText = const_cast<wchar_t*>(ToolbarButtonText(static_cast<int>(info->hdr.idFrom)));
 }
 
 bool IsToolbarTooltip(HWND window) {

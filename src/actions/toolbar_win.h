@@ -28,6 +28,9 @@ enum ActionOutcome {
 // selected entry's window; unpin on pinnedWindow, or on the selected window when
 // that is pinned) or from the context menu (a vendor page opened in the browser).
 ActionOutcome RunActionCommand(int id);
+// What the button with this command id does now: its tooltip, and its name for
+// assistive programs.
+const wchar_t* ToolbarButtonText(int commandId);
 void FillToolbarTooltip(NMTTDISPINFOW* info);
 // Whether the window is the toolbar's tooltip control, the one sender of tooltip requests.
 bool IsToolbarTooltip(HWND window);

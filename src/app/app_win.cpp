@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "access/switcher_access_win.h"
+#include "access/toolbar_access_win.h"
 #include "actions/toolbar_win.h"
 #include "base/identifiers.h"
 #include "base/posted_message_filter_win.h"
@@ -202,6 +203,7 @@ BOOL InitSwitcher(HINSTANCE instance) {
     CreateIconStrip(SwitcherWindow);
     CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
                         switcherLayout.toolIconSize);
+    ServeToolbarAccess(ActionToolbar);
     FitSwitcherToDpi(displayDpi);
     ApplyToolbarVisibility();
     UpdateWindow(SwitcherWindow);

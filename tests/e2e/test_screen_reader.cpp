@@ -6,6 +6,9 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <commctrl.h>
+
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -54,7 +57,10 @@ class ScreenReader : public SwitcherKeyboardTest {
   protected:
     static void SetUpTestSuite() {
         CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-        StartSession(DefaultSwitcherOptions());
+        SwitcherOptions options = DefaultSwitcherOptions();
+        options.showToolbar = 1;
+        options.showProcessInfo = 1;
+        StartSession(options);
         // Every process's events: Wine passes none to a hook limited to one process.
         hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, RecordFocus, 0, 0,
                                WINEVENT_OUTOFCONTEXT);
@@ -140,9 +146,21 @@ TEST_F(ScreenReader, EachStepIsReadAndAHeldEntryAnswersAnErrorAfterTheSwitcherHi
               L"Window switcher");
     LONG count = 0;
     EXPECT_EQ(second.object->get_accChildCount(&count), S_OK);
-    EXPECT_EQ(count, 3);
+    EXPECT_EQ(count, 3 + 10) << "the entries, then the process panel's figures";
+    VARIANT figure = self;
+    figure.lVal = 4;
+    EXPECT_EQ(TextFrom([&](BSTR* text) { return second.object->get_accName(figure, text); }),
+              L"Window Handle");
+    const std::wstring handle =
+        TextFrom([&](BSTR* text) { return second.object->get_accValue(figure, text); });
+    EXPECT_EQ(std::wcstoull(handle.c_str(), nullptr, 16),
+              reinterpret_cast<ULONG_PTR>(FindWindowW(nullptr, L"Switch target B")))
+        << "the selected window's handle: " << handle;
+    figure.lVal = 13;
+    EXPECT_EQ(TextFrom([&](BSTR* text) { return second.object->get_accValue(figure, text); }),
+              L"2/3");
     VARIANT beyond = self;
-    beyond.lVal = 4;
+    beyond.lVal = 14;
     BSTR text = nullptr;
     EXPECT_EQ(second.object->get_accName(beyond, &text), E_INVALIDARG);
     ASSERT_TRUE(Xdotool("key Escape"));
@@ -155,6 +173,32 @@ TEST_F(ScreenReader, EachStepIsReadAndAHeldEntryAnswersAnErrorAfterTheSwitcherHi
     EXPECT_TRUE(FAILED(second.object->get_accRole(second.child, &role)));
     ASSERT_TRUE(Xdotool("keyup Alt_L"));
     EXPECT_TRUE(IsWindow(FindSwitcherWindow())) << "zephtab still runs";
+}
+
+// The toolbar's buttons show only icons; a reader gets what their tooltips say.
+TEST_F(ScreenReader, TheToolbarsButtonsAreNamedAsTheirTooltips) {
+    OpenWithAltTab();
+    HWND toolbar = FindWindowExW(FindSwitcherWindow(), nullptr, TOOLBARCLASSNAMEW, nullptr);
+    ASSERT_TRUE(toolbar);
+    IAccessible* object = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(toolbar, static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&object)),
+              S_OK);
+    LONG count = 0;
+    EXPECT_EQ(object->get_accChildCount(&count), S_OK);
+    EXPECT_EQ(count, 4);
+    std::vector<std::wstring> names;
+    VARIANT button;
+    VariantInit(&button);
+    button.vt = VT_I4;
+    for (button.lVal = 1; button.lVal <= count; ++button.lVal)
+        names.push_back(TextFrom([&](BSTR* text) { return object->get_accName(button, text); }));
+    const std::vector<std::wstring> expected = {
+        L"Make Current Window Always on Top", L"Restore Always on Top",
+        L"Make Current Window Opaque", L"Make Current Window Transparent"};
+    EXPECT_EQ(names, expected);
+    ReleaseAltAndExpectForeground(windowC);
+    object->Release();
 }
 
 TEST_F(ScreenReader, StepsBackAndWithTheWheelAreReadToo) {

@@ -32,32 +32,56 @@ TEST(AccessText, ProgramNameIsThePathsLastPart) {
     EXPECT_STREQ(ProgramNameOfPath(L""), L"");
 }
 
-TEST(AccessText, ChildIdsNameEntriesOfTheShownListOnly) {
+TEST(AccessText, ChildIdsNameEntriesThenFiguresOfTheShownListOnly) {
     struct Case {
         int32_t childId;
         int listed;
+        int figures;
         bool shown;
         AccessTarget target;
         int index;
     };
     const Case cases[] = {
-        {0, 3, true, ACCESS_SWITCHER, -1},
-        {1, 3, true, ACCESS_ENTRY, 0},
-        {3, 3, true, ACCESS_ENTRY, 2},
-        {4, 3, true, ACCESS_NO_SUCH, -1},
-        {-1, 3, true, ACCESS_NO_SUCH, -1},
-        {INT32_MIN, 3, true, ACCESS_NO_SUCH, -1},
-        {INT32_MAX, 3, true, ACCESS_NO_SUCH, -1},
-        {1, 0, true, ACCESS_NO_SUCH, -1},
-        {0, 3, false, ACCESS_DISCONNECTED, -1},
-        {2, 3, false, ACCESS_DISCONNECTED, -1},
+        {0, 3, 0, true, ACCESS_SWITCHER, -1},
+        {1, 3, 0, true, ACCESS_ENTRY, 0},
+        {3, 3, 0, true, ACCESS_ENTRY, 2},
+        {4, 3, 0, true, ACCESS_NO_SUCH, -1},
+        {-1, 3, 0, true, ACCESS_NO_SUCH, -1},
+        {INT32_MIN, 3, 10, true, ACCESS_NO_SUCH, -1},
+        {INT32_MAX, 3, 10, true, ACCESS_NO_SUCH, -1},
+        {INT32_MAX, INT32_MAX, 10, true, ACCESS_ENTRY, INT32_MAX - 1},
+        {1, 0, 0, true, ACCESS_NO_SUCH, -1},
+        {0, 3, 0, false, ACCESS_DISCONNECTED, -1},
+        {2, 3, 0, false, ACCESS_DISCONNECTED, -1},
+        // The panel's figures follow the entries; the entries keep their ids.
+        {3, 3, 10, true, ACCESS_ENTRY, 2},
+        {4, 3, 10, true, ACCESS_FIGURE, 0},
+        {13, 3, 10, true, ACCESS_FIGURE, 9},
+        {14, 3, 10, true, ACCESS_NO_SUCH, -1},
+        {1, 0, 10, true, ACCESS_FIGURE, 0},
+        {5, 3, 10, false, ACCESS_DISCONNECTED, -1},
     };
     for (const Case& c : cases) {
-        const AccessChild child = ResolveAccessChild(c.childId, c.listed, c.shown);
-        EXPECT_EQ(child.target, c.target) << c.childId << " of " << c.listed << " " << c.shown;
-        EXPECT_EQ(child.index, c.index) << c.childId << " of " << c.listed << " " << c.shown;
+        const AccessChild child = ResolveAccessChild(c.childId, c.listed, c.figures, c.shown);
+        EXPECT_EQ(child.target, c.target) << c.childId << " of " << c.listed << "+" << c.figures;
+        EXPECT_EQ(child.index, c.index) << c.childId << " of " << c.listed << "+" << c.figures;
     }
     EXPECT_EQ(AccessChildIdOf(0), 1);
+}
+
+TEST(AccessText, FiguresReadWithoutTheirDrawnSpacingAndColon) {
+    wchar_t name[8];
+    EXPECT_EQ(FigureNameOf(name, 8, L"Window "), 6u);
+    EXPECT_STREQ(name, L"Window");
+    EXPECT_EQ(FigureNameOf(name, 8, L"Handles"), 7u); // full
+    EXPECT_STREQ(name, L"Handles");
+    EXPECT_EQ(FigureNameOf(name, 8, L"Priority"), 7u); // one over: cut
+    EXPECT_STREQ(name, L"Priorit");
+    EXPECT_EQ(FigureNameOf(name, 8, L"  "), 0u);
+    EXPECT_STREQ(name, L"");
+    EXPECT_STREQ(FigureValueOf(L": 3/12"), L"3/12");
+    EXPECT_STREQ(FigureValueOf(L": - -"), L"- -");
+    EXPECT_STREQ(FigureValueOf(L""), L"");
 }
 
 } // namespace
