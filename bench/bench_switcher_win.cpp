@@ -183,7 +183,7 @@ int CountCommandMessages(WPARAM code) {
 void PrintMostHandled(const char* what, int count) {
     std::printf("  %s with %d windows: %d messages;", what, count, handledMessages);
     for (int shown = 0; shown < 6; ++shown) {
-        const int* most = std::max_element(std::begin(handledByNumber), std::end(handledByNumber));
+        int* most = std::max_element(std::begin(handledByNumber), std::end(handledByNumber));
         if (*most == 0)
             break;
         std::printf(" 0x%04X x%d", static_cast<unsigned>(most - handledByNumber), *most);
@@ -282,6 +282,61 @@ void PrintTable(const std::vector<CountFigures>& all) {
     for (const CountFigures& row : all)
         std::printf("  %d: %.2f %.2f", row.count, row.closedCheck.median, row.closedCheck.worst);
     std::printf("\n");
+}
+
+// ---- Where an open's time goes: its parts, each taken alone, against the bare pass.
+
+double TimeAction(void (*action)()) {
+    const double start = NowMs();
+    action();
+    return NowMs() - start;
+}
+
+void RefreshOnce() {
+    RefreshWindowList();
+}
+
+void PaintAllOnce() {
+    InvalidateRect(SwitcherWindow, nullptr, TRUE);
+    RedrawWindow(SwitcherWindow, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void MeasureOpenParts(HICON* icons) {
+    WindowHost host;
+    StartHost(&host, kScaledWindows, icons);
+    TimeCommand(CMD_OPEN);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+    std::vector<double> bare, hiddenRefresh, shownRefresh, paint, open;
+    for (int run = 0; run < kRuns; ++run) {
+        bare.push_back(TimeBarePass());
+        // Hidden, the strip has no image list: the refresh fills it, as an open's first one does.
+        hiddenRefresh.push_back(TimeAction(RefreshOnce));
+        PumpMessages();
+        open.push_back(TimeCommand(CMD_OPEN));
+        // Shown, the same windows keep the strip, as an open's second refresh finds them.
+        shownRefresh.push_back(TimeAction(RefreshOnce));
+        paint.push_back(TimeAction(PaintAllOnce));
+        TimeCommand(CMD_CANCEL);
+        PumpMessages();
+    }
+    StopHost(&host);
+    const double base = Summarise(bare).median;
+    std::printf("\nParts of an open of %d windows, ms (medians of %d) and times the bare pass:\n",
+                kScaledWindows, kRuns);
+    const struct {
+        const char* what;
+        const std::vector<double>* times;
+    } parts[] = {{"bare pass", &bare},
+                 {"refresh while hidden (fills the strip)", &hiddenRefresh},
+                 {"refresh while shown (keeps the strip)", &shownRefresh},
+                 {"paint of the whole switcher", &paint},
+                 {"open", &open}};
+    for (const auto& part : parts) {
+        const double median = Summarise(*part.times).median;
+        std::printf("  %-40s %7.1f %5.2f\n", part.what, median, median / base);
+    }
 }
 
 // ---- The same commands sent to a running zephtab.exe, as another program would send them.
@@ -645,6 +700,7 @@ int wmain(int argc, wchar_t** argv) {
         std::fprintf(stderr, "bench: %d windows measured\n", count);
     }
     PrintTable(all);
+    MeasureOpenParts(icons);
     if (!tableOnly) {
         MeasureMoves(icons);
         MeasureScaled(icons);
