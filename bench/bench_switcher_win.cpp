@@ -7,6 +7,8 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <iterator>
 #include <cstdio>
 #include <vector>
 
@@ -146,11 +148,58 @@ double TimeCommand(WPARAM code) {
     return NowMs() - start;
 }
 
+// Messages the switcher's thread handles during one command, counted by a hook:
+// a deterministic measure of the work a step does, unlike its time on a shared machine.
+int handledMessages;
+int handledByNumber[0x10000];
+
+LRESULT CALLBACK CountSentMessage(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION) {
+        ++handledMessages;
+        ++handledByNumber[reinterpret_cast<const CWPSTRUCT*>(lParam)->message & 0xFFFF];
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+LRESULT CALLBACK CountPostedMessage(int code, WPARAM wParam, LPARAM lParam) {
+    if (code == HC_ACTION && wParam == PM_REMOVE) {
+        ++handledMessages;
+        ++handledByNumber[reinterpret_cast<const MSG*>(lParam)->message & 0xFFFF];
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
+}
+
+int CountCommandMessages(WPARAM code) {
+    HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, CountSentMessage, nullptr, GetCurrentThreadId());
+    HHOOK posted =
+        SetWindowsHookExW(WH_GETMESSAGE, CountPostedMessage, nullptr, GetCurrentThreadId());
+    handledMessages = 0;
+    std::fill(std::begin(handledByNumber), std::end(handledByNumber), 0);
+    TimeCommand(code);
+    PumpMessages();
+    UnhookWindowsHookEx(sent);
+    UnhookWindowsHookEx(posted);
+    return handledMessages;
+}
+
+void PrintMostHandled(const char* what, int count) {
+    std::printf("  %s with %d windows: %d messages;", what, count, handledMessages);
+    for (int shown = 0; shown < 6; ++shown) {
+        int* most = std::max_element(std::begin(handledByNumber), std::end(handledByNumber));
+        if (*most == 0)
+            break;
+        std::printf(" 0x%04X x%d", static_cast<unsigned>(most - handledByNumber), *most);
+        *most = 0;
+    }
+    std::printf("\n");
+}
+
 struct CountFigures {
     int count;
     int listed;
     Figure bare, open, next, prev, first, last, cancel;
-    Figure closedCheck; // one look for closed windows while shown, none closed
+    Figure closedCheck;             // one look for closed windows while shown, none closed
+    int nextMessages, lastMessages; // handled by the switcher's thread during one command
 };
 
 CountFigures MeasureCount(int count, HICON* icons) {
@@ -177,6 +226,13 @@ CountFigures MeasureCount(int count, HICON* icons) {
         cancel.push_back(TimeCommand(CMD_CANCEL));
         PumpMessages();
     }
+    TimeCommand(CMD_OPEN);
+    figures.nextMessages = CountCommandMessages(CMD_NEXT);
+    PrintMostHandled("CMD_NEXT", count);
+    figures.lastMessages = CountCommandMessages(CMD_LAST);
+    PrintMostHandled("CMD_LAST", count);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
     StopHost(&host);
     figures.bare = Summarise(bare);
     figures.open = Summarise(open);
@@ -220,10 +276,125 @@ void PrintTable(const std::vector<CountFigures>& all) {
                 many.next.median / few.next.median, many.prev.median / few.prev.median,
                 many.first.median / few.first.median, many.last.median / few.last.median,
                 many.cancel.median / few.cancel.median);
+    std::printf("Messages the switcher's thread handles in one CMD_NEXT / CMD_LAST:");
+    for (const CountFigures& row : all)
+        std::printf("  %d: %d / %d", row.count, row.nextMessages, row.lastMessages);
+    std::printf("\n");
     std::printf("Look for closed windows (every 50 ms while shown), none closed, ms:");
     for (const CountFigures& row : all)
         std::printf("  %d: %.2f %.2f", row.count, row.closedCheck.median, row.closedCheck.worst);
     std::printf("\n");
+}
+
+// ---- Where an open's time goes: its parts, each taken alone, against the bare pass.
+
+double TimeAction(void (*action)()) {
+    const double start = NowMs();
+    action();
+    return NowMs() - start;
+}
+
+void RefreshOnce() {
+    RefreshWindowList();
+}
+
+void PaintAllOnce() {
+    InvalidateRect(SwitcherWindow, nullptr, TRUE);
+    RedrawWindow(SwitcherWindow, nullptr, nullptr,
+                 RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void MeasureOpenParts(HICON* icons) {
+    WindowHost host;
+    StartHost(&host, kScaledWindows, icons);
+    TimeCommand(CMD_OPEN);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+    std::vector<double> bare, hiddenRefresh, shownRefresh, paint, open;
+    for (int run = 0; run < kRuns; ++run) {
+        bare.push_back(TimeBarePass());
+        // Hidden, the strip has no image list: the refresh fills it, as an open's first one does.
+        hiddenRefresh.push_back(TimeAction(RefreshOnce));
+        PumpMessages();
+        open.push_back(TimeCommand(CMD_OPEN));
+        // Shown, the same windows keep the strip, as an open's second refresh finds them.
+        shownRefresh.push_back(TimeAction(RefreshOnce));
+        paint.push_back(TimeAction(PaintAllOnce));
+        TimeCommand(CMD_CANCEL);
+        PumpMessages();
+    }
+    StopHost(&host);
+    const double base = Summarise(bare).median;
+    std::printf("\nParts of an open of %d windows, ms (medians of %d) and times the bare pass:\n",
+                kScaledWindows, kRuns);
+    const struct {
+        const char* what;
+        const std::vector<double>* times;
+    } parts[] = {{"bare pass", &bare},
+                 {"refresh while hidden (fills the strip)", &hiddenRefresh},
+                 {"refresh while shown (keeps the strip)", &shownRefresh},
+                 {"paint of the whole switcher", &paint},
+                 {"open", &open}};
+    for (const auto& part : parts) {
+        const double median = Summarise(*part.times).median;
+        std::printf("  %-40s %7.1f %5.2f\n", part.what, median, median / base);
+    }
+}
+
+// ---- The same commands sent to a running zephtab.exe, as another program would send them.
+
+double TimeCommandOf(HWND switcher, WPARAM code) {
+    const double start = NowMs();
+    SendMessageW(switcher, WM_SWITCHER_COMMAND, code, 0);
+    RedrawWindow(switcher, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    return NowMs() - start;
+}
+
+void MeasureFromAnotherProcess(HICON* icons) {
+    StartedProgram program;
+    if (!StartSwitcherProgram(&program)) {
+        std::printf("\nbench: zephtab.exe did not start\n");
+        EndProgram(program);
+        return;
+    }
+    HWND switcher = FindSwitcherWindow();
+    std::printf("\nzephtab.exe driven from this process, ms (median and worst of %d):\n\n", kRuns);
+    std::printf("windows |   bare pass     | open + shown    | open/bare |    CMD_NEXT     |"
+                "    CMD_FIRST    |    CMD_LAST     |\n");
+    Figure steps[2] = {};
+    const int counts[] = {kCounts[0], kScaledWindows};
+    for (int i = 0; i < 2; ++i) {
+        WindowHost host;
+        StartHost(&host, counts[i], icons);
+        TimeCommandOf(switcher, CMD_OPEN);
+        TimeCommandOf(switcher, CMD_CANCEL);
+        std::vector<double> bare, open, next, first, last;
+        for (int run = 0; run < kRuns; ++run) {
+            bare.push_back(TimeBarePass());
+            open.push_back(TimeCommandOf(switcher, CMD_OPEN));
+            next.push_back(TimeCommandOf(switcher, CMD_NEXT));
+            next.push_back(TimeCommandOf(switcher, CMD_NEXT));
+            last.push_back(TimeCommandOf(switcher, CMD_LAST));
+            first.push_back(TimeCommandOf(switcher, CMD_FIRST));
+            TimeCommandOf(switcher, CMD_CANCEL);
+            PumpMessages();
+        }
+        StopHost(&host);
+        const Figure bareFigure = Summarise(bare), openFigure = Summarise(open);
+        steps[i] = Summarise(next);
+        std::printf("%7d |", counts[i]);
+        PrintFigure(bareFigure);
+        PrintFigure(openFigure);
+        std::printf(" %9.1f |", openFigure.median / bareFigure.median);
+        PrintFigure(steps[i]);
+        PrintFigure(Summarise(first));
+        PrintFigure(Summarise(last));
+        std::printf("\n");
+    }
+    std::printf("\nCMD_NEXT with %d windows against %d: %.2fx\n", counts[1], counts[0],
+                steps[1].median / steps[0].median);
+    CloseRunningSwitcher();
+    EndProgram(program);
 }
 
 // ---- The keys of the shown switcher: typing, and Alt with the key above Tab.
@@ -687,9 +858,11 @@ bool RunValueExists() {
 
 // With the argument "exclusion", only the open with and without exclusion patterns;
 // with kOtherProgramArgument FIRST: hosts the other program's windows; with "keys":
-// only the keys of the shown switcher are measured.
+// only the keys of the shown switcher are measured; with --table, only the table
+// of counts and the parts of an open (a quicker look while working on a step).
 int wmain(int argc, wchar_t** argv) {
     const bool exclusionOnly = argc > 1 && lstrcmpW(argv[1], L"exclusion") == 0;
+    const bool tableOnly = argc > 1 && lstrcmpW(argv[1], L"--table") == 0;
     // The start-up stores the settings and the Run value; what was not there before goes again.
     const bool hadSettings = KeyExists(ZEPHTAB_SETTINGS_KEY);
     const bool hadRunValue = RunValueExists();
@@ -738,17 +911,23 @@ int wmain(int argc, wchar_t** argv) {
             std::fprintf(stderr, "bench: %d windows measured\n", count);
         }
         PrintTable(all);
-        MeasureMoves(icons);
-        MeasureScaled(icons);
-        MeasureElsewhere(icons);
-        MeasureExclusion(icons);
-        MeasureWithReader(icons);
-        MeasureMemory(icons, startKb);
+        MeasureOpenParts(icons);
+        if (!tableOnly) {
+            MeasureMoves(icons);
+            MeasureScaled(icons);
+            MeasureElsewhere(icons);
+            MeasureExclusion(icons);
+            MeasureWithReader(icons);
+            MeasureMemory(icons, startKb);
+        }
     }
     std::fflush(stdout);
 
     DestroyWindow(SwitcherWindow);
     PumpMessages();
+    if (!keysOnly && !exclusionOnly)
+        MeasureFromAnotherProcess(icons);
+    std::fflush(stdout);
     for (HICON icon : icons)
         DestroyIcon(icon);
     if (!hadSettings)

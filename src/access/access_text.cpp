@@ -1,7 +1,5 @@
 #include "access/access_text.h"
 
-#include <cstdio>
-
 #include "display/process_text.h"
 
 const wchar_t* ProgramNameOfPath(const wchar_t* path) {
@@ -12,16 +10,43 @@ const wchar_t* ProgramNameOfPath(const wchar_t* path) {
     return name;
 }
 
+namespace {
+
+// As %d writes value, at text[length]; returns the new length.
+size_t AppendDecimal(wchar_t* text, size_t length, int32_t value) {
+    // Negated in 64 bits so that the smallest int32 has a magnitude too.
+    uint64_t magnitude = value < 0 ? static_cast<uint64_t>(-static_cast<int64_t>(value)) : value;
+    if (value < 0)
+        text[length++] = L'-';
+    wchar_t digits[20];
+    size_t count = 0;
+    do {
+        digits[count++] = static_cast<wchar_t>(L'0' + magnitude % 10);
+        magnitude /= 10;
+    } while (magnitude != 0);
+    while (count > 0)
+        text[length++] = digits[--count];
+    return length;
+}
+
+size_t AppendText(wchar_t* text, size_t length, const wchar_t* part) {
+    while (*part)
+        text[length++] = *part++;
+    return length;
+}
+
+} // namespace
+
 size_t FormatEntryDescription(wchar_t* buffer, size_t count, int32_t position, int32_t total,
                               const wchar_t* programName) {
-    // Wide enough for two 32-bit numbers, " of " and ", ".
-    char place[48];
-    std::snprintf(place, sizeof(place), "%d of %d%s", static_cast<int>(position),
-                  static_cast<int>(total), *programName ? ", " : "");
-    wchar_t text[48 + 260];
-    size_t length = 0;
-    for (const char* at = place; *at; ++at)
-        text[length++] = static_cast<wchar_t>(*at);
+    // Wide enough for two 32-bit numbers, " of " and ", ", and the program's name.
+    constexpr size_t kPlaceCount = 48;
+    wchar_t text[kPlaceCount + 260];
+    size_t length = AppendDecimal(text, 0, position);
+    length = AppendText(text, length, L" of ");
+    length = AppendDecimal(text, length, total);
+    if (*programName)
+        length = AppendText(text, length, L", ");
     for (const wchar_t* at = programName; *at && length < sizeof(text) / sizeof(text[0]) - 1; ++at)
         text[length++] = *at;
     text[length] = 0;

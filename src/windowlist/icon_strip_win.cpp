@@ -360,7 +360,8 @@ void RefillIconStrip(HWND strip) {
 
 void HighlightStripItem(HWND strip, int index) {
     SendMessageW(strip, LVM_ENSUREVISIBLE, index, FALSE);
-    DeselectStripItems(strip);
+    // The strip takes one selection: selecting an item deselects the one before it.
+    // Looking for selected items would walk every item at each step.
     LVITEMW item = {};
     item.stateMask = LVIS_SELECTED;
     item.state = LVIS_SELECTED;

@@ -32,6 +32,12 @@ TEST(MemoryText, UsesPowersOfThousandWithThreeDecimals) {
         {1000000000, L": 1.000 G"},
         {4294967295u, L": 4.295 G"},
         {123456789012ull, L": 123.457 G"},
+        // Rounded as printf rounds the double's exact value: 1000500 * 0.000001 lies
+        // just below 1.0005; 1.0625 and 1.1875 are exact ties, which go to the even digit.
+        {1000500, L": 1.000 M"},
+        {1062500, L": 1.062 M"},
+        {1187500, L": 1.188 M"},
+        {18446744073709551615ull, L": 18446744073.710 G"},
     };
     for (const Case& c : cases)
         EXPECT_EQ(Memory(c.bytes), c.text) << c.bytes;

@@ -296,6 +296,35 @@ TEST(ProgramIcon, EverySizeIsDrawnAndStandsOutOnTheSwitchersBlue) {
     }
 }
 
+// The pictures of 32 pixels and more are PNG files inside the program (a 256-pixel
+// one takes 3 KB instead of 40), which the system reads as it reads the others.
+TEST(ProgramIcon, LargePicturesAreStoredAsPng) {
+    const BYTE kPngSignature[] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    for (int id : {IDI_APP, IDI_DEFAULT_WINDOW, IDI_TOOL_RESTORE, IDI_TOOL_TRANSPARENT,
+                   IDI_TOOL_OPAQUE, IDI_TOOL_TOPMOST}) {
+        HRSRC found = FindResourceW(nullptr, MAKEINTRESOURCEW(id), RT_GROUP_ICON);
+        ASSERT_NE(found, nullptr) << id;
+        const BYTE* group = static_cast<const BYTE*>(LockResource(LoadResource(nullptr, found)));
+        int stored = 0;
+        // 14-byte entries: the width first, the bits per pixel at 6, the picture's id at 12.
+        for (int i = 0; i < group[4]; ++i) {
+            const BYTE* entry = group + 6 + 14 * i;
+            const int width = entry[0] ? entry[0] : 256;
+            const WORD pictureId = static_cast<WORD>(entry[12] | (entry[13] << 8));
+            HRSRC picture = FindResourceW(nullptr, MAKEINTRESOURCEW(pictureId), RT_ICON);
+            ASSERT_NE(picture, nullptr) << id << " at " << width;
+            const BYTE* bytes =
+                static_cast<const BYTE*>(LockResource(LoadResource(nullptr, picture)));
+            const bool png = SizeofResource(nullptr, picture) > sizeof(kPngSignature) &&
+                             memcmp(bytes, kPngSignature, sizeof(kPngSignature)) == 0;
+            EXPECT_EQ(png, width >= 32) << id << " at " << width;
+            stored += static_cast<int>(SizeofResource(nullptr, picture));
+        }
+        // Every icon of the program together once took 93 KB.
+        EXPECT_LT(stored, id == IDI_APP ? 6 * 1024 : 1536) << id;
+    }
+}
+
 // One read per program file and size, kept between openings; a table of fixed
 // size whose replaced and released icons are destroyed.
 TEST(ProgramIcons, AFixedTableKeepsEachProgramsIconAndDestroysWhatItLetsGo) {

@@ -308,6 +308,19 @@ TEST_F(IconStripTest, TheSelectedIconIsScrolledIntoView) {
     EXPECT_EQ(SelectedStripItem(), last);
 }
 
+// Each selection leaves one item selected, the new one, forwards, backwards and on a page jump.
+TEST_F(IconStripTest, EachSelectionLeavesOnlyItsOwnItemSelected) {
+    MakeWindows(45);
+    ASSERT_GE(RefreshWindowList(), 45);
+    switcherOptions.livePreview = 0;
+    for (int index : {1, 2, 1, listedCount - 1, 0, 5}) {
+        SCOPED_TRACE(index);
+        SelectEntry(index);
+        EXPECT_EQ(SendMessageW(IconStrip, LVM_GETSELECTEDCOUNT, 0, 0), 1);
+        EXPECT_EQ(SelectedStripItem(), index);
+    }
+}
+
 // A click as the user makes it: button down and up on the strip at a point of its client area.
 void ClickStrip(POINT point) {
     const LPARAM position = MAKELPARAM(point.x, point.y);

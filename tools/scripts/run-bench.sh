@@ -32,5 +32,5 @@ for arch in win32 win64; do
     done
 done
 bytes=$(stat -c %s "$build/win32/zephtab.exe" 2>/dev/null || echo 0)
-if [ "$bytes" -le 153600 ]; then verdict="within"; else verdict="OVER"; fi
-echo "32-bit zephtab.exe: $bytes bytes, $verdict the 150 KB budget"
+if [ "$bytes" -le 102400 ]; then verdict="within"; else verdict="OVER"; fi
+echo "32-bit zephtab.exe: $bytes bytes, $verdict the 100 KB budget"
