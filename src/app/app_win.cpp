@@ -116,14 +116,16 @@ LRESULT OnDpiChanged(HWND window, WPARAM dpis, LPARAM lParam) {
     const bool fromSystem = InSendMessageEx(nullptr) == ISMEX_NOSEND && lParam != 0;
     OnSwitcherDpiChanged(window, LOWORD(dpis),
                          fromSystem ? reinterpret_cast<const RECT*>(lParam) : nullptr);
+    FitTrayIconToDpi();
     return 0;
 }
 
 LRESULT OnSettingChange(HWND window, WPARAM setting) {
     // The strip's and the preview's icons take the system's sizes.
-    if (setting == SPI_SETICONMETRICS)
+    if (setting == SPI_SETICONMETRICS) {
         OnDisplaySettingsChanged();
-    else if (setting == SPI_SETHIGHCONTRAST)
+        FitTrayIconToDpi();
+    } else if (setting == SPI_SETHIGHCONTRAST)
         OnSystemColoursChanged(window);
     return 0;
 }
@@ -294,6 +296,7 @@ LRESULT CALLBACK SwitcherWindowProc(HWND window, UINT message, WPARAM wParam, LP
         return OnDpiChanged(window, wParam, lParam);
     case WM_DISPLAYCHANGE:
         OnDisplaySettingsChanged();
+        FitTrayIconToDpi();
         break;
     case WM_SETTINGCHANGE:
         return OnSettingChange(window, wParam);

@@ -8,6 +8,7 @@
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "control/stand_aside_win.h"
+#include "display/dpi_win.h"
 #include "resources/resource_ids.h"
 #include "settings/options.h"
 #include "settings/settings_store_win.h"
@@ -30,6 +31,7 @@ bool trayIconShown;
 // destroyed with the icon.
 HICON trayIcon;
 HICON pausedTrayIcon;
+int trayIconSize;
 
 // The icon's colours turned to their grey: a paused Zephtab looks switched off.
 HICON MakeGreyIcon(HICON icon) {
@@ -89,13 +91,28 @@ void FillTip(NOTIFYICONDATAW* data) {
               static_cast<int>(CountOf(data->szTip)));
 }
 
+// The small icon's size at the DPI of the primary monitor, where the notification
+// area is: what it draws without scaling.
+int WantedTrayIconSize() {
+    const POINT origin = {0, 0};
+    return SystemIconSize(MonitorDpi(MonitorFromPoint(origin, MONITOR_DEFAULTTOPRIMARY)), true);
+}
+
+void DestroyTrayIcons() {
+    if (trayIcon)
+        DestroyIcon(trayIcon);
+    if (pausedTrayIcon)
+        DestroyIcon(pausedTrayIcon);
+    trayIcon = pausedTrayIcon = nullptr;
+    trayIconSize = 0;
+}
+
 void LoadTrayIcon() {
     if (trayIcon)
         return;
-    // The small icon's size at the system's DPI: what the notification area draws.
+    trayIconSize = WantedTrayIconSize();
     trayIcon = static_cast<HICON>(LoadImageW(programInstance, MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON,
-                                             GetSystemMetrics(SM_CXSMICON),
-                                             GetSystemMetrics(SM_CYSMICON), LR_DEFAULTCOLOR));
+                                             trayIconSize, trayIconSize, LR_DEFAULTCOLOR));
     pausedTrayIcon = MakeGreyIcon(trayIcon);
 }
 
@@ -242,11 +259,16 @@ void RemoveTrayIcon() {
         Shell_NotifyIconW(NIM_DELETE, &data);
         trayIconShown = false;
     }
-    if (trayIcon)
-        DestroyIcon(trayIcon);
-    if (pausedTrayIcon)
-        DestroyIcon(pausedTrayIcon);
-    trayIcon = pausedTrayIcon = nullptr;
+    DestroyTrayIcons();
+}
+
+void FitTrayIconToDpi() {
+    if (!trayIconShown || WantedTrayIconSize() == trayIconSize)
+        return;
+    // The shell keeps its own copy: the old icons can go before the new one is given.
+    DestroyTrayIcons();
+    LoadTrayIcon();
+    ShowPauseState();
 }
 
 bool IsTaskbarCreatedMessage(UINT message) {
@@ -254,8 +276,10 @@ bool IsTaskbarCreatedMessage(UINT message) {
 }
 
 void OnTaskbarCreated() {
-    // The new taskbar knows no icon of ours, also when we had shown one.
+    // The new taskbar knows no icon of ours, also when we had shown one; it may
+    // come with a new DPI (Explorer restarts after some changes of scale).
     trayIconShown = false;
+    DestroyTrayIcons();
     if (moreOptions.trayIcon)
         AddTrayIcon();
 }

@@ -11,6 +11,9 @@ void InitTray(HWND window);
 void ApplyTrayOption(HWND window);
 // At shutdown: the icon goes, leaving no ghost behind.
 void RemoveTrayIcon();
+// After a change of DPI or of the icon metrics: the icon is made again at the
+// size the notification area now draws, when that size changed.
+void FitTrayIconToDpi();
 
 // Explorer's "TaskbarCreated", sent to every top-level window when its taskbar
 // (re)starts; 0 until InitTray.

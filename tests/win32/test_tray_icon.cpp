@@ -14,6 +14,7 @@
 #include "base/program_handles_win.h"
 #include "control/hooks_win.h"
 #include "control/stand_aside_win.h"
+#include "display/dpi_win.h"
 #include "pixel_support_win.h"
 #include "process_support_win.h"
 #include "registry_support_win.h"
@@ -139,6 +140,29 @@ TEST_F(TrayIcon, ComesAtStartAndGoesWithTheSettingAndWithExplorersRestart) {
     ASSERT_NO_FATAL_FAILURE(ReloadWithMore(more));
     EXPECT_EQ(switchingPaused, 0);
     EXPECT_TRUE(AltTabHeldByZephtab());
+}
+
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
+TEST_F(TrayIcon, IsMadeAgainAtTheSizeOfANewDpi) {
+    EXPECT_EQ(IconWidth(ShownTrayIconForTest()), SystemIconSize(MonitorDpi(nullptr), true));
+    dpiOverride = 192;
+    SendMessageW(SwitcherWindow, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    const int grown = IconWidth(ShownTrayIconForTest());
+    dpiOverride = 0;
+    EXPECT_EQ(grown, SystemIconSize(192, true));
+    EXPECT_GT(grown, GetSystemMetrics(SM_CXSMICON));
+    EXPECT_TRUE(ShellHoldsIcon());
 }
 
 TEST_F(TrayIcon, TheMenuHoldsFourItemsAndPausesAndResumes) {
