@@ -201,7 +201,6 @@ BOOL InitSwitcher(HINSTANCE instance) {
     StartClockTimer(SwitcherWindow);
     RegisterSwitcherHotKeys();
     WatchForegroundForPassThrough();
-    InitTray(SwitcherWindow);
     CreateIconStrip(SwitcherWindow);
     CreateActionToolbar(SwitcherWindow, ToRect(switcherLayout.toolbar),
                         switcherLayout.toolIconSize);
@@ -209,6 +208,10 @@ BOOL InitSwitcher(HINSTANCE instance) {
     FitSwitcherToDpi(displayDpi);
     ApplyToolbarVisibility();
     UpdateWindow(SwitcherWindow);
+    // Last: the shell is asked by a sent message, and while this thread waits for
+    // its answer it answers messages sent to it, as if its start were over; every
+    // window of the switcher must exist by then.
+    InitTray(SwitcherWindow);
     return TRUE;
 }
 

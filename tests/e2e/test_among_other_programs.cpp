@@ -291,8 +291,10 @@ TEST_F(AmongOtherPrograms, ThePinButtonsReadTheWindowsRealStateAfterARestart) {
 // switcher's mask key, no other key: a later Alt release reaching it would open its
 // menu, and the next typed letter would choose a menu item. The window switched back
 // to must also keep the foreground and the keyboard focus.
-// Not yet reliable under Wine here (the switch back or the typed keys are sometimes
-// lost): run it with --gtest_also_run_disabled_tests while the menu-mode work goes on.
+// Not reliable under Wine here: in about one run of three a switch leaves the
+// foreground elsewhere, or letters typed after notepad's edit control has the
+// focus are lost; without the mask key it fails in about one run of two. Run it
+// with --gtest_also_run_disabled_tests.
 TEST_F(AmongOtherPrograms, DISABLED_AWindowSwitchedBackToTakesTheNextTypedKeys) {
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program"}));
@@ -308,20 +310,32 @@ TEST_F(AmongOtherPrograms, DISABLED_AWindowSwitchedBackToTakesTheNextTypedKeys) 
     GetWindowRect(edit, &editRect);
     ASSERT_TRUE(MouseAt(
         {(editRect.left + editRect.right) / 2, (editRect.top + editRect.bottom) / 2}, "click 1"));
-    for (HWND reached : {others[0].window, notepad}) {
-        ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
-        ASSERT_TRUE(Xdotool("key Tab"));
-        ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
-        ASSERT_TRUE(Xdotool("keyup Alt_L"));
-        ASSERT_TRUE(WaitForForeground(reached)) << Describe(GetForegroundWindow());
+    // Whether the Alt release reaches the window switched back to depends on timing:
+    // three round trips, each followed by typing.
+    std::wstring typed;
+    for (const wchar_t* word : {L"one", L"two", L"six"}) {
+        for (HWND reached : {others[0].window, notepad}) {
+            ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+            ASSERT_TRUE(Xdotool("key Tab"));
+            ASSERT_TRUE(WaitUntil([&] { return StripSelection() == 1; }));
+            ASSERT_TRUE(Xdotool("keyup Alt_L"));
+            ASSERT_TRUE(WaitForForeground(reached)) << Describe(GetForegroundWindow());
+            ASSERT_TRUE(WaitForSwitcherShown(false));
+        }
+        // Notepad gives its edit control the focus when it has handled its activation,
+        // a moment after it came in front; keys typed before that go nowhere.
+        GUITHREADINFO info = {};
+        info.cbSize = sizeof(info);
+        ASSERT_TRUE(WaitUntil([&] {
+            return GetGUIThreadInfo(GetWindowThreadProcessId(notepad, nullptr), &info) &&
+                   info.hwndActive == notepad && info.hwndFocus == edit;
+        }));
+        EXPECT_FALSE(info.flags & GUI_INMENUMODE);
+        ASSERT_TRUE(Xdotool("type " + std::string(word, word + 3)));
+        typed += word;
+        ASSERT_TRUE(WaitUntil([&] { return WindowText(edit) == typed; }))
+            << "notepad holds " << WindowText(edit).size() << " letters";
     }
-    ASSERT_TRUE(Xdotool("type hello"));
-    EXPECT_TRUE(WaitUntil([&] { return WindowText(edit) == L"hello"; }))
-        << "notepad holds " << WindowText(edit).size() << " letters";
-    GUITHREADINFO info = {};
-    info.cbSize = sizeof(info);
-    GetGUIThreadInfo(GetWindowThreadProcessId(notepad, nullptr), &info);
-    EXPECT_FALSE(info.flags & GUI_INMENUMODE);
     EndProgram(others[1].program); // it would ask whether to save
 }
 
