@@ -11,6 +11,8 @@ TEST(StartExit, StartsHiddenAndEndsWithExitCodeZeroOnClose) {
     ASSERT_TRUE(StartSwitcherProgram(&program));
     HWND window = FindSwitcherWindow();
     EXPECT_FALSE(IsWindowVisible(window));
+    // Answering messages means started: the strip must be there by then.
+    EXPECT_NE(FindWindowExW(window, nullptr, L"SysListView32", nullptr), nullptr);
     PostMessageW(window, WM_CLOSE, 0, 0);
     EXPECT_EQ(WaitForExit(program), 0u);
     EndProgram(program);
