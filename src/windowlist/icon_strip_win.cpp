@@ -205,15 +205,21 @@ void FillIconStripWith(HWND strip, HICON* icons) {
     InvalidateRect(strip, nullptr, TRUE);
 }
 
-void DeselectStripItems(HWND strip) {
+void AddItemToRegion(HWND strip, int index, HRGN region);
+
+// repaint, when given, gains the items deselected.
+void DeselectStripItems(HWND strip, HRGN repaint = nullptr) {
     LVITEMW deselect = {};
     deselect.stateMask = LVIS_SELECTED;
     // Only the bits of stateMask are applied: the complement clears LVIS_SELECTED alone.
     deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
     for (WPARAM item = SendMessageW(strip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
          static_cast<int>(item) >= 0;
-         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED))
+         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED)) {
         SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
+        if (repaint)
+            AddItemToRegion(strip, static_cast<int>(item), repaint);
+    }
 }
 
 int ItemImage(HWND strip, int index) {
@@ -251,10 +257,8 @@ void AddItemToRegion(HWND strip, int index, HRGN region) {
     DeleteObject(item);
 }
 
-// Items first..count-1 go in at the end with drawing off (each insertion into a
-// shown strip would repaint it), then take the grid's next places.
+// Items first..count-1 go in at the end, then take the grid's next places.
 void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN repaint) {
-    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
     for (int i = first; i < count; ++i) {
         LVITEMW item = {};
         item.mask = LVIF_IMAGE;
@@ -264,9 +268,51 @@ void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN 
     }
     // Items deleted from the end leave their places behind: the new ones fill them.
     SendMessageW(strip, LVM_ARRANGE, LVA_DEFAULT, 0);
-    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
     for (int i = first; i < count; ++i)
         AddItemToRegion(strip, i, repaint);
+}
+
+// While the strip's items change, the list view draws nothing (each change would
+// invalidate its item), and the window is hidden from drawing by the default
+// handling of WM_SETREDRAW: the list view's handling of drawing back on sets its
+// scroll bars, which paint themselves at once (about 8 ms each under Wine, changed
+// or not), and asks for a whole repaint. The caller repaints what changed.
+void HoldStripDrawing(HWND strip, bool hold) {
+    if (hold) {
+        SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+        DefWindowProcW(strip, WM_SETREDRAW, FALSE, 0);
+        return;
+    }
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    DefWindowProcW(strip, WM_SETREDRAW, TRUE, 0);
+    ValidateRect(strip, nullptr);
+}
+
+struct StripScrollRange {
+    SCROLLINFO vertical, horizontal;
+};
+
+StripScrollRange ScrollRangeOf(HWND strip) {
+    StripScrollRange range = {};
+    range.vertical.cbSize = range.horizontal.cbSize = sizeof(SCROLLINFO);
+    range.vertical.fMask = range.horizontal.fMask = SIF_ALL;
+    GetScrollInfo(strip, SB_VERT, &range.vertical);
+    GetScrollInfo(strip, SB_HORZ, &range.horizontal);
+    return range;
+}
+
+bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b) {
+    return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+
+// A scroll bar whose range or place changed while drawing was held is painted
+// again, alone: the whole frame would cost several times more under Wine.
+void ShowChangedScrollBars(HWND strip, const StripScrollRange& before) {
+    StripScrollRange now = ScrollRangeOf(strip);
+    if (!SameScrollInfo(before.vertical, now.vertical))
+        SetScrollInfo(strip, SB_VERT, &now.vertical, TRUE);
+    if (!SameScrollInfo(before.horizontal, now.horizontal))
+        SetScrollInfo(strip, SB_HORZ, &now.horizontal, TRUE);
 }
 
 } // namespace
@@ -381,11 +427,13 @@ LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
 }
 
 void ShowStripItems(HWND strip, const int* images, int count) {
-    DeselectStripItems(strip);
     // Whatever waits to be painted already, then only the items that now look otherwise.
     HRGN repaint = CreateRectRgn(0, 0, 0, 0);
     if (repaint && GetUpdateRgn(strip, repaint, FALSE) == ERROR)
         SetRectRgn(repaint, 0, 0, 0, 0);
+    const StripScrollRange rangeBefore = ScrollRangeOf(strip);
+    HoldStripDrawing(strip, true);
+    DeselectStripItems(strip, repaint);
     const int shown = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
     const int kept = count < shown ? count : shown;
     for (int i = 0; i < kept; ++i) {
@@ -403,15 +451,16 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     }
     if (count > shown)
         AppendStripItems(strip, images, shown, count, repaint);
-    // The list view asks for a whole repaint at each change of count: only what
-    // changed is painted again (erased too: places left empty show the backdrop).
-    ValidateRect(strip, nullptr);
+    HoldStripDrawing(strip, false);
+    // Only what changed is painted again (erased too: places left empty show the
+    // backdrop), and a scroll bar whose range changed with the count.
     if (repaint) {
         InvalidateRgn(strip, repaint, TRUE);
         DeleteObject(repaint);
     } else {
         InvalidateRect(strip, nullptr, FALSE);
     }
+    ShowChangedScrollBars(strip, rangeBefore);
 }
 
 void RemoveStripItem(HWND strip, int index) {
