@@ -46,6 +46,8 @@ void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+int ItemImage(HWND strip, int index);
+
 // The highlight, then the icon on it, centred where the list view puts it. The
 // highlight stays inside the item's bounds, which the list view repaints when
 // the item is deselected.
@@ -67,8 +69,9 @@ void DrawSelectedItem(HDC dc, int item) {
     RECT inside = frame;
     InflateRect(&inside, -stripScale.selectionFrame, -stripScale.selectionFrame);
     FillWithColour(dc, inside, kSelectionFill);
+    // The item's own image: a typed text leaves other entries' images at its place.
     if (StripImageList)
-        ImageList_Draw(StripImageList, item, dc, x, y, ILD_NORMAL);
+        ImageList_Draw(StripImageList, ItemImage(IconStrip, item), dc, x, y, ILD_NORMAL);
 }
 
 // WM_GETICON with a time-out: a hung application must not hold up the switcher.
