@@ -169,13 +169,15 @@ LRESULT CALLBACK CountPostedMessage(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-int CountCommandMessages(WPARAM code) {
+double TimeCommandWith(WPARAM code, LPARAM detail);
+
+int CountCommandMessages(WPARAM code, LPARAM detail = 0) {
     HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, CountSentMessage, nullptr, GetCurrentThreadId());
     HHOOK posted =
         SetWindowsHookExW(WH_GETMESSAGE, CountPostedMessage, nullptr, GetCurrentThreadId());
     handledMessages = 0;
     std::fill(std::begin(handledByNumber), std::end(handledByNumber), 0);
-    TimeCommand(code);
+    TimeCommandWith(code, detail);
     PumpMessages();
     UnhookWindowsHookEx(sent);
     UnhookWindowsHookEx(posted);
@@ -524,6 +526,23 @@ void MeasureMoves(HICON* icons) {
         TimeCommand(CMD_CANCEL);
         PumpMessages();
     }
+    // The same keys once more, their messages counted.
+    SetForegroundWindow(front);
+    PumpMessages();
+    TimeCommand(CMD_OPEN);
+    TimeCommand(CMD_FIRST);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam('E'));
+    PrintMostHandled("first typed key", listedCount);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam(VK_SPACE));
+    PrintMostHandled("typed key that keeps all", listedCount);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam('1'));
+    PrintMostHandled("typed key that narrows", listedCount);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam(VK_BACK));
+    PrintMostHandled("Backspace", listedCount);
+    CountCommandMessages(CMD_NEXT);
+    PrintMostHandled("CMD_NEXT", listedCount);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
     EndProgram(other);
     StopHost(&host);
     DeleteFileW((ExecutableFolder() + kOtherProgramName).c_str());

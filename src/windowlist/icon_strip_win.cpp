@@ -275,11 +275,12 @@ void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN 
         AddItemToRegion(strip, i, repaint);
 }
 
-// While the strip's items change, the list view draws nothing (each change would
-// invalidate its item), and the window is hidden from drawing by the default
-// handling of WM_SETREDRAW: the list view's handling of drawing back on sets its
-// scroll bars, which paint themselves at once (about 8 ms each under Wine, changed
-// or not), and asks for a whole repaint. The caller repaints what changed.
+// While items are inserted, the list view draws nothing (each insertion into a
+// shown strip would repaint it), and the window is hidden from drawing by the
+// default handling of WM_SETREDRAW: the list view's handling of drawing back on
+// sets its scroll bars, which paint themselves at once (about 8 ms each under
+// Wine, changed or not), and asks for a whole repaint. The caller repaints what
+// changed.
 void HoldStripDrawing(HWND strip, bool hold) {
     if (hold) {
         SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
@@ -434,17 +435,16 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     HRGN repaint = CreateRectRgn(0, 0, 0, 0);
     if (repaint && GetUpdateRgn(strip, repaint, FALSE) == ERROR)
         SetRectRgn(repaint, 0, 0, 0, 0);
-    const StripScrollRange rangeBefore = ScrollRangeOf(strip);
-    HoldStripDrawing(strip, true);
     DeselectStripItems(strip, repaint);
     const int shown = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
     const int kept = count < shown ? count : shown;
+    // An item whose image was made from the same icon looks alike: it keeps that
+    // image (many windows of one program share their icon).
     for (int i = 0; i < kept; ++i) {
         const int before = ItemImage(strip, i);
-        if (before == images[i])
+        if (before == images[i] || SameIcon(before, images[i]))
             continue;
-        if (!SameIcon(before, images[i]))
-            AddItemToRegion(strip, i, repaint);
+        AddItemToRegion(strip, i, repaint);
         SetItemImage(strip, i, images[i]);
     }
     // From the end: the items before keep their places, and no item moves.
@@ -452,18 +452,22 @@ void ShowStripItems(HWND strip, const int* images, int count) {
         AddItemToRegion(strip, i, repaint);
         SendMessageW(strip, LVM_DELETEITEM, i, 0);
     }
-    if (count > shown)
+    if (count > shown) {
+        const StripScrollRange rangeBefore = ScrollRangeOf(strip);
+        HoldStripDrawing(strip, true);
         AppendStripItems(strip, images, shown, count, repaint);
-    HoldStripDrawing(strip, false);
-    // Only what changed is painted again (erased too: places left empty show the
-    // backdrop), and a scroll bar whose range changed with the count.
+        HoldStripDrawing(strip, false);
+        ShowChangedScrollBars(strip, rangeBefore);
+    }
+    // The list view asks for a whole repaint at each change of count: only what
+    // changed is painted again (erased too: places left empty show the backdrop).
+    ValidateRect(strip, nullptr);
     if (repaint) {
         InvalidateRgn(strip, repaint, TRUE);
         DeleteObject(repaint);
     } else {
         InvalidateRect(strip, nullptr, FALSE);
     }
-    ShowChangedScrollBars(strip, rangeBefore);
 }
 
 void RemoveStripItem(HWND strip, int index) {
