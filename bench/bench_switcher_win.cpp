@@ -169,13 +169,15 @@ LRESULT CALLBACK CountPostedMessage(int code, WPARAM wParam, LPARAM lParam) {
     return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
-int CountCommandMessages(WPARAM code) {
+double TimeCommandWith(WPARAM code, LPARAM detail);
+
+int CountCommandMessages(WPARAM code, LPARAM detail = 0) {
     HHOOK sent = SetWindowsHookExW(WH_CALLWNDPROC, CountSentMessage, nullptr, GetCurrentThreadId());
     HHOOK posted =
         SetWindowsHookExW(WH_GETMESSAGE, CountPostedMessage, nullptr, GetCurrentThreadId());
     handledMessages = 0;
     std::fill(std::begin(handledByNumber), std::end(handledByNumber), 0);
-    TimeCommand(code);
+    TimeCommandWith(code, detail);
     PumpMessages();
     UnhookWindowsHookEx(sent);
     UnhookWindowsHookEx(posted);
@@ -524,6 +526,23 @@ void MeasureMoves(HICON* icons) {
         TimeCommand(CMD_CANCEL);
         PumpMessages();
     }
+    // The same keys once more, their messages counted.
+    SetForegroundWindow(front);
+    PumpMessages();
+    TimeCommand(CMD_OPEN);
+    TimeCommand(CMD_FIRST);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam('E'));
+    PrintMostHandled("first typed key", listedCount);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam(VK_SPACE));
+    PrintMostHandled("typed key that keeps all", listedCount);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam('1'));
+    PrintMostHandled("typed key that narrows", listedCount);
+    CountCommandMessages(CMD_TYPE_KEY, KeyParam(VK_BACK));
+    PrintMostHandled("Backspace", listedCount);
+    CountCommandMessages(CMD_NEXT);
+    PrintMostHandled("CMD_NEXT", listedCount);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
     EndProgram(other);
     StopHost(&host);
     DeleteFileW((ExecutableFolder() + kOtherProgramName).c_str());
@@ -753,6 +772,35 @@ void MeasureSteps(HANDLE nameRead, ReaderTimes* times) {
     }
 }
 
+// The events one step raises, counted by a hook of this thread as a listener's
+// would be: each is delivered to every assistive program listening.
+int raisedEvents;
+int raisedByEvent[3];
+
+void CALLBACK CountRaisedEvent(HWINEVENTHOOK, DWORD event, HWND, LONG, LONG, DWORD, DWORD) {
+    ++raisedEvents;
+    if (event == EVENT_OBJECT_FOCUS)
+        ++raisedByEvent[0];
+    else if (event == EVENT_OBJECT_SELECTION)
+        ++raisedByEvent[1];
+    else
+        ++raisedByEvent[2];
+}
+
+void CountEventsOfStep() {
+    TimeCommand(CMD_OPEN);
+    PumpMessages();
+    HWINEVENTHOOK hook = SetWinEventHook(EVENT_MIN, EVENT_MAX, nullptr, CountRaisedEvent,
+                                         GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+    raisedEvents = 0;
+    std::fill(std::begin(raisedByEvent), std::end(raisedByEvent), 0);
+    TimeCommand(CMD_NEXT);
+    PumpMessages();
+    UnhookWinEvent(hook);
+    TimeCommand(CMD_CANCEL);
+    PumpMessages();
+}
+
 // Two blocks each, with and without the reader in turn, so that a machine that
 // slows down or speeds up during the run weighs on both alike.
 void MeasureWithReader(HICON* icons) {
@@ -775,6 +823,7 @@ void MeasureWithReader(HICON* icons) {
         namesRead += exitCode == STILL_ACTIVE ? 0 : exitCode;
     }
     CloseHandle(nameRead);
+    CountEventsOfStep();
     StopHost(&host);
     const Figure plain = Summarise(without.step);
     const Figure heard = Summarise(with.step);
@@ -793,6 +842,8 @@ void MeasureWithReader(HICON* icons) {
     std::printf("  (the reader %s; it read %lu names, %d steps unheard within %lu ms)\n",
                 readerStarted ? "started" : "DID NOT START", static_cast<unsigned long>(namesRead),
                 with.unheard, static_cast<unsigned long>(kNameDeadlineMs));
+    std::printf("  events one step raises: %d (focus %d, selection %d, others %d)\n", raisedEvents,
+                raisedByEvent[0], raisedByEvent[1], raisedByEvent[2]);
 }
 
 // ---- Memory over many openings.
@@ -858,7 +909,8 @@ bool RunValueExists() {
 
 // With the argument "exclusion", only the open with and without exclusion patterns;
 // with kOtherProgramArgument FIRST: hosts the other program's windows; with "keys":
-// only the keys of the shown switcher are measured; with --table, only the table
+// only the keys of the shown switcher are measured; with "reader", only steps with
+// and without a screen reader listening; with --table, only the table
 // of counts and the parts of an open (a quicker look while working on a step).
 int wmain(int argc, wchar_t** argv) {
     const bool exclusionOnly = argc > 1 && lstrcmpW(argv[1], L"exclusion") == 0;
@@ -883,6 +935,7 @@ int wmain(int argc, wchar_t** argv) {
         return 0;
     }
     const bool keysOnly = argc > 1 && lstrcmpW(argv[1], L"keys") == 0;
+    const bool readerOnly = argc > 1 && lstrcmpW(argv[1], L"reader") == 0;
 
     RegisterSwitcherClass(instance);
     if (!InitSwitcher(instance)) {
@@ -902,6 +955,8 @@ int wmain(int argc, wchar_t** argv) {
 
     if (keysOnly) {
         MeasureMoves(icons);
+    } else if (readerOnly) {
+        MeasureWithReader(icons);
     } else if (exclusionOnly) {
         MeasureExclusion(icons);
     } else {
@@ -925,7 +980,7 @@ int wmain(int argc, wchar_t** argv) {
 
     DestroyWindow(SwitcherWindow);
     PumpMessages();
-    if (!keysOnly && !exclusionOnly)
+    if (!keysOnly && !exclusionOnly && !readerOnly)
         MeasureFromAnotherProcess(icons);
     std::fflush(stdout);
     for (HICON icon : icons)

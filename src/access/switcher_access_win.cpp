@@ -62,9 +62,19 @@ void ReadProgramName(HWND window, wchar_t* name, DWORD count) {
     CloseHandle(process);
 }
 
+// The selected window and the title its selection showed, taken when it was
+// announced: an assistive program asks for it at every step, and the step has
+// read it already (a window of this process would be asked again by a message).
+HWND announcedWindow;
+wchar_t announcedTitle[CountOf(SelectionTexts.titleText)];
+
 // The window's title, or for a window without one its program's name.
 void ReadEntryName(int index, wchar_t* name, int count) {
     HWND window = WindowList[index].window;
+    if (index == selectedIndex && window == announcedWindow && announcedTitle[0]) {
+        lstrcpynW(name, announcedTitle, count);
+        return;
+    }
     if (GetWindowTextW(window, name, count) == 0)
         ReadProgramName(window, name, static_cast<DWORD>(count));
 }
@@ -324,6 +334,8 @@ LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId) {
 void AnnounceSelection(int index) {
     if (index < 0 || index >= listedCount)
         return;
+    announcedWindow = WindowList[index].window;
+    lstrcpynW(announcedTitle, SelectionTexts.titleText, CountOf(announcedTitle));
     const LONG child = AccessChildIdOf(index);
     NotifyWinEvent(EVENT_OBJECT_SELECTION, SwitcherWindow, OBJID_CLIENT, child);
     NotifyWinEvent(EVENT_OBJECT_FOCUS, SwitcherWindow, OBJID_CLIENT, child);

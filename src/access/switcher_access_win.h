@@ -11,7 +11,8 @@
 LRESULT OnGetObject(HWND window, WPARAM flags, LPARAM objectId);
 // Tells listening assistive programs that the entry at index is selected and has
 // the focus (and, where the system offers it, announces its title through UI
-// Automation). Nothing for an index outside the list.
+// Automation). The caller has shown it: the title shown is the name answered.
+// Nothing for an index outside the list.
 void AnnounceSelection(int index);
 // Drops every connection that other programs hold to the switcher's and the
 // toolbar's objects and

@@ -284,13 +284,25 @@ void InvalidateTypedText() {
     InvalidateRect(SwitcherWindow, &rect, FALSE);
 }
 
+HWND SelectedWindow() {
+    return selectedIndex >= 0 && selectedIndex < listedCount ? WindowList[selectedIndex].window
+                                                             : nullptr;
+}
+
 // The list the typed text keeps: its first entry, or the word that none matches.
-void ShowNarrowedList() {
+// A first entry that was already selected (the window in front, mostly) is not
+// read and previewed again: the key then costs the strip and the text lines alone.
+void ShowNarrowedList(HWND selectedBefore) {
     InvalidateTypedText();
-    if (listedCount > 0)
-        SelectEntry(0);
-    else
+    if (listedCount == 0) {
         ShowNoMatch();
+    } else if (WindowList[0].window != selectedBefore) {
+        SelectEntry(0);
+    } else {
+        SetSelectedIndex(0);
+        ShowSelectedPlace(0);
+        AnnounceSelection(0);
+    }
 }
 
 void TakeTypedKey(LPARAM packedKey) {
@@ -299,6 +311,7 @@ void TakeTypedKey(LPARAM packedKey) {
         return;
     keysTypedInThisOpening = true;
     const TypedKey key = UnpackTypedKey(static_cast<uint32_t>(packedKey));
+    HWND selectedBefore = SelectedWindow();
     bool changed = false;
     if (key.key == VK_BACK) {
         changed = RemoveLastTypedCharacterFromList();
@@ -308,14 +321,15 @@ void TakeTypedKey(LPARAM packedKey) {
         changed = AppendTypedText(characters, count);
     }
     if (changed)
-        ShowNarrowedList();
+        ShowNarrowedList(selectedBefore);
 }
 
 // Escape with a typed text clears it; with none (a key on its way typed nothing) it cancels.
 void ClearTypedTextOrCancel() {
     ForgetDeadKey(LayoutOfWindowBeforeSwitch());
+    HWND selectedBefore = SelectedWindow();
     if (ClearTypedText()) {
-        ShowNarrowedList();
+        ShowNarrowedList(selectedBefore);
         return;
     }
     if (IsTypedTextShown())

@@ -112,6 +112,16 @@ void ShowSelection(int index) {
         RepaintSelectionParts();
 }
 
+void ShowSelectedPlace(int index) {
+    if (index < 0 || index >= listedCount)
+        return;
+    HighlightStripItem(IconStrip, index);
+    FormatPositionText(SelectionTexts.positionText, CountOf(SelectionTexts.positionText), index + 1,
+                       listedCount);
+    InvalidateRect(SwitcherWindow, &PanelRect, FALSE);
+    UpdateWindow(SwitcherWindow);
+}
+
 void ShowNoMatch() {
     EmptySelectionTexts();
     wcscpy_s(SelectionTexts.titleText, CountOf(SelectionTexts.titleText), kNoMatchText);

@@ -46,6 +46,8 @@ void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
+int ItemImage(HWND strip, int index);
+
 // The highlight, then the icon on it, centred where the list view puts it. The
 // highlight stays inside the item's bounds, which the list view repaints when
 // the item is deselected.
@@ -67,8 +69,9 @@ void DrawSelectedItem(HDC dc, int item) {
     RECT inside = frame;
     InflateRect(&inside, -stripScale.selectionFrame, -stripScale.selectionFrame);
     FillWithColour(dc, inside, kSelectionFill);
+    // The item's own image: a typed text leaves other entries' images at its place.
     if (StripImageList)
-        ImageList_Draw(StripImageList, item, dc, x, y, ILD_NORMAL);
+        ImageList_Draw(StripImageList, ItemImage(IconStrip, item), dc, x, y, ILD_NORMAL);
 }
 
 // WM_GETICON with a time-out: a hung application must not hold up the switcher.
@@ -205,15 +208,21 @@ void FillIconStripWith(HWND strip, HICON* icons) {
     InvalidateRect(strip, nullptr, TRUE);
 }
 
-void DeselectStripItems(HWND strip) {
+void AddItemToRegion(HWND strip, int index, HRGN region);
+
+// repaint, when given, gains the items deselected.
+void DeselectStripItems(HWND strip, HRGN repaint = nullptr) {
     LVITEMW deselect = {};
     deselect.stateMask = LVIS_SELECTED;
     // Only the bits of stateMask are applied: the complement clears LVIS_SELECTED alone.
     deselect.state = ~static_cast<UINT>(LVIS_SELECTED);
     for (WPARAM item = SendMessageW(strip, LVM_GETNEXTITEM, static_cast<WPARAM>(-1), LVNI_SELECTED);
          static_cast<int>(item) >= 0;
-         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED))
+         item = SendMessageW(strip, LVM_GETNEXTITEM, item, LVNI_SELECTED)) {
         SendMessageW(strip, LVM_SETITEMSTATE, item, reinterpret_cast<LPARAM>(&deselect));
+        if (repaint)
+            AddItemToRegion(strip, static_cast<int>(item), repaint);
+    }
 }
 
 int ItemImage(HWND strip, int index) {
@@ -251,10 +260,8 @@ void AddItemToRegion(HWND strip, int index, HRGN region) {
     DeleteObject(item);
 }
 
-// Items first..count-1 go in at the end with drawing off (each insertion into a
-// shown strip would repaint it), then take the grid's next places.
+// Items first..count-1 go in at the end, then take the grid's next places.
 void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN repaint) {
-    SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
     for (int i = first; i < count; ++i) {
         LVITEMW item = {};
         item.mask = LVIF_IMAGE;
@@ -264,9 +271,52 @@ void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN 
     }
     // Items deleted from the end leave their places behind: the new ones fill them.
     SendMessageW(strip, LVM_ARRANGE, LVA_DEFAULT, 0);
-    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
     for (int i = first; i < count; ++i)
         AddItemToRegion(strip, i, repaint);
+}
+
+// While items are inserted, the list view draws nothing (each insertion into a
+// shown strip would repaint it), and the window is hidden from drawing by the
+// default handling of WM_SETREDRAW: the list view's handling of drawing back on
+// sets its scroll bars, which paint themselves at once (about 8 ms each under
+// Wine, changed or not), and asks for a whole repaint. The caller repaints what
+// changed.
+void HoldStripDrawing(HWND strip, bool hold) {
+    if (hold) {
+        SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
+        DefWindowProcW(strip, WM_SETREDRAW, FALSE, 0);
+        return;
+    }
+    SendMessageW(strip, WM_SETREDRAW, TRUE, 0);
+    DefWindowProcW(strip, WM_SETREDRAW, TRUE, 0);
+    ValidateRect(strip, nullptr);
+}
+
+struct StripScrollRange {
+    SCROLLINFO vertical, horizontal;
+};
+
+StripScrollRange ScrollRangeOf(HWND strip) {
+    StripScrollRange range = {};
+    range.vertical.cbSize = range.horizontal.cbSize = sizeof(SCROLLINFO);
+    range.vertical.fMask = range.horizontal.fMask = SIF_ALL;
+    GetScrollInfo(strip, SB_VERT, &range.vertical);
+    GetScrollInfo(strip, SB_HORZ, &range.horizontal);
+    return range;
+}
+
+bool SameScrollInfo(const SCROLLINFO& a, const SCROLLINFO& b) {
+    return a.nMin == b.nMin && a.nMax == b.nMax && a.nPage == b.nPage && a.nPos == b.nPos;
+}
+
+// A scroll bar whose range or place changed while drawing was held is painted
+// again, alone: the whole frame would cost several times more under Wine.
+void ShowChangedScrollBars(HWND strip, const StripScrollRange& before) {
+    StripScrollRange now = ScrollRangeOf(strip);
+    if (!SameScrollInfo(before.vertical, now.vertical))
+        SetScrollInfo(strip, SB_VERT, &now.vertical, TRUE);
+    if (!SameScrollInfo(before.horizontal, now.horizontal))
+        SetScrollInfo(strip, SB_HORZ, &now.horizontal, TRUE);
 }
 
 } // namespace
@@ -381,19 +431,20 @@ LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
 }
 
 void ShowStripItems(HWND strip, const int* images, int count) {
-    DeselectStripItems(strip);
     // Whatever waits to be painted already, then only the items that now look otherwise.
     HRGN repaint = CreateRectRgn(0, 0, 0, 0);
     if (repaint && GetUpdateRgn(strip, repaint, FALSE) == ERROR)
         SetRectRgn(repaint, 0, 0, 0, 0);
+    DeselectStripItems(strip, repaint);
     const int shown = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
     const int kept = count < shown ? count : shown;
+    // An item whose image was made from the same icon looks alike: it keeps that
+    // image (many windows of one program share their icon).
     for (int i = 0; i < kept; ++i) {
         const int before = ItemImage(strip, i);
-        if (before == images[i])
+        if (before == images[i] || SameIcon(before, images[i]))
             continue;
-        if (!SameIcon(before, images[i]))
-            AddItemToRegion(strip, i, repaint);
+        AddItemToRegion(strip, i, repaint);
         SetItemImage(strip, i, images[i]);
     }
     // From the end: the items before keep their places, and no item moves.
@@ -401,8 +452,13 @@ void ShowStripItems(HWND strip, const int* images, int count) {
         AddItemToRegion(strip, i, repaint);
         SendMessageW(strip, LVM_DELETEITEM, i, 0);
     }
-    if (count > shown)
+    if (count > shown) {
+        const StripScrollRange rangeBefore = ScrollRangeOf(strip);
+        HoldStripDrawing(strip, true);
         AppendStripItems(strip, images, shown, count, repaint);
+        HoldStripDrawing(strip, false);
+        ShowChangedScrollBars(strip, rangeBefore);
+    }
     // The list view asks for a whole repaint at each change of count: only what
     // changed is painted again (erased too: places left empty show the backdrop).
     ValidateRect(strip, nullptr);

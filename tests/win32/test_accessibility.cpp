@@ -5,12 +5,14 @@
 #include <ole2.h>
 #include <oleacc.h>
 
+#include <string>
 #include <vector>
 
 #include "base/identifiers.h"
 #include "base/program_handles_win.h"
 #include "control/switcher_commands_win.h"
 #include "display/frame_win.h"
+#include "display/selection_texts.h"
 #include "display/surfaces_win.h"
 #include "pixel_support_win.h"
 #include "process_support_win.h"
@@ -148,6 +150,33 @@ HRESULT NameOf(IAccessible* object, LONG id) {
     const HRESULT result = object->get_accName(Child(id), &name);
     SysFreeString(name);
     return result;
+}
+
+std::wstring NameText(IAccessible* object, LONG id) {
+    BSTR name = nullptr;
+    std::wstring text = SUCCEEDED(object->get_accName(Child(id), &name)) && name ? name : L"";
+    SysFreeString(name);
+    return text;
+}
+
+// The selected entry is named by the title its step showed, not asked of its window
+// again at each question; the other entries are read as they are now.
+TEST_F(SystemSettings, TheSelectedEntryIsNamedByTheTitleItsSelectionShowed) {
+    OpenSwitcherAndWait();
+    IAccessible* object = SwitcherObject();
+    ASSERT_TRUE(object);
+    ASSERT_GE(selectedIndex, 0);
+    const int other = selectedIndex == 0 ? 1 : 0;
+    const std::wstring shown = SelectionTexts.titleText;
+    SetWindowTextW(WindowList[selectedIndex].window, L"Renamed after the step");
+    SetWindowTextW(WindowList[other].window, L"Another renamed");
+    EXPECT_EQ(NameText(object, selectedIndex + 1), shown);
+    EXPECT_EQ(NameText(object, other + 1), L"Another renamed");
+    // Selected again, it is read again.
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_NEXT, 0);
+    SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_PREV, 0);
+    EXPECT_EQ(NameText(object, selectedIndex + 1), L"Renamed after the step");
+    object->Release();
 }
 
 TEST_F(SystemSettings, AnEntryThatIsGoneAnswersAnErrorAndAFloodOfRequestsLeaksNothing) {

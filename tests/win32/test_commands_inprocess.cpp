@@ -4,6 +4,7 @@
 
 #include "base/program_handles_win.h"
 #include "base/identifiers.h"
+#include "control/hook_decisions.h"
 #include "control/hooks_win.h"
 #include "control/switcher_commands_win.h"
 #include "control/switcher_navigation.h"
@@ -320,6 +321,38 @@ TEST_F(SwitcherCommands, ClickInTheIconStripSelectsAndEmptySpaceKeepsTheSelectio
     EXPECT_EQ(SendMessageW(SwitcherWindow, WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&click)), 0);
     EXPECT_EQ(selectedIndex, 2);
     EXPECT_TRUE(IsWindowVisible(SwitcherWindow));
+}
+
+LRESULT TypeKey(UINT key) {
+    const TypedKey typed = {key, MapVirtualKeyW(key, MAPVK_VK_TO_VSC), false, false, false};
+    return SendMessageW(SwitcherWindow, WM_SWITCHER_COMMAND, CMD_TYPE_KEY,
+                        static_cast<LPARAM>(PackTypedKey(typed)));
+}
+
+// A typed key whose first match is the window selected keeps it, with its new place
+// in the list; one whose first match is another window selects and shows that one.
+TEST_F(SwitcherCommands, ATypedKeyKeepsTheSelectedWindowOrSelectsTheFirstMatch) {
+    for (const wchar_t* title : {L"Kiwi one", L"Plum two", L"Kiwi three", L"Plum four"})
+        windows.push_back(CreateTestWindow(title));
+    ASSERT_TRUE(StackWindows(windows));
+    Command(CMD_OPEN);
+    Command(CMD_FIRST);
+    ASSERT_EQ(WindowList[0].window, windows[0]);
+    TypeKey('K');
+    ASSERT_EQ(listedCount, 2);
+    EXPECT_EQ(selectedIndex, 0);
+    EXPECT_STREQ(SelectionTexts.positionText, L": 1/2");
+    EXPECT_STREQ(SelectionTexts.titleText, L"Kiwi one");
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSTATE, 0, LVIS_SELECTED), LVIS_SELECTED);
+    EXPECT_TRUE(IsWindowVisible(IconStrip)) << "the strip's drawing is given back";
+    Command(CMD_NEXT);
+    ASSERT_STREQ(SelectionTexts.titleText, L"Kiwi three");
+    TypeKey(VK_BACK);
+    ASSERT_EQ(listedCount, 4);
+    EXPECT_EQ(selectedIndex, 0);
+    EXPECT_STREQ(SelectionTexts.titleText, L"Kiwi one");
+    EXPECT_STREQ(SelectionTexts.positionText, L": 1/4");
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSTATE, 1, LVIS_SELECTED), 0u);
 }
 
 // Another program can post a WM_NOTIFY to any of our windows, or send one from

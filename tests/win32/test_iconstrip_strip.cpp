@@ -483,3 +483,25 @@ TEST_F(IconStripTest, TypedTextNarrowsAndWidensTheShownStripInPlace) {
     ASSERT_EQ(listedCount, static_cast<int>(places.size()));
     ExpectShownInPlace(places, centres, colours);
 }
+
+// The highlighted item of a narrowed strip shows its own window's icon, not the
+// icon of the entry that stood at its place before the typed text.
+TEST_F(IconStripTest, TheSelectedItemOfANarrowedStripShowsItsOwnIcon) {
+    std::vector<COLORREF> colours;
+    for (int i = 0; i < 4; ++i) {
+        DisplayWindowSpec spec;
+        spec.title = (i % 2 ? L"Plum " : L"Kiwi ") + std::to_wstring(i);
+        colours.push_back(i % 2 ? RGB(255, 60 * i, 0) : RGB(0, 60 * i, 255));
+        spec.windowBig = Icon(colours.back());
+        Window(spec);
+    }
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), 4);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(AppendTypedText(L"plum", 4));
+    ASSERT_EQ(listedCount, 2);
+    SetSelectedIndex(1);
+    ShowSelection(1);
+    UpdateWindow(IconStrip);
+    EXPECT_TRUE(ColourNear(OnScreen(ItemCentre(1)), WindowIconColour(WindowList[1].window)));
+}
