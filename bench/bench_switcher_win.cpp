@@ -298,6 +298,16 @@ void RefreshOnce() {
     RefreshWindowList();
 }
 
+void RetakeOnce() {
+    RetakeWindowList();
+}
+
+// The question an open asks each listed window, alone: its icon.
+void AskIconsOnce() {
+    for (int i = 0; i < listedCount; ++i)
+        LookupWindowIcon(WindowList[i].owner ? WindowList[i].owner : WindowList[i].window);
+}
+
 void PaintAllOnce() {
     InvalidateRect(SwitcherWindow, nullptr, TRUE);
     RedrawWindow(SwitcherWindow, nullptr, nullptr,
@@ -310,15 +320,18 @@ void MeasureOpenParts(HICON* icons) {
     TimeCommand(CMD_OPEN);
     TimeCommand(CMD_CANCEL);
     PumpMessages();
-    std::vector<double> bare, hiddenRefresh, shownRefresh, paint, open;
+    std::vector<double> bare, hiddenRefresh, shownRefresh, retake, questions, paint, open;
     for (int run = 0; run < kRuns; ++run) {
         bare.push_back(TimeBarePass());
         // Hidden, the strip has no image list: the refresh fills it, as an open's first one does.
         hiddenRefresh.push_back(TimeAction(RefreshOnce));
         PumpMessages();
         open.push_back(TimeCommand(CMD_OPEN));
-        // Shown, the same windows keep the strip, as an open's second refresh finds them.
+        // Shown, the same windows keep the strip, as an open's second listing finds them;
+        // that listing asks no icon again, a refresh asks every window.
+        retake.push_back(TimeAction(RetakeOnce));
         shownRefresh.push_back(TimeAction(RefreshOnce));
+        questions.push_back(TimeAction(AskIconsOnce));
         paint.push_back(TimeAction(PaintAllOnce));
         TimeCommand(CMD_CANCEL);
         PumpMessages();
@@ -333,11 +346,13 @@ void MeasureOpenParts(HICON* icons) {
     } parts[] = {{"bare pass", &bare},
                  {"refresh while hidden (fills the strip)", &hiddenRefresh},
                  {"refresh while shown (keeps the strip)", &shownRefresh},
+                 {"second listing of an open (no icon asked)", &retake},
+                 {"the icon questions alone", &questions},
                  {"paint of the whole switcher", &paint},
                  {"open", &open}};
     for (const auto& part : parts) {
         const double median = Summarise(*part.times).median;
-        std::printf("  %-40s %7.1f %5.2f\n", part.what, median, median / base);
+        std::printf("  %-42s %7.1f %5.2f\n", part.what, median, median / base);
     }
 }
 

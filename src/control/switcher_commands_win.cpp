@@ -236,7 +236,7 @@ void OpenSwitcher(LPARAM packedKey = 0) {
     // hook (or its hot key) received the user's Alt+Tab, the last input event.
     SetForegroundWindow(SwitcherWindow);
     // The list is taken again now that the switcher is on screen.
-    if (RefreshWindowList() < 2) {
+    if (RetakeWindowList() < 2) {
         EndWithFewWindows();
         return;
     }

@@ -90,9 +90,11 @@ HICON ClassIcon(HWND window, int index) {
     return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(GetClassLongPtrW(window, index)));
 }
 
-// The icon each image was made from, item by item (process heap), and the image
-// size then: what the strip shows, to compare with a later refresh.
+// The icon each image was made from, item by item, and the window it was asked
+// of (the owner for an owned entry): one process-heap block, icons first. With
+// the image size then: what the strip shows, to compare with a later refresh.
 HICON* stripIcons;
+HWND* stripSources;
 int stripIconCount;
 int stripImageSize;
 
@@ -101,18 +103,49 @@ void FreeIcons(HICON* icons) {
         HeapFree(GetProcessHeap(), 0, icons);
 }
 
+HWND IconSourceOf(const WindowEntry& entry) {
+    return entry.owner ? entry.owner : entry.window;
+}
+
+// Where the strip's icons of the last fill hold this window's: at the place
+// looked at first (a list taken again mostly keeps its order), else anywhere;
+// -1 when the last fill did not ask this window.
+int KnownIconIndex(HWND source, int first) {
+    if (first >= 0 && first < stripIconCount && stripSources[first] == source)
+        return first;
+    for (int i = 0; i < stripIconCount; ++i)
+        if (stripSources[i] == source)
+            return i;
+    return -1;
+}
+
+// A window the strip's last fill asked keeps the icon it gave then, while the
+// images are still of the size in use.
+bool KeepsKnownIcons(bool keepKnown) {
+    return keepKnown && stripIcons && stripImageSize == StripIconSize();
+}
+
 // The icon of each entry of WindowList as the strip shows it: the owner's when
-// there is one. Null when the heap refuses; the strip then shows the fallback.
-HICON* LookupEntryIcons() {
+// there is one. With keepKnown, windows the strip's last fill asked are not
+// asked again. Null when the heap refuses; the strip then shows the fallback.
+HICON* LookupEntryIcons(bool keepKnown) {
     if (windowCount <= 0)
         return nullptr;
-    HICON* icons = static_cast<HICON*>(
-        HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(windowCount) * sizeof(HICON)));
+    const SIZE_T count = static_cast<SIZE_T>(windowCount);
+    HICON* icons =
+        static_cast<HICON*>(HeapAlloc(GetProcessHeap(), 0, count * (sizeof(HICON) + sizeof(HWND))));
     if (!icons)
         return nullptr;
+    HWND* sources = reinterpret_cast<HWND*>(icons + count);
+    const bool keep = KeepsKnownIcons(keepKnown);
+    int expected = 0;
     for (int i = 0; i < windowCount; ++i) {
-        const WindowEntry& entry = WindowList[i];
-        icons[i] = LookupWindowIcon(entry.owner ? entry.owner : entry.window);
+        sources[i] = IconSourceOf(WindowList[i]);
+        const int known = keep ? KnownIconIndex(sources[i], expected) : -1;
+        icons[i] = known >= 0 ? stripIcons[known] : LookupWindowIcon(sources[i]);
+        // A window that came in between takes no place of the last fill.
+        if (known >= 0)
+            expected = known + 1;
     }
     return icons;
 }
@@ -171,6 +204,7 @@ void AddEntryImages(const HICON* icons, int count) {
 void DestroyStripImages() {
     FreeIcons(stripIcons);
     stripIcons = nullptr;
+    stripSources = nullptr;
     stripIconCount = 0;
     if (!StripImageList)
         return;
@@ -189,6 +223,7 @@ void FillIconStripWith(HWND strip, HICON* icons) {
     StripImageList = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
     AddEntryImages(icons, windowCount);
     stripIcons = icons;
+    stripSources = icons ? reinterpret_cast<HWND*>(icons + windowCount) : nullptr;
     stripIconCount = icons ? windowCount : 0;
     stripImageSize = size;
     SendMessageW(strip, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(StripImageList));
@@ -341,17 +376,20 @@ HICON LookupLargeWindowIcon(HWND window) {
 }
 
 BOOL FillIconStrip(HWND strip) {
-    FillIconStripWith(strip, LookupEntryIcons());
+    FillIconStripWith(strip, LookupEntryIcons(false));
     return TRUE;
 }
 
-void RefillIconStrip(HWND strip) {
-    HICON* icons = LookupEntryIcons();
+void RefillIconStrip(HWND strip, bool keepKnownIcons) {
+    HICON* icons = LookupEntryIcons(keepKnownIcons);
     DeselectStripItems(strip);
     // The second refresh of an open mostly finds what the first did: the same
-    // icons in the same order leave every item and image as it is.
+    // icons in the same order leave every item and image as it is. The windows
+    // asked are this refresh's.
     if (StripShowsIcons(strip, icons)) {
-        FreeIcons(icons);
+        FreeIcons(stripIcons);
+        stripIcons = icons;
+        stripSources = reinterpret_cast<HWND*>(icons + windowCount);
         return;
     }
     SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
@@ -431,8 +469,10 @@ void RemoveStripItem(HWND strip, int index) {
         SendMessageW(strip, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     if (stripIcons && index < stripIconCount) {
-        for (int i = index; i + 1 < stripIconCount; ++i)
+        for (int i = index; i + 1 < stripIconCount; ++i) {
             stripIcons[i] = stripIcons[i + 1];
+            stripSources[i] = stripSources[i + 1];
+        }
         --stripIconCount;
     }
     // Without it the grid would keep a hole where the item stood.
