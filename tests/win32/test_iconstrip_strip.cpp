@@ -2,6 +2,7 @@
 // list's one owner, and clicks on the icons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -168,6 +169,56 @@ TEST_F(IconStripTest, ARefreshWithoutAHideShowsWhatChangedSinceThePreviousOne) {
         ExpectItemsShow(shown, colours);
         HideSwitcher();
     }
+}
+
+// Icon questions (WM_GETICON) each window was asked, counted by a hook on this thread.
+std::vector<HWND> askedWindows;
+HHOOK iconQueryWatch;
+
+LRESULT CALLBACK WatchIconQueries(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_GETICON)
+        askedWindows.push_back(call->hwnd);
+    return CallNextHookEx(iconQueryWatch, code, wParam, lParam);
+}
+
+int TimesAsked(HWND window) {
+    return static_cast<int>(std::count(askedWindows.begin(), askedWindows.end(), window));
+}
+
+// The open's second listing, a moment after the first, asks only the windows that
+// came since; each item still shows its own window's icon, in the new order.
+TEST_F(IconStripTest, TheListTakenAgainAsksOnlyTheWindowsThatCameSinceTheFill) {
+    std::vector<COLORREF> colours = {kRed, kGreen, RGB(0, 0, 255)};
+    std::vector<HWND> shown;
+    for (COLORREF colour : colours) {
+        DisplayWindowSpec spec;
+        spec.windowBig = Icon(colour);
+        shown.push_back(Window(spec));
+    }
+    ASSERT_GE(RefreshWindowList(), 3);
+    SetWindowPos(shown[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(shown[1]);
+    shown.erase(shown.begin() + 1);
+    colours.erase(colours.begin() + 1);
+    DisplayWindowSpec spec;
+    colours.push_back(RGB(255, 0, 255));
+    spec.windowBig = Icon(colours.back());
+    shown.push_back(Window(spec));
+    askedWindows.clear();
+    iconQueryWatch =
+        SetWindowsHookExW(WH_CALLWNDPROC, WatchIconQueries, nullptr, GetCurrentThreadId());
+    ASSERT_GE(RetakeWindowList(), 3);
+    EXPECT_EQ(TimesAsked(shown[0]), 0);
+    EXPECT_EQ(TimesAsked(shown[1]), 0);
+    EXPECT_GE(TimesAsked(shown[2]), 1);
+    EXPECT_EQ(ListedIndexOf(windows[1]), -1);
+    ExpectItemsShow(shown, colours);
+    // A refresh of its own asks every window again.
+    ASSERT_GE(RefreshWindowList(), 3);
+    UnhookWindowsHookEx(iconQueryWatch);
+    EXPECT_GE(TimesAsked(shown[0]), 1);
+    ExpectItemsShow(shown, colours);
 }
 
 // The strip's notifications to its parent, in order: a selected item losing its
