@@ -314,13 +314,19 @@ void PaintAllOnce() {
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
 }
 
+// A page of the strip drawn again, alone: what a page jump draws.
+void PaintStripOnce() {
+    RedrawWindow(IconStrip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
 void MeasureOpenParts(HICON* icons) {
     WindowHost host;
     StartHost(&host, kScaledWindows, icons);
     TimeCommand(CMD_OPEN);
     TimeCommand(CMD_CANCEL);
     PumpMessages();
-    std::vector<double> bare, hiddenRefresh, shownRefresh, retake, questions, paint, open;
+    std::vector<double> bare, hiddenRefresh, shownRefresh, retake, questions, paint, stripPaint,
+        open;
     for (int run = 0; run < kRuns; ++run) {
         bare.push_back(TimeBarePass());
         // Hidden, the strip has no image list: the refresh fills it, as an open's first one does.
@@ -333,6 +339,7 @@ void MeasureOpenParts(HICON* icons) {
         shownRefresh.push_back(TimeAction(RefreshOnce));
         questions.push_back(TimeAction(AskIconsOnce));
         paint.push_back(TimeAction(PaintAllOnce));
+        stripPaint.push_back(TimeAction(PaintStripOnce));
         TimeCommand(CMD_CANCEL);
         PumpMessages();
     }
@@ -349,6 +356,7 @@ void MeasureOpenParts(HICON* icons) {
                  {"second listing of an open (no icon asked)", &retake},
                  {"the icon questions alone", &questions},
                  {"paint of the whole switcher", &paint},
+                 {"paint of the strip's page alone", &stripPaint},
                  {"open", &open}};
     for (const auto& part : parts) {
         const double median = Summarise(*part.times).median;
@@ -874,10 +882,12 @@ bool RunValueExists() {
 // With the argument "exclusion", only the open with and without exclusion patterns;
 // with kOtherProgramArgument FIRST: hosts the other program's windows; with "keys":
 // only the keys of the shown switcher are measured; with --table, only the table
-// of counts and the parts of an open (a quicker look while working on a step).
+// of counts and the parts of an open (a quicker look while working on a step);
+// with --other, only the commands sent to a running zephtab.exe.
 int wmain(int argc, wchar_t** argv) {
     const bool exclusionOnly = argc > 1 && lstrcmpW(argv[1], L"exclusion") == 0;
     const bool tableOnly = argc > 1 && lstrcmpW(argv[1], L"--table") == 0;
+    const bool otherOnly = argc > 1 && lstrcmpW(argv[1], L"--other") == 0;
     // The start-up stores the settings and the Run value; what was not there before goes again.
     const bool hadSettings = KeyExists(ZEPHTAB_SETTINGS_KEY);
     const bool hadRunValue = RunValueExists();
@@ -915,7 +925,9 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < kIconKinds; ++i)
         icons[i] = CreateSolidIcon(RGB(30 * i, 255 - 30 * i, 128));
 
-    if (keysOnly) {
+    if (otherOnly) {
+        // Only zephtab.exe driven from this process, below.
+    } else if (keysOnly) {
         MeasureMoves(icons);
     } else if (exclusionOnly) {
         MeasureExclusion(icons);

@@ -4,6 +4,7 @@
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/list_removal.h"
+#include "windowlist/present_windows_win.h"
 #include "windowlist/program_match.h"
 #include "windowlist/program_paths_win.h"
 #include "windowlist/window_filter.h"
@@ -236,8 +237,9 @@ int RemoveClosedWindows() {
     // still the entry's.
     int removed = 0;
     int removedBeforeSelection = 0;
+    TakePresentWindows();
     for (int i = listedCount - 1; i >= 0; --i) {
-        if (IsWindow(WindowList[i].window))
+        if (IsPresentWindow(WindowList[i].window))
             continue;
         RemoveStripItem(IconStrip, i);
         for (int j = i; j + 1 < windowCount; ++j)
@@ -247,6 +249,7 @@ int RemoveClosedWindows() {
         if (i < selectedIndex)
             ++removedBeforeSelection;
     }
+    ForgetPresentWindows();
     if (removed == 0)
         return 0;
     listedCount = windowCount;

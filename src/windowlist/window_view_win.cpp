@@ -6,6 +6,7 @@
 #include "base/program_handles_win.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/present_windows_win.h"
 #include "windowlist/program_group.h"
 #include "windowlist/program_icon_table.h"
 #include "windowlist/text_match.h"
@@ -336,9 +337,11 @@ bool RemoveClosedWindowsFromView(int* removed) {
                         : nullptr;
     const int oldSelection = selectedIndex;
     int kept = 0;
+    TakePresentWindows();
     for (int i = 0; i < takenCount; ++i)
-        if (IsWindow(takenEntries[i].window))
+        if (IsPresentWindow(takenEntries[i].window))
             takenEntries[kept++] = takenEntries[i];
+    ForgetPresentWindows();
     *removed = takenCount - kept;
     takenCount = kept;
     if (*removed == 0)
