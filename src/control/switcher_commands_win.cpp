@@ -401,7 +401,7 @@ void OnSwitcherWatchTimer() {
         }
         return;
     }
-    if (RemoveClosedWindows() == 0)
+    if (RemoveClosedWindowsInTurn() == 0)
         return;
     if (listedCount >= 2)
         SelectEntry(selectedIndex);

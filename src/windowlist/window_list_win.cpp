@@ -4,7 +4,6 @@
 #include "windowlist/cloaked_window_win.h"
 #include "windowlist/icon_strip_win.h"
 #include "windowlist/list_removal.h"
-#include "windowlist/present_windows_win.h"
 #include "windowlist/program_match.h"
 #include "windowlist/program_paths_win.h"
 #include "windowlist/window_filter.h"
@@ -38,6 +37,9 @@ int listedMonitorIndex = -1;
 constexpr int kFirstCapacity = 64;
 int windowCapacity;
 int ownedEntries;
+
+// Where the closed-window watch's next look at WindowList starts.
+int watchTurn;
 
 ScreenRect ScreenRectOf(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
@@ -220,6 +222,7 @@ BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
 
 int TakeWindowList(bool keepKnownIcons) {
     FreeWindowList();
+    watchTurn = 0;
     FindListedMonitor();
     ForgetProgramPaths();
     EnumWindows(WindowListEnumProc, 0);
@@ -229,7 +232,11 @@ int TakeWindowList(bool keepKnownIcons) {
 
 } // namespace
 
-int RemoveClosedWindows() {
+namespace {
+
+// Entries asked about (every one, or the selected one and the watch's turn) whose
+// window was destroyed leave the list and the strip.
+int RemoveClosedEntries(bool everyEntry) {
     // During a refresh the list is being rebuilt, and it checks each window itself.
     if (listedCount == 0 || listedCount != windowCount)
         return 0;
@@ -237,9 +244,11 @@ int RemoveClosedWindows() {
     // still the entry's.
     int removed = 0;
     int removedBeforeSelection = 0;
-    TakePresentWindows();
+    const int first = watchTurn;
+    const int count = listedCount;
     for (int i = listedCount - 1; i >= 0; --i) {
-        if (IsPresentWindow(WindowList[i].window))
+        const bool asked = everyEntry || i == selectedIndex || AskedInWatchTurn(i, first, count);
+        if (!asked || IsWindow(WindowList[i].window))
             continue;
         RemoveStripItem(IconStrip, i);
         for (int j = i; j + 1 < windowCount; ++j)
@@ -249,12 +258,22 @@ int RemoveClosedWindows() {
         if (i < selectedIndex)
             ++removedBeforeSelection;
     }
-    ForgetPresentWindows();
+    watchTurn = NextWatchTurn(first, windowCount);
     if (removed == 0)
         return 0;
     listedCount = windowCount;
     selectedIndex = SelectionAfterRemoval(selectedIndex, removedBeforeSelection, listedCount);
     return removed;
+}
+
+} // namespace
+
+int RemoveClosedWindows() {
+    return RemoveClosedEntries(true);
+}
+
+int RemoveClosedWindowsInTurn() {
+    return RemoveClosedEntries(false);
 }
 
 void ListWindowsOfMonitor(HMONITOR monitor) {

@@ -45,3 +45,6 @@ bool ShowOnlyEntries(const WindowEntry* entries, int count);
 // items leave the icon strip; the selection keeps its entry, or moves to the one
 // that took its place. Returns how many left. Between refreshes only.
 int RemoveClosedWindows();
+// The same for the selected entry and the next turn of entries (every entry of a
+// short list): the shown switcher's watch, which looks often.
+int RemoveClosedWindowsInTurn();

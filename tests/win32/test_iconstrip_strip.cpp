@@ -19,6 +19,7 @@
 #include "switcher_support_win.h"
 #include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/list_removal.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist/window_view_win.h"
 
@@ -450,6 +451,34 @@ TEST_F(IconStripTest, AClosedWindowLeavesNoHoleAndEveryIconInOrder) {
     OnSwitcherWatchTimer();
     ASSERT_EQ(listedCount, count - 1);
     ExpectStripDrawsTheEntriesInOrder();
+}
+
+// Each look of the watch asks the selected window and a turn of the others: a long
+// list loses a closed selected window at once and any other within a look per turn.
+TEST_F(IconStripTest, TheWatchFindsTheClosedSelectedWindowAtOnceAndAnyOtherInTurn) {
+    constexpr int kWindows = 3 * WATCH_TURN_ENTRIES - 5;
+    MakeWindows(kWindows);
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), kWindows);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    SelectEntry(WATCH_TURN_ENTRIES + 3);
+    HWND selected = WindowList[selectedIndex].window;
+    HWND later = WindowList[2 * WATCH_TURN_ENTRIES + 1].window;
+    const int count = listedCount;
+    DestroyWindow(selected);
+    DestroyWindow(later);
+    OnSwitcherWatchTimer();
+    EXPECT_EQ(ListedIndexOf(selected), -1);
+    EXPECT_GE(ListedIndexOf(later), 0) << "one look asks one turn of a long list";
+    int looks = 1;
+    while (ListedIndexOf(later) >= 0 && looks < 10) {
+        OnSwitcherWatchTimer();
+        ++looks;
+    }
+    EXPECT_EQ(ListedIndexOf(later), -1);
+    EXPECT_LE(looks, (count + WATCH_TURN_ENTRIES - 1) / WATCH_TURN_ENTRIES);
+    EXPECT_EQ(listedCount, count - 2);
+    EXPECT_EQ(ItemCount(), listedCount);
 }
 
 // The selected icon stays as it is, on a highlight framed in the switcher's orange.
