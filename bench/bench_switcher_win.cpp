@@ -319,6 +319,12 @@ void PaintStripOnce() {
     RedrawWindow(IconStrip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+// The strip's frame, its scroll bar, drawn again with the page: what a page jump's
+// scroll draws besides the page.
+void PaintStripFrameOnce() {
+    RedrawWindow(IconStrip, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 void MeasureOpenParts(HICON* icons) {
     WindowHost host;
     StartHost(&host, kScaledWindows, icons);
@@ -326,7 +332,7 @@ void MeasureOpenParts(HICON* icons) {
     TimeCommand(CMD_CANCEL);
     PumpMessages();
     std::vector<double> bare, hiddenRefresh, shownRefresh, retake, questions, paint, stripPaint,
-        open;
+        framePaint, open;
     for (int run = 0; run < kRuns; ++run) {
         bare.push_back(TimeBarePass());
         // Hidden, the strip has no image list: the refresh fills it, as an open's first one does.
@@ -340,6 +346,7 @@ void MeasureOpenParts(HICON* icons) {
         questions.push_back(TimeAction(AskIconsOnce));
         paint.push_back(TimeAction(PaintAllOnce));
         stripPaint.push_back(TimeAction(PaintStripOnce));
+        framePaint.push_back(TimeAction(PaintStripFrameOnce));
         TimeCommand(CMD_CANCEL);
         PumpMessages();
     }
@@ -357,6 +364,7 @@ void MeasureOpenParts(HICON* icons) {
                  {"the icon questions alone", &questions},
                  {"paint of the whole switcher", &paint},
                  {"paint of the strip's page alone", &stripPaint},
+                 {"the same with its frame (scroll bar)", &framePaint},
                  {"open", &open}};
     for (const auto& part : parts) {
         const double median = Summarise(*part.times).median;

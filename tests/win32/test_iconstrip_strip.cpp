@@ -563,3 +563,25 @@ TEST_F(IconStripTest, TypedTextNarrowsAndWidensTheShownStripInPlace) {
     ASSERT_EQ(listedCount, static_cast<int>(places.size()));
     ExpectShownInPlace(places, centres, colours);
 }
+
+// The selected item of a narrowed strip is drawn with the image its item shows,
+// its own window's icon, not the image of the entry that held its place before.
+TEST_F(IconStripTest, EachSelectedItemOfANarrowedStripShowsItsOwnWindowsIcon) {
+    for (int i = 0; i < 6; ++i) {
+        DisplayWindowSpec spec;
+        spec.title = (i % 2 ? L"Plum " : L"Kiwi ") + std::to_wstring(i);
+        spec.windowBig = Icon(i % 2 ? RGB(255, 40 * i, 0) : RGB(0, 40 * i, 255));
+        Window(spec);
+    }
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), 6);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    ASSERT_TRUE(AppendTypedText(L"plum", 4));
+    ASSERT_EQ(listedCount, 3);
+    for (int i = 0; i < listedCount; ++i) {
+        SelectEntry(i);
+        UpdateWindow(IconStrip);
+        EXPECT_TRUE(ColourNear(OnScreen(ItemCentre(i)), WindowIconColour(WindowList[i].window)))
+            << "item " << i;
+    }
+}
