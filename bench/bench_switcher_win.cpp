@@ -300,10 +300,31 @@ void RefreshOnce() {
     RefreshWindowList();
 }
 
+void RetakeOnce() {
+    RetakeWindowList();
+}
+
+// The question an open asks each listed window, alone: its icon.
+void AskIconsOnce() {
+    for (int i = 0; i < listedCount; ++i)
+        LookupWindowIcon(WindowList[i].owner ? WindowList[i].owner : WindowList[i].window);
+}
+
 void PaintAllOnce() {
     InvalidateRect(SwitcherWindow, nullptr, TRUE);
     RedrawWindow(SwitcherWindow, nullptr, nullptr,
                  RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+// A page of the strip drawn again, alone: what a page jump draws.
+void PaintStripOnce() {
+    RedrawWindow(IconStrip, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+}
+
+// The strip's frame, its scroll bar, drawn again with the page: what a page jump's
+// scroll draws besides the page.
+void PaintStripFrameOnce() {
+    RedrawWindow(IconStrip, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
 }
 
 void MeasureOpenParts(HICON* icons) {
@@ -312,16 +333,22 @@ void MeasureOpenParts(HICON* icons) {
     TimeCommand(CMD_OPEN);
     TimeCommand(CMD_CANCEL);
     PumpMessages();
-    std::vector<double> bare, hiddenRefresh, shownRefresh, paint, open;
+    std::vector<double> bare, hiddenRefresh, shownRefresh, retake, questions, paint, stripPaint,
+        framePaint, open;
     for (int run = 0; run < kRuns; ++run) {
         bare.push_back(TimeBarePass());
         // Hidden, the strip has no image list: the refresh fills it, as an open's first one does.
         hiddenRefresh.push_back(TimeAction(RefreshOnce));
         PumpMessages();
         open.push_back(TimeCommand(CMD_OPEN));
-        // Shown, the same windows keep the strip, as an open's second refresh finds them.
+        // Shown, the same windows keep the strip, as an open's second listing finds them;
+        // that listing asks no icon again, a refresh asks every window.
+        retake.push_back(TimeAction(RetakeOnce));
         shownRefresh.push_back(TimeAction(RefreshOnce));
+        questions.push_back(TimeAction(AskIconsOnce));
         paint.push_back(TimeAction(PaintAllOnce));
+        stripPaint.push_back(TimeAction(PaintStripOnce));
+        framePaint.push_back(TimeAction(PaintStripFrameOnce));
         TimeCommand(CMD_CANCEL);
         PumpMessages();
     }
@@ -335,11 +362,15 @@ void MeasureOpenParts(HICON* icons) {
     } parts[] = {{"bare pass", &bare},
                  {"refresh while hidden (fills the strip)", &hiddenRefresh},
                  {"refresh while shown (keeps the strip)", &shownRefresh},
+                 {"second listing of an open (no icon asked)", &retake},
+                 {"the icon questions alone", &questions},
                  {"paint of the whole switcher", &paint},
+                 {"paint of the strip's page alone", &stripPaint},
+                 {"the same with its frame (scroll bar)", &framePaint},
                  {"open", &open}};
     for (const auto& part : parts) {
         const double median = Summarise(*part.times).median;
-        std::printf("  %-40s %7.1f %5.2f\n", part.what, median, median / base);
+        std::printf("  %-42s %7.1f %5.2f\n", part.what, median, median / base);
     }
 }
 
@@ -910,11 +941,13 @@ bool RunValueExists() {
 // With the argument "exclusion", only the open with and without exclusion patterns;
 // with kOtherProgramArgument FIRST: hosts the other program's windows; with "keys":
 // only the keys of the shown switcher are measured; with "reader", only steps with
-// and without a screen reader listening; with --table, only the table
-// of counts and the parts of an open (a quicker look while working on a step).
+// and without a screen reader listening; with --table, only the table of counts
+// and the parts of an open (a quicker look while working on a step); with
+// --other, only the commands sent to a running zephtab.exe.
 int wmain(int argc, wchar_t** argv) {
     const bool exclusionOnly = argc > 1 && lstrcmpW(argv[1], L"exclusion") == 0;
     const bool tableOnly = argc > 1 && lstrcmpW(argv[1], L"--table") == 0;
+    const bool otherOnly = argc > 1 && lstrcmpW(argv[1], L"--other") == 0;
     // The start-up stores the settings and the Run value; what was not there before goes again.
     const bool hadSettings = KeyExists(ZEPHTAB_SETTINGS_KEY);
     const bool hadRunValue = RunValueExists();
@@ -953,7 +986,9 @@ int wmain(int argc, wchar_t** argv) {
     for (int i = 0; i < kIconKinds; ++i)
         icons[i] = CreateSolidIcon(RGB(30 * i, 255 - 30 * i, 128));
 
-    if (keysOnly) {
+    if (otherOnly) {
+        // Only zephtab.exe driven from this process, below.
+    } else if (keysOnly) {
         MeasureMoves(icons);
     } else if (readerOnly) {
         MeasureWithReader(icons);

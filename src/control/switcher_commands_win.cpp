@@ -236,7 +236,7 @@ void OpenSwitcher(LPARAM packedKey = 0) {
     // hook (or its hot key) received the user's Alt+Tab, the last input event.
     SetForegroundWindow(SwitcherWindow);
     // The list is taken again now that the switcher is on screen.
-    if (RefreshWindowList() < 2) {
+    if (RetakeWindowList() < 2) {
         EndWithFewWindows();
         return;
     }
@@ -263,8 +263,10 @@ void ActivateSelectedWindow() {
 // Posted, never sent: a hung window, or one of a program with higher rights that
 // refuses the message, holds up nothing. The closed-window watch removes its entry.
 void AskToClose(int index) {
-    if (index >= 0 && index < listedCount)
-        PostMessageW(WindowList[index].window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    if (index < 0 || index >= listedCount)
+        return;
+    PostMessageW(WindowList[index].window, WM_SYSCOMMAND, SC_CLOSE, 0);
+    WatchClosingWindow(WindowList[index].window);
 }
 
 void CloseWindowUnderPoint(LPARAM screenPoint) {
@@ -415,7 +417,7 @@ void OnSwitcherWatchTimer() {
         }
         return;
     }
-    if (RemoveClosedWindows() == 0)
+    if (RemoveClosedWindowsInTurn() == 0)
         return;
     if (listedCount >= 2)
         SelectEntry(selectedIndex);

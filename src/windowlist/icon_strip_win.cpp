@@ -46,34 +46,6 @@ void FillWithColour(HDC dc, const RECT& rect, COLORREF colour) {
     FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
-int ItemImage(HWND strip, int index);
-
-// The highlight, then the icon on it, centred where the list view puts it. The
-// highlight stays inside the item's bounds, which the list view repaints when
-// the item is deselected.
-void DrawSelectedItem(HDC dc, int item) {
-    RECT icon = {};
-    icon.left = LVIR_ICON;
-    RECT bounds = {};
-    bounds.left = LVIR_BOUNDS;
-    if (!SendMessageW(IconStrip, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon)) ||
-        !SendMessageW(IconStrip, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&bounds)))
-        return;
-    const int size = StripIconSize();
-    const int x = icon.left + (icon.right - icon.left - size) / 2;
-    const int y = icon.top + (icon.bottom - icon.top - size) / 2;
-    const int margin = stripScale.selectionMargin;
-    RECT frame = {x - margin, y - margin, x + size + margin, y + size + margin};
-    IntersectRect(&frame, &frame, &bounds);
-    FillWithColour(dc, frame, kSelectionFrame);
-    RECT inside = frame;
-    InflateRect(&inside, -stripScale.selectionFrame, -stripScale.selectionFrame);
-    FillWithColour(dc, inside, kSelectionFill);
-    // The item's own image: a typed text leaves other entries' images at its place.
-    if (StripImageList)
-        ImageList_Draw(StripImageList, ItemImage(IconStrip, item), dc, x, y, ILD_NORMAL);
-}
-
 // WM_GETICON with a time-out: a hung application must not hold up the switcher.
 // Returns false when the window did not answer (hung, gone or too slow). A hung
 // window is not asked at all, as SMTO_ABORTIFHUNG would do, but that flag makes
@@ -93,9 +65,11 @@ HICON ClassIcon(HWND window, int index) {
     return reinterpret_cast<HICON>(static_cast<ULONG_PTR>(GetClassLongPtrW(window, index)));
 }
 
-// The icon each image was made from, item by item (process heap), and the image
-// size then: what the strip shows, to compare with a later refresh.
+// The icon each image was made from, item by item, and the window it was asked
+// of (the owner for an owned entry): one process-heap block, icons first. With
+// the image size then: what the strip shows, to compare with a later refresh.
 HICON* stripIcons;
+HWND* stripSources;
 int stripIconCount;
 int stripImageSize;
 
@@ -104,18 +78,49 @@ void FreeIcons(HICON* icons) {
         HeapFree(GetProcessHeap(), 0, icons);
 }
 
+HWND IconSourceOf(const WindowEntry& entry) {
+    return entry.owner ? entry.owner : entry.window;
+}
+
+// Where the strip's icons of the last fill hold this window's: at the place
+// looked at first (a list taken again mostly keeps its order), else anywhere;
+// -1 when the last fill did not ask this window.
+int KnownIconIndex(HWND source, int first) {
+    if (first >= 0 && first < stripIconCount && stripSources[first] == source)
+        return first;
+    for (int i = 0; i < stripIconCount; ++i)
+        if (stripSources[i] == source)
+            return i;
+    return -1;
+}
+
+// A window the strip's last fill asked keeps the icon it gave then, while the
+// images are still of the size in use.
+bool KeepsKnownIcons(bool keepKnown) {
+    return keepKnown && stripIcons && stripImageSize == StripIconSize();
+}
+
 // The icon of each entry of WindowList as the strip shows it: the owner's when
-// there is one. Null when the heap refuses; the strip then shows the fallback.
-HICON* LookupEntryIcons() {
+// there is one. With keepKnown, windows the strip's last fill asked are not
+// asked again. Null when the heap refuses; the strip then shows the fallback.
+HICON* LookupEntryIcons(bool keepKnown) {
     if (windowCount <= 0)
         return nullptr;
-    HICON* icons = static_cast<HICON*>(
-        HeapAlloc(GetProcessHeap(), 0, static_cast<SIZE_T>(windowCount) * sizeof(HICON)));
+    const SIZE_T count = static_cast<SIZE_T>(windowCount);
+    HICON* icons =
+        static_cast<HICON*>(HeapAlloc(GetProcessHeap(), 0, count * (sizeof(HICON) + sizeof(HWND))));
     if (!icons)
         return nullptr;
+    HWND* sources = reinterpret_cast<HWND*>(icons + count);
+    const bool keep = KeepsKnownIcons(keepKnown);
+    int expected = 0;
     for (int i = 0; i < windowCount; ++i) {
-        const WindowEntry& entry = WindowList[i];
-        icons[i] = LookupWindowIcon(entry.owner ? entry.owner : entry.window);
+        sources[i] = IconSourceOf(WindowList[i]);
+        const int known = keep ? KnownIconIndex(sources[i], expected) : -1;
+        icons[i] = known >= 0 ? stripIcons[known] : LookupWindowIcon(sources[i]);
+        // A window that came in between takes no place of the last fill.
+        if (known >= 0)
+            expected = known + 1;
     }
     return icons;
 }
@@ -155,6 +160,201 @@ int EarlierIndexOf(const HICON* icons, int count, HICON icon) {
     return -1;
 }
 
+// The strip's pictures, premultiplied, for drawing with one blend each: the image
+// list draws an image through a bitmap and a device context made and destroyed
+// for every call, the greater part of a page's drawing. One cell per distinct
+// icon, made the first time an item shows it: the image drawn on black (the
+// colours, premultiplied) in the left column, and on white in the right one, a
+// scratch from which the coverage of each pixel is read, whether the image has
+// an alpha channel or a mask.
+HDC sheetDc;
+HBITMAP sheetBitmap;
+HGDIOBJ sheetOldBitmap;
+DWORD* sheetBits; // top-down, two cells wide
+int sheetCellSize;
+int sheetImageCount;
+int sheetCellCount;
+// Per image: its cell; per cell: the image it is made from and whether it is made.
+// One process-heap block, stripIconCount images long.
+int* cellOfImage;
+int* imageOfCell;
+bool* cellMade;
+
+void DestroyPictureSheet() {
+    if (sheetDc) {
+        SelectObject(sheetDc, sheetOldBitmap);
+        DeleteDC(sheetDc);
+    }
+    if (sheetBitmap)
+        DeleteObject(sheetBitmap);
+    if (cellOfImage)
+        HeapFree(GetProcessHeap(), 0, cellOfImage);
+    sheetDc = nullptr;
+    sheetBitmap = nullptr;
+    sheetOldBitmap = nullptr;
+    sheetBits = nullptr;
+    cellOfImage = nullptr;
+    imageOfCell = nullptr;
+    cellMade = nullptr;
+    sheetImageCount = 0;
+    sheetCellCount = 0;
+}
+
+bool CreateSheetBitmap(int size, int cells) {
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = 2 * size;
+    info.bmiHeader.biHeight = -size * cells;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    sheetDc = CreateCompatibleDC(nullptr);
+    sheetBitmap =
+        sheetDc ? CreateDIBSection(sheetDc, &info, DIB_RGB_COLORS, &bits, nullptr, 0) : nullptr;
+    if (!sheetBitmap)
+        return false;
+    sheetBits = static_cast<DWORD*>(bits);
+    sheetOldBitmap = SelectObject(sheetDc, sheetBitmap);
+    return true;
+}
+
+// Images that show the same icon share a cell, as they share a picture.
+void MakePictureSheet(const HICON* icons, int count, int size) {
+    DestroyPictureSheet();
+    if (count <= 0 || size <= 0)
+        return;
+    const SIZE_T n = static_cast<SIZE_T>(count);
+    char* block = static_cast<char*>(
+        HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, n * (2 * sizeof(int) + sizeof(bool))));
+    if (!block)
+        return;
+    cellOfImage = reinterpret_cast<int*>(block);
+    imageOfCell = cellOfImage + n;
+    cellMade = reinterpret_cast<bool*>(imageOfCell + n);
+    int cells = 0;
+    for (int i = 0; i < count; ++i) {
+        const int earlier = icons ? EarlierIndexOf(icons, i, icons[i]) : (i > 0 ? 0 : -1);
+        if (earlier >= 0) {
+            cellOfImage[i] = cellOfImage[earlier];
+            continue;
+        }
+        imageOfCell[cells] = i;
+        cellOfImage[i] = cells++;
+    }
+    sheetCellSize = size;
+    sheetImageCount = count;
+    sheetCellCount = cells;
+    if (!CreateSheetBitmap(size, cells))
+        DestroyPictureSheet();
+}
+
+// Draws the cell's image on black and on white; where the two differ, the image
+// let the background through.
+void MakeCell(int cell) {
+    const int size = sheetCellSize;
+    const int width = 2 * size;
+    DWORD* rows = sheetBits + static_cast<SIZE_T>(cell) * size * width;
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            rows[y * width + x] = 0;
+            rows[y * width + size + x] = 0xFFFFFFFFu;
+        }
+    const int image = imageOfCell[cell];
+    ImageList_Draw(StripImageList, image, sheetDc, 0, cell * size, ILD_NORMAL);
+    ImageList_Draw(StripImageList, image, sheetDc, size, cell * size, ILD_NORMAL);
+    GdiFlush();
+    for (int y = 0; y < size; ++y)
+        for (int x = 0; x < size; ++x) {
+            const DWORD onBlack = rows[y * width + x] & 0x00FFFFFFu;
+            const DWORD onWhite = rows[y * width + size + x];
+            const int through = static_cast<int>(onWhite & 0xFF) - static_cast<int>(onBlack & 0xFF);
+            const DWORD alpha = static_cast<DWORD>(255 - (through < 0 ? 0 : through));
+            rows[y * width + x] = (alpha << 24) | onBlack;
+        }
+    cellMade[cell] = true;
+}
+
+// Image index leaves the image list: the later images move up one place, and a
+// cell not made yet from that image is made now, while the image is there.
+void RemoveSheetImage(int index) {
+    if (!sheetDc || index < 0 || index >= sheetImageCount)
+        return;
+    const int cell = cellOfImage[index];
+    if (!cellMade[cell] && imageOfCell[cell] == index)
+        MakeCell(cell);
+    for (int i = index; i + 1 < sheetImageCount; ++i)
+        cellOfImage[i] = cellOfImage[i + 1];
+    --sheetImageCount;
+    for (int c = 0; c < sheetCellCount; ++c)
+        if (!cellMade[c] && imageOfCell[c] > index)
+            --imageOfCell[c];
+}
+
+// Draws image at (x, y) with one blend from its cell; false when there is no
+// sheet to draw from.
+bool DrawFromSheet(HDC dc, int image, int x, int y) {
+    if (!sheetDc || image < 0 || image >= sheetImageCount)
+        return false;
+    const int cell = cellOfImage[image];
+    if (!cellMade[cell])
+        MakeCell(cell);
+    const BLENDFUNCTION blend = {AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
+    return GdiAlphaBlend(dc, x, y, sheetCellSize, sheetCellSize, sheetDc, 0, cell * sheetCellSize,
+                         sheetCellSize, sheetCellSize, blend) != FALSE;
+}
+
+// Where an item's image goes: centred in its icon rectangle, as the selected one's
+// highlight is. False when the strip gives no rectangles for the item.
+bool ItemImagePlace(int item, POINT* place, RECT* bounds) {
+    RECT icon = {};
+    icon.left = LVIR_ICON;
+    bounds->left = LVIR_BOUNDS;
+    if (!SendMessageW(IconStrip, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(&icon)) ||
+        !SendMessageW(IconStrip, LVM_GETITEMRECT, item, reinterpret_cast<LPARAM>(bounds)))
+        return false;
+    const int size = StripIconSize();
+    place->x = icon.left + (icon.right - icon.left - size) / 2;
+    place->y = icon.top + (icon.bottom - icon.top - size) / 2;
+    return true;
+}
+
+// The image the item shows: its own entry's, or another's while a typed text
+// narrows the strip.
+int ImageOfItem(int item) {
+    LVITEMW shown = {};
+    shown.mask = LVIF_IMAGE;
+    shown.iItem = item;
+    shown.iImage = -1;
+    SendMessageW(IconStrip, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&shown));
+    return shown.iImage;
+}
+
+// The item's image, with the highlight under it when it is the selected one. The
+// highlight stays inside the item's bounds, which the list view repaints when
+// the item is deselected. The image alone is all an unselected item shows (it has
+// no label): drawn here, it costs a fraction of the list view's own drawing.
+void DrawStripItem(HDC dc, int item, bool selected) {
+    POINT place = {};
+    RECT bounds = {};
+    if (!ItemImagePlace(item, &place, &bounds))
+        return;
+    if (selected) {
+        const int size = StripIconSize();
+        const int margin = stripScale.selectionMargin;
+        RECT frame = {place.x - margin, place.y - margin, place.x + size + margin,
+                      place.y + size + margin};
+        IntersectRect(&frame, &frame, &bounds);
+        FillWithColour(dc, frame, kSelectionFrame);
+        RECT inside = frame;
+        InflateRect(&inside, -stripScale.selectionFrame, -stripScale.selectionFrame);
+        FillWithColour(dc, inside, kSelectionFill);
+    }
+    const int image = ImageOfItem(item);
+    if (!DrawFromSheet(dc, image, place.x, place.y) && StripImageList && image >= 0)
+        ImageList_Draw(StripImageList, image, dc, place.x, place.y, ILD_NORMAL);
+}
+
 // Image i is entry i's icon. Converting an icon is slow, so each distinct icon is
 // converted once and later entries with the same icon get a copy of its image; an
 // icon that cannot be converted (a window may answer with a destroyed one) gets the
@@ -172,8 +372,10 @@ void AddEntryImages(const HICON* icons, int count) {
 }
 
 void DestroyStripImages() {
+    DestroyPictureSheet();
     FreeIcons(stripIcons);
     stripIcons = nullptr;
+    stripSources = nullptr;
     stripIconCount = 0;
     if (!StripImageList)
         return;
@@ -191,7 +393,9 @@ void FillIconStripWith(HWND strip, HICON* icons) {
     const int size = StripIconSize();
     StripImageList = ImageList_Create(size, size, ILC_COLOR32 | ILC_MASK, 1, 1);
     AddEntryImages(icons, windowCount);
+    MakePictureSheet(icons, windowCount, size);
     stripIcons = icons;
+    stripSources = icons ? reinterpret_cast<HWND*>(icons + windowCount) : nullptr;
     stripIconCount = icons ? windowCount : 0;
     stripImageSize = size;
     SendMessageW(strip, LVM_SETIMAGELIST, LVSIL_NORMAL, reinterpret_cast<LPARAM>(StripImageList));
@@ -391,17 +595,20 @@ HICON LookupLargeWindowIcon(HWND window) {
 }
 
 BOOL FillIconStrip(HWND strip) {
-    FillIconStripWith(strip, LookupEntryIcons());
+    FillIconStripWith(strip, LookupEntryIcons(false));
     return TRUE;
 }
 
-void RefillIconStrip(HWND strip) {
-    HICON* icons = LookupEntryIcons();
+void RefillIconStrip(HWND strip, bool keepKnownIcons) {
+    HICON* icons = LookupEntryIcons(keepKnownIcons);
     DeselectStripItems(strip);
     // The second refresh of an open mostly finds what the first did: the same
-    // icons in the same order leave every item and image as it is.
+    // icons in the same order leave every item and image as it is. The windows
+    // asked are this refresh's.
     if (StripShowsIcons(strip, icons)) {
-        FreeIcons(icons);
+        FreeIcons(stripIcons);
+        stripIcons = icons;
+        stripSources = reinterpret_cast<HWND*>(icons + windowCount);
         return;
     }
     SendMessageW(strip, LVM_DELETEALLITEMS, 0, 0);
@@ -424,9 +631,12 @@ LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
     if (draw->nmcd.dwDrawStage != CDDS_ITEMPREPAINT)
         return CDRF_DODEFAULT;
     const int item = static_cast<int>(draw->nmcd.dwItemSpec);
-    if (SendMessageW(IconStrip, LVM_GETITEMSTATE, item, LVIS_SELECTED) != LVIS_SELECTED)
+    const UINT state = static_cast<UINT>(
+        SendMessageW(IconStrip, LVM_GETITEMSTATE, item, LVIS_SELECTED | LVIS_FOCUSED));
+    // An item a click gave the focus keeps the list view's drawing, focus mark and all.
+    if (state == LVIS_FOCUSED)
         return CDRF_DODEFAULT;
-    DrawSelectedItem(draw->nmcd.hdc, item);
+    DrawStripItem(draw->nmcd.hdc, item, (state & LVIS_SELECTED) != 0);
     return CDRF_SKIPDEFAULT;
 }
 
@@ -477,6 +687,7 @@ void RemoveStripItem(HWND strip, int index) {
     SendMessageW(strip, WM_SETREDRAW, FALSE, 0);
     SendMessageW(strip, LVM_DELETEITEM, index, 0);
     // Image i stays entry i's: the images after the removed one move up with their items.
+    RemoveSheetImage(index);
     if (StripImageList)
         ImageList_Remove(StripImageList, index);
     for (int i = index; i < count - 1; ++i) {
@@ -487,8 +698,10 @@ void RemoveStripItem(HWND strip, int index) {
         SendMessageW(strip, LVM_SETITEMW, 0, reinterpret_cast<LPARAM>(&item));
     }
     if (stripIcons && index < stripIconCount) {
-        for (int i = index; i + 1 < stripIconCount; ++i)
+        for (int i = index; i + 1 < stripIconCount; ++i) {
             stripIcons[i] = stripIcons[i + 1];
+            stripSources[i] = stripSources[i + 1];
+        }
         --stripIconCount;
     }
     // Without it the grid would keep a hole where the item stood.

@@ -31,7 +31,9 @@ int StripIconSize();
 BOOL FillIconStrip(HWND strip);
 // After a refresh of two or more windows: deselects every item, then deletes and
 // fills them again unless the strip already shows the entries' icons in order.
-void RefillIconStrip(HWND strip);
+// With keepKnownIcons, a window the last fill asked for its icon (a moment ago,
+// in the same open) keeps that icon and is not asked again.
+void RefillIconStrip(HWND strip, bool keepKnownIcons);
 // The icon the switcher shows for a window. Borrowed: it belongs to the window, its
 // class or the system (the fallback is a shared icon), so callers never destroy it.
 HICON LookupWindowIcon(HWND window);

@@ -33,6 +33,18 @@ ScreenRect monitorRects[kMaxMonitors];
 int monitorCount;
 int listedMonitorIndex = -1;
 
+// The entries WindowList has room for, and how many of those listed have an owner.
+constexpr int kFirstCapacity = 64;
+int windowCapacity;
+int ownedEntries;
+
+// Where the closed-window watch's next look at WindowList starts.
+int watchTurn;
+// The last windows the user asked to close: every look asks about them, so that
+// their entries leave as soon as they are gone, wherever they stand in the list.
+HWND closingWindows[8];
+int nextClosingSlot;
+
 ScreenRect ScreenRectOf(const RECT& rect) {
     return {rect.left, rect.top, rect.right, rect.bottom};
 }
@@ -104,58 +116,77 @@ void FreeWindowList() {
     HeapFree(GetProcessHeap(), 0, WindowList);
     WindowList = nullptr;
     windowCount = 0;
+    windowCapacity = 0;
+    ownedEntries = 0;
 }
 
-// One more entry; null when the heap refuses, and the old array then stays valid.
-// No HEAP_GENERATE_EXCEPTIONS: the failure comes back as a null result to test.
-WindowEntry* GrowWindowList() {
+// Room for one more entry; false when the heap refuses, and the old array then
+// stays valid. The room grows by half again each time: an entry appended to a
+// full array of n would otherwise copy all n. No HEAP_GENERATE_EXCEPTIONS: the
+// failure comes back as a null result to test.
+bool MakeRoomForEntry() {
     if (windowListGrowthLimit >= 0 && windowCount >= windowListGrowthLimit)
-        return nullptr;
-    const SIZE_T size = (static_cast<SIZE_T>(windowCount) + 1) * sizeof(WindowEntry);
-    void* grown = WindowList ? HeapReAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, WindowList, size)
-                             : HeapAlloc(GetProcessHeap(), HEAP_ZERO_MEMORY, size);
-    return static_cast<WindowEntry*>(grown);
+        return false;
+    if (windowCount < windowCapacity)
+        return true;
+    int capacity = windowCapacity + windowCapacity / 2;
+    if (capacity < kFirstCapacity)
+        capacity = kFirstCapacity;
+    if (windowListGrowthLimit >= 0 && capacity > windowListGrowthLimit)
+        capacity = windowListGrowthLimit;
+    const SIZE_T size = static_cast<SIZE_T>(capacity) * sizeof(WindowEntry);
+    void* grown = WindowList ? HeapReAlloc(GetProcessHeap(), 0, WindowList, size)
+                             : HeapAlloc(GetProcessHeap(), 0, size);
+    if (!grown)
+        return false;
+    WindowList = static_cast<WindowEntry*>(grown);
+    windowCapacity = capacity;
+    return true;
 }
 
 bool AppendWindowEntry(HWND window, HWND owner) {
-    WindowEntry* grown = GrowWindowList();
-    if (!grown)
+    if (!MakeRoomForEntry())
         return false;
-    WindowList = grown;
     WindowList[windowCount].window = window;
     WindowList[windowCount].owner = owner;
     ++windowCount;
+    if (owner)
+        ++ownedEntries;
     return true;
 }
 
 // A listed owned window stands in for its owner, which the system stacks below it.
 bool OwnsListedWindow(HWND window) {
+    if (ownedEntries == 0)
+        return false;
     for (int i = 0; i < windowCount; ++i)
         if (WindowList[i].owner == window)
             return true;
     return false;
 }
 
+// One read of the style alone: GetWindowInfo would also fetch the window's
+// rectangles, each a question to the system about another program's window.
 bool ReadExStyle(HWND window, DWORD* exStyle) {
-    WINDOWINFO info = {};
-    info.cbSize = sizeof(info);
-    if (!GetWindowInfo(window, &info))
-        return false;
-    *exStyle = info.dwExStyle;
-    return true;
+    SetLastError(ERROR_SUCCESS);
+    *exStyle = static_cast<DWORD>(GetWindowLongPtrW(window, GWL_EXSTYLE));
+    return *exStyle != 0 || GetLastError() == ERROR_SUCCESS;
 }
 
 // The filter steps in their order; the first that rejects decides. A window whose
 // styles or class cannot be read any more is being destroyed: it is not listed,
 // like one that already fails IsWindow. Fills *owner for the entry.
 bool IsSwitchable(HWND window, HWND* owner) {
-    DWORD exStyle = 0;
-    const bool styleRead = ReadExStyle(window, &exStyle);
-    if (!IsWindow(window) || !IsWindowVisible(window) || !styleRead)
+    // Most windows of a desktop are hidden: nothing else is read of them. A
+    // visible window is one that exists (IsWindow would ask again).
+    if (!IsWindowVisible(window))
         return false;
-    if (IsWindowCloaked(window))
+    DWORD exStyle = 0;
+    if (!ReadExStyle(window, &exStyle))
         return false;
     if (IsHiddenToolWindow(exStyle) || RefusesActivation(exStyle))
+        return false;
+    if (IsWindowCloaked(window))
         return false;
     *owner = GetWindow(window, GW_OWNER);
     if (*owner) {
@@ -173,12 +204,12 @@ bool IsSwitchable(HWND window, HWND* owner) {
     return !OwnsListedWindow(window);
 }
 
-int EndRefresh() {
+int EndRefresh(bool keepKnownIcons) {
     listedCount = windowCount;
     selectedIndex = 0;
     // With fewer than two windows the switcher is not shown: the strip keeps its items.
     if (listedCount >= 2)
-        RefillIconStrip(IconStrip);
+        RefillIconStrip(IconStrip, keepKnownIcons);
     return listedCount;
 }
 
@@ -193,9 +224,25 @@ BOOL CALLBACK WindowListEnumProc(HWND window, LPARAM) {
     return FALSE;
 }
 
+int TakeWindowList(bool keepKnownIcons) {
+    FreeWindowList();
+    watchTurn = 0;
+    if (!keepKnownIcons)
+        ZeroMemory(closingWindows, sizeof(closingWindows));
+    FindListedMonitor();
+    ForgetProgramPaths();
+    EnumWindows(WindowListEnumProc, 0);
+    windowCount = ArrangeListedWindows(WindowList, windowCount);
+    return EndRefresh(keepKnownIcons);
+}
+
 } // namespace
 
-int RemoveClosedWindows() {
+namespace {
+
+// Entries asked about (every one, or the selected one and the watch's turn) whose
+// window was destroyed leave the list and the strip.
+int RemoveClosedEntries(bool everyEntry) {
     // During a refresh the list is being rebuilt, and it checks each window itself.
     if (listedCount == 0 || listedCount != windowCount)
         return 0;
@@ -203,8 +250,12 @@ int RemoveClosedWindows() {
     // still the entry's.
     int removed = 0;
     int removedBeforeSelection = 0;
+    const int first = watchTurn;
+    const int count = listedCount;
     for (int i = listedCount - 1; i >= 0; --i) {
-        if (IsWindow(WindowList[i].window))
+        const bool asked = everyEntry || i == selectedIndex || AskedInWatchTurn(i, first, count) ||
+                           IsClosingWindow(WindowList[i].window);
+        if (!asked || IsWindow(WindowList[i].window))
             continue;
         RemoveStripItem(IconStrip, i);
         for (int j = i; j + 1 < windowCount; ++j)
@@ -214,6 +265,7 @@ int RemoveClosedWindows() {
         if (i < selectedIndex)
             ++removedBeforeSelection;
     }
+    watchTurn = NextWatchTurn(first, windowCount);
     if (removed == 0)
         return 0;
     listedCount = windowCount;
@@ -221,17 +273,38 @@ int RemoveClosedWindows() {
     return removed;
 }
 
+} // namespace
+
+int RemoveClosedWindows() {
+    return RemoveClosedEntries(true);
+}
+
+void WatchClosingWindow(HWND window) {
+    closingWindows[nextClosingSlot] = window;
+    nextClosingSlot = (nextClosingSlot + 1) % static_cast<int>(CountOf(closingWindows));
+}
+
+bool IsClosingWindow(HWND window) {
+    for (HWND closing : closingWindows)
+        if (closing == window)
+            return true;
+    return false;
+}
+
+int RemoveClosedWindowsInTurn() {
+    return RemoveClosedEntries(false);
+}
+
 void ListWindowsOfMonitor(HMONITOR monitor) {
     listedMonitor = monitor;
 }
 
 int RefreshWindowList() {
-    FreeWindowList();
-    FindListedMonitor();
-    ForgetProgramPaths();
-    EnumWindows(WindowListEnumProc, 0);
-    windowCount = ArrangeListedWindows(WindowList, windowCount);
-    return EndRefresh();
+    return TakeWindowList(false);
+}
+
+int RetakeWindowList() {
+    return TakeWindowList(true);
 }
 
 int ReplaceWindowList(const HWND* windows, int count) {
@@ -239,7 +312,7 @@ int ReplaceWindowList(const HWND* windows, int count) {
     for (int i = 0; i < count; ++i)
         if (!AppendWindowEntry(windows[i], nullptr))
             break;
-    return EndRefresh();
+    return EndRefresh(false);
 }
 
 bool ShowOnlyEntries(const WindowEntry* entries, int count) {
@@ -253,6 +326,7 @@ bool ShowOnlyEntries(const WindowEntry* entries, int count) {
         if (complete) {
             CopyMemory(WindowList, entries, static_cast<SIZE_T>(count) * sizeof(WindowEntry));
             windowCount = count;
+            windowCapacity = count;
         }
     }
     listedCount = windowCount;

@@ -29,6 +29,10 @@ void ListWindowsOfMonitor(HMONITOR monitor);
 // Empties and re-enumerates the list; sets listedCount and selectedIndex 0, and
 // refills the icon strip when two or more windows are listed. Returns the count.
 int RefreshWindowList();
+// The same, a moment after a refresh that filled the strip (an open takes the list
+// again once the switcher is on screen, to catch windows that appeared or went
+// meanwhile): the windows the strip's fill asked for their icons keep those icons.
+int RetakeWindowList();
 // The list a refresh would leave if it found these windows (without owners), in this
 // order: the one way tests and benches give the switcher a list of their choosing.
 // Returns the count listed, less than count when the heap refuses.
@@ -41,3 +45,10 @@ bool ShowOnlyEntries(const WindowEntry* entries, int count);
 // items leave the icon strip; the selection keeps its entry, or moves to the one
 // that took its place. Returns how many left. Between refreshes only.
 int RemoveClosedWindows();
+// The same for the selected entry and the next turn of entries (every entry of a
+// short list): the shown switcher's watch, which looks often.
+int RemoveClosedWindowsInTurn();
+// A window the user asked to close: the watch asks about it at every look until
+// the next opening, wherever its entry stands.
+void WatchClosingWindow(HWND window);
+bool IsClosingWindow(HWND window);

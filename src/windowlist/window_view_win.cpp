@@ -6,6 +6,7 @@
 #include "base/program_handles_win.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/list_removal.h"
 #include "windowlist/program_group.h"
 #include "windowlist/program_icon_table.h"
 #include "windowlist/text_match.h"
@@ -47,6 +48,8 @@ MatchCandidate* candidates;
 int* chosen;
 int* images;
 WindowEntry* shownEntries;
+// Where the closed-window watch's next look at the taken list starts.
+int watchTurn;
 
 wchar_t typedText[TYPED_TEXT_CAPACITY];
 unsigned typedKeysTaken;
@@ -172,6 +175,7 @@ void FreeTakenList() {
         HeapFree(GetProcessHeap(), 0, takenEntries);
     takenEntries = nullptr;
     takenCount = 0;
+    watchTurn = 0;
 }
 
 // The list as it stands, with folded titles and program names. Titles are read
@@ -336,9 +340,15 @@ bool RemoveClosedWindowsFromView(int* removed) {
                         : nullptr;
     const int oldSelection = selectedIndex;
     int kept = 0;
-    for (int i = 0; i < takenCount; ++i)
-        if (IsWindow(takenEntries[i].window))
+    const int first = watchTurn;
+    for (int i = 0; i < takenCount; ++i) {
+        const bool asked = takenEntries[i].window == selected ||
+                           AskedInWatchTurn(i, first, takenCount) ||
+                           IsClosingWindow(takenEntries[i].window);
+        if (!asked || IsWindow(takenEntries[i].window))
             takenEntries[kept++] = takenEntries[i];
+    }
+    watchTurn = NextWatchTurn(first, kept);
     *removed = takenCount - kept;
     takenCount = kept;
     if (*removed == 0)

@@ -37,8 +37,9 @@ bool AppendTypedText(const wchar_t* characters, int count);
 bool RemoveLastTypedCharacterFromList();
 bool ClearTypedText();
 // While a typed text narrows the list: entries of windows destroyed leave the
-// taken list and the shown one; false when no typed text was ever applied in this
-// opening (the plain removal applies then). *removed: how many left the taken list.
+// taken list and the shown one (the selected entry and the watch's next turn of
+// entries are asked, as RemoveClosedWindowsInTurn asks); false when no typed text was ever applied
+// in this opening (the plain removal applies then). *removed: how many left the taken list.
 bool RemoveClosedWindowsFromView(int* removed);
 // How many windows the taken list holds (all of them, typed text or not).
 int WindowsBeforeTypedText();

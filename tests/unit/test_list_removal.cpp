@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <vector>
+
 #include "windowlist/list_removal.h"
 
 namespace {
@@ -23,6 +25,40 @@ TEST(ListRemoval, TheSelectionKeepsItsEntryOrTakesTheOneInItsPlace) {
     for (const auto& c : cases)
         EXPECT_EQ(SelectionAfterRemoval(c.selected, c.removedBefore, c.remaining), c.expected)
             << c.name;
+}
+
+// Each look asks a turn of entries, round past the end; successive looks ask every
+// entry of a long list; a short list is asked whole each time.
+TEST(ListRemoval, TheWatchAsksEachEntryInTurns) {
+    const int n = WATCH_TURN_ENTRIES;
+    const struct {
+        const char* name;
+        int index, first, count;
+        bool asked;
+    } cases[] = {
+        {"a short list, whole", n - 1, 5, n, true},
+        {"the first of the turn", 3, 3, 3 * n, true},
+        {"the last of the turn", 3 + n - 1, 3, 3 * n, true},
+        {"just past the turn", 3 + n, 3, 3 * n, false},
+        {"just before the turn", 2, 3, 3 * n, false},
+        {"round past the end", 1, 2 * n + 5, 2 * n + 5 + 5, true},
+        {"a start past the end counts from 0", n - 1, 9 * n, 2 * n, true},
+        {"an index past the end", 2 * n, 0, 2 * n, false},
+        {"a negative index", -1, 0, 2 * n, false},
+    };
+    for (const auto& c : cases)
+        EXPECT_EQ(AskedInWatchTurn(c.index, c.first, c.count), c.asked) << c.name;
+    for (int count : {0, 1, n, n + 1, 2 * n + 7, 200}) {
+        std::vector<int> asked(static_cast<size_t>(count), 0);
+        int first = 0;
+        const int looks = (count + n - 1) / n;
+        for (int look = 0; look < looks; ++look, first = NextWatchTurn(first, count))
+            for (int i = 0; i < count; ++i)
+                asked[static_cast<size_t>(i)] += AskedInWatchTurn(i, first, count);
+        for (int i = 0; i < count; ++i)
+            EXPECT_GE(asked[static_cast<size_t>(i)], 1) << count << " entries, entry " << i;
+        EXPECT_LT(NextWatchTurn(count, count), count > 0 ? count : 1);
+    }
 }
 
 } // namespace

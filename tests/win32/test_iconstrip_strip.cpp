@@ -2,6 +2,7 @@
 // list's one owner, and clicks on the icons.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -18,6 +19,7 @@
 #include "switcher_support_win.h"
 #include "window_support_win.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/list_removal.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist/window_view_win.h"
 
@@ -168,6 +170,56 @@ TEST_F(IconStripTest, ARefreshWithoutAHideShowsWhatChangedSinceThePreviousOne) {
         ExpectItemsShow(shown, colours);
         HideSwitcher();
     }
+}
+
+// Icon questions (WM_GETICON) each window was asked, counted by a hook on this thread.
+std::vector<HWND> askedWindows;
+HHOOK iconQueryWatch;
+
+LRESULT CALLBACK WatchIconQueries(int code, WPARAM wParam, LPARAM lParam) {
+    const CWPSTRUCT* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    if (code == HC_ACTION && call->message == WM_GETICON)
+        askedWindows.push_back(call->hwnd);
+    return CallNextHookEx(iconQueryWatch, code, wParam, lParam);
+}
+
+int TimesAsked(HWND window) {
+    return static_cast<int>(std::count(askedWindows.begin(), askedWindows.end(), window));
+}
+
+// The open's second listing, a moment after the first, asks only the windows that
+// came since; each item still shows its own window's icon, in the new order.
+TEST_F(IconStripTest, TheListTakenAgainAsksOnlyTheWindowsThatCameSinceTheFill) {
+    std::vector<COLORREF> colours = {kRed, kGreen, RGB(0, 0, 255)};
+    std::vector<HWND> shown;
+    for (COLORREF colour : colours) {
+        DisplayWindowSpec spec;
+        spec.windowBig = Icon(colour);
+        shown.push_back(Window(spec));
+    }
+    ASSERT_GE(RefreshWindowList(), 3);
+    SetWindowPos(shown[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+    DestroyWindow(shown[1]);
+    shown.erase(shown.begin() + 1);
+    colours.erase(colours.begin() + 1);
+    DisplayWindowSpec spec;
+    colours.push_back(RGB(255, 0, 255));
+    spec.windowBig = Icon(colours.back());
+    shown.push_back(Window(spec));
+    askedWindows.clear();
+    iconQueryWatch =
+        SetWindowsHookExW(WH_CALLWNDPROC, WatchIconQueries, nullptr, GetCurrentThreadId());
+    ASSERT_GE(RetakeWindowList(), 3);
+    EXPECT_EQ(TimesAsked(shown[0]), 0);
+    EXPECT_EQ(TimesAsked(shown[1]), 0);
+    EXPECT_GE(TimesAsked(shown[2]), 1);
+    EXPECT_EQ(ListedIndexOf(windows[1]), -1);
+    ExpectItemsShow(shown, colours);
+    // A refresh of its own asks every window again.
+    ASSERT_GE(RefreshWindowList(), 3);
+    UnhookWindowsHookEx(iconQueryWatch);
+    EXPECT_GE(TimesAsked(shown[0]), 1);
+    ExpectItemsShow(shown, colours);
 }
 
 // The strip's notifications to its parent, in order: a selected item losing its
@@ -401,6 +453,39 @@ TEST_F(IconStripTest, AClosedWindowLeavesNoHoleAndEveryIconInOrder) {
     ExpectStripDrawsTheEntriesInOrder();
 }
 
+// Each look of the watch asks the selected window and a turn of the others: a long
+// list loses a closed selected window at once and any other within a look per turn.
+TEST_F(IconStripTest, TheWatchFindsTheClosedSelectedWindowAtOnceAndAnyOtherInTurn) {
+    constexpr int kWindows = 3 * WATCH_TURN_ENTRIES - 5;
+    MakeWindows(kWindows);
+    switcherOptions.livePreview = 0;
+    ASSERT_GE(RefreshWindowList(), kWindows);
+    ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
+    SelectEntry(WATCH_TURN_ENTRIES + 3);
+    HWND selected = WindowList[selectedIndex].window;
+    HWND later = WindowList[2 * WATCH_TURN_ENTRIES + 1].window;
+    // One the user asked to close (a middle click) leaves at once wherever it stands.
+    HWND closing = WindowList[2 * WATCH_TURN_ENTRIES + 3].window;
+    const int count = listedCount;
+    WatchClosingWindow(closing);
+    DestroyWindow(selected);
+    DestroyWindow(later);
+    DestroyWindow(closing);
+    OnSwitcherWatchTimer();
+    EXPECT_EQ(ListedIndexOf(selected), -1);
+    EXPECT_EQ(ListedIndexOf(closing), -1);
+    EXPECT_GE(ListedIndexOf(later), 0) << "one look asks one turn of a long list";
+    int looks = 1;
+    while (ListedIndexOf(later) >= 0 && looks < 10) {
+        OnSwitcherWatchTimer();
+        ++looks;
+    }
+    EXPECT_EQ(ListedIndexOf(later), -1);
+    EXPECT_LE(looks, (count + WATCH_TURN_ENTRIES - 1) / WATCH_TURN_ENTRIES);
+    EXPECT_EQ(listedCount, count - 3);
+    EXPECT_EQ(ItemCount(), listedCount);
+}
+
 // The selected icon stays as it is, on a highlight framed in the switcher's orange.
 TEST_F(IconStripTest, TheSelectedIconIsDrawnAsItIsOnAFramedHighlight) {
     MakeWindows(3);
@@ -484,24 +569,24 @@ TEST_F(IconStripTest, TypedTextNarrowsAndWidensTheShownStripInPlace) {
     ExpectShownInPlace(places, centres, colours);
 }
 
-// The highlighted item of a narrowed strip shows its own window's icon, not the
-// icon of the entry that stood at its place before the typed text.
-TEST_F(IconStripTest, TheSelectedItemOfANarrowedStripShowsItsOwnIcon) {
-    std::vector<COLORREF> colours;
-    for (int i = 0; i < 4; ++i) {
+// The selected item of a narrowed strip is drawn with the image its item shows,
+// its own window's icon, not the image of the entry that held its place before.
+TEST_F(IconStripTest, EachSelectedItemOfANarrowedStripShowsItsOwnWindowsIcon) {
+    for (int i = 0; i < 6; ++i) {
         DisplayWindowSpec spec;
         spec.title = (i % 2 ? L"Plum " : L"Kiwi ") + std::to_wstring(i);
-        colours.push_back(i % 2 ? RGB(255, 60 * i, 0) : RGB(0, 60 * i, 255));
-        spec.windowBig = Icon(colours.back());
+        spec.windowBig = Icon(i % 2 ? RGB(255, 40 * i, 0) : RGB(0, 40 * i, 255));
         Window(spec);
     }
     switcherOptions.livePreview = 0;
-    ASSERT_GE(RefreshWindowList(), 4);
+    ASSERT_GE(RefreshWindowList(), 6);
     ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
     ASSERT_TRUE(AppendTypedText(L"plum", 4));
-    ASSERT_EQ(listedCount, 2);
-    SetSelectedIndex(1);
-    ShowSelection(1);
-    UpdateWindow(IconStrip);
-    EXPECT_TRUE(ColourNear(OnScreen(ItemCentre(1)), WindowIconColour(WindowList[1].window)));
+    ASSERT_EQ(listedCount, 3);
+    for (int i = 0; i < listedCount; ++i) {
+        SelectEntry(i);
+        UpdateWindow(IconStrip);
+        EXPECT_TRUE(ColourNear(OnScreen(ItemCentre(i)), WindowIconColour(WindowList[i].window)))
+            << "item " << i;
+    }
 }
