@@ -12,6 +12,7 @@
 #include "display/surfaces_win.h"
 #include "settings/options.h"
 #include "windowlist/icon_strip_win.h"
+#include "windowlist/program_paths_win.h"
 #include "windowlist/window_list_win.h"
 
 static_assert(CHILDID_SELF == 0, "child id 0 is the list itself");
@@ -52,14 +53,9 @@ void ReadProgramName(HWND window, wchar_t* name, DWORD count) {
     name[0] = 0;
     DWORD processId = 0;
     GetWindowThreadProcessId(window, &processId);
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
-        return;
     wchar_t path[MAX_PATH];
-    DWORD length = CountOf(path);
-    if (QueryFullProcessImageNameW(process, 0, path, &length))
+    if (ReadProcessProgramPath(processId, path, CountOf(path)))
         lstrcpynW(name, ProgramNameOfPath(path), static_cast<int>(count));
-    CloseHandle(process);
 }
 
 // The selected window and the title its selection showed, taken when it was

@@ -5,6 +5,7 @@
 #include "base/count_of.h"
 #include "windowlist/icon_group.h"
 #include "windowlist/program_icon_table.h"
+#include "windowlist/program_paths_win.h"
 
 static_assert(PROGRAM_PATH_LENGTH == MAX_PATH, "paths as the system gives them");
 
@@ -78,20 +79,10 @@ void FillSlot(int slot, const wchar_t* path, int size) {
     std::wcscpy(filled.path, path);
 }
 
-// The image path of the window's process. PROCESS_QUERY_LIMITED_INFORMATION is
-// granted for most processes, also ones running with higher rights, and the
-// query does not read the process's memory as the module list would.
 bool ReadProgramPath(HWND window, wchar_t* path, DWORD count) {
     DWORD processId = 0;
-    if (!GetWindowThreadProcessId(window, &processId))
-        return false;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
-        return false;
-    DWORD length = count;
-    const bool read = QueryFullProcessImageNameW(process, 0, path, &length) != 0;
-    CloseHandle(process);
-    return read;
+    return GetWindowThreadProcessId(window, &processId) &&
+           ReadProcessProgramPath(processId, path, count);
 }
 
 } // namespace

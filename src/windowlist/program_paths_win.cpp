@@ -16,21 +16,28 @@ ProgramPathSlot programPaths[64];
 int programPathCount;
 ProgramPathSlot uncachedSlot;
 
-// PROCESS_QUERY_LIMITED_INFORMATION is granted for most processes, also ones
-// running with higher rights, and the query does not read the process's memory.
 void ReadProgramPath(DWORD processId, wchar_t* path, DWORD count) {
-    path[0] = L'\0';
     ++programPathReads;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
-        return;
-    DWORD length = count;
-    if (!QueryFullProcessImageNameW(process, 0, path, &length) || length >= count)
-        path[0] = L'\0';
-    CloseHandle(process);
+    ReadProcessProgramPath(processId, path, count);
 }
 
 } // namespace
+
+// PROCESS_QUERY_LIMITED_INFORMATION is granted for most processes, also ones
+// running with higher rights, and the query does not read the process's memory
+// as the module list would.
+bool ReadProcessProgramPath(DWORD processId, wchar_t* path, DWORD count) {
+    path[0] = L'\0';
+    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
+    if (!process)
+        return false;
+    DWORD length = count;
+    const bool read = QueryFullProcessImageNameW(process, 0, path, &length) && length < count;
+    CloseHandle(process);
+    if (!read)
+        path[0] = L'\0';
+    return read;
+}
 
 const wchar_t* ProgramPathOfWindow(HWND window) {
     DWORD processId = 0;

@@ -9,6 +9,7 @@
 #include "windowlist/list_removal.h"
 #include "windowlist/program_group.h"
 #include "windowlist/program_icon_table.h"
+#include "windowlist/program_paths_win.h"
 #include "windowlist/text_match.h"
 #include "windowlist/window_list_win.h"
 #include "windowlist/window_order.h"
@@ -68,14 +69,7 @@ const wchar_t* FoldedPathOfProcess(DWORD processId) {
         return L"";
     ProcessPath& added = processPaths[processCount++];
     added.processId = processId;
-    added.path[0] = 0;
-    HANDLE process = OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId);
-    if (!process)
-        return added.path;
-    DWORD length = CountOf(added.path);
-    if (!QueryFullProcessImageNameW(process, 0, added.path, &length))
-        added.path[0] = 0;
-    CloseHandle(process);
+    ReadProcessProgramPath(processId, added.path, CountOf(added.path));
     FoldText(added.path);
     return added.path;
 }
