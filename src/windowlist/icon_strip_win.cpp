@@ -321,13 +321,13 @@ bool ItemImagePlace(int item, POINT* place, RECT* bounds) {
 
 // The image the item shows: its own entry's, or another's while a typed text
 // narrows the strip.
-int ImageOfItem(int item) {
-    LVITEMW shown = {};
-    shown.mask = LVIF_IMAGE;
-    shown.iItem = item;
-    shown.iImage = -1;
-    SendMessageW(IconStrip, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&shown));
-    return shown.iImage;
+int ItemImage(HWND strip, int index) {
+    LVITEMW item = {};
+    item.mask = LVIF_IMAGE;
+    item.iItem = index;
+    item.iImage = -1;
+    SendMessageW(strip, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+    return item.iImage;
 }
 
 // The item's image, with the highlight under it when it is the selected one. The
@@ -350,7 +350,7 @@ void DrawStripItem(HDC dc, int item, bool selected) {
         InflateRect(&inside, -stripScale.selectionFrame, -stripScale.selectionFrame);
         FillWithColour(dc, inside, kSelectionFill);
     }
-    const int image = ImageOfItem(item);
+    const int image = ItemImage(IconStrip, item);
     if (!DrawFromSheet(dc, image, place.x, place.y) && StripImageList && image >= 0)
         ImageList_Draw(StripImageList, image, dc, place.x, place.y, ILD_NORMAL);
 }
@@ -427,15 +427,6 @@ void DeselectStripItems(HWND strip, HRGN repaint = nullptr) {
         if (repaint)
             AddItemToRegion(strip, static_cast<int>(item), repaint);
     }
-}
-
-int ItemImage(HWND strip, int index) {
-    LVITEMW item = {};
-    item.mask = LVIF_IMAGE;
-    item.iItem = index;
-    item.iImage = -1;
-    SendMessageW(strip, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-    return item.iImage;
 }
 
 void SetItemImage(HWND strip, int index, int image) {

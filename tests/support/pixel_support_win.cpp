@@ -66,6 +66,18 @@ COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y) {
     return GetPixel(canvas.dc, x, y);
 }
 
+int IconWidth(HICON icon) {
+    ICONINFO info = {};
+    if (!icon || !GetIconInfo(icon, &info))
+        return 0;
+    BITMAP bitmap = {};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    return bitmap.bmWidth;
+}
+
 COLORREF IconPixel(HICON icon, int x, int y) {
     return DrawnPixel([&](HDC dc) { DrawIconEx(dc, 0, 0, icon, 32, 32, 0, nullptr, DI_NORMAL); }, x,
                       y);

@@ -39,3 +39,5 @@ HICON CreateSolidIcon(COLORREF colour, int size = 32);
 COLORREF DrawnPixel(const std::function<void(HDC)>& draw, int x, int y);
 // The colour at (x, y) of the icon drawn at 32 x 32 on black.
 COLORREF IconPixel(HICON icon, int x, int y);
+// The width of the icon's pictures in pixels; 0 for no icon.
+int IconWidth(HICON icon);

@@ -23,18 +23,6 @@
 
 namespace {
 
-int IconWidth(HICON icon) {
-    ICONINFO info = {};
-    if (!GetIconInfo(icon, &info))
-        return 0;
-    BITMAP bitmap = {};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bitmap.bmWidth;
-}
-
 // A window of a helper program, started for one test and ended with it.
 struct OtherProgram {
     OtherProgram(const wchar_t* exe, const std::wstring& arguments, const wchar_t* className,

@@ -142,18 +142,6 @@ TEST_F(TrayIcon, ComesAtStartAndGoesWithTheSettingAndWithExplorersRestart) {
     EXPECT_TRUE(AltTabHeldByZephtab());
 }
 
-int IconWidth(HICON icon) {
-    ICONINFO info = {};
-    if (!icon || !GetIconInfo(icon, &info))
-        return 0;
-    BITMAP bitmap = {};
-    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof(bitmap), &bitmap);
-    if (info.hbmColor)
-        DeleteObject(info.hbmColor);
-    DeleteObject(info.hbmMask);
-    return bitmap.bmWidth;
-}
-
 TEST_F(TrayIcon, IsMadeAgainAtTheSizeOfANewDpi) {
     EXPECT_EQ(IconWidth(ShownTrayIconForTest()), SystemIconSize(MonitorDpi(nullptr), true));
     dpiOverride = 192;
