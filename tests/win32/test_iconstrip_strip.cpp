@@ -59,6 +59,17 @@ class IconStripTest : public InProcessSwitcherTest {
         }
     }
 
+    // One window for each colour, its big icon of that colour, in that order.
+    std::vector<HWND> WindowsWithIcons(const std::vector<COLORREF>& colours) {
+        std::vector<HWND> made;
+        for (COLORREF colour : colours) {
+            DisplayWindowSpec spec;
+            spec.windowBig = Icon(colour);
+            made.push_back(Window(spec));
+        }
+        return made;
+    }
+
     std::vector<HWND> windows;
     std::vector<HICON> icons;
 };
@@ -146,12 +157,7 @@ TEST_F(IconStripTest, ARefreshWithoutAHideShowsWhatChangedSinceThePreviousOne) {
     for (Change change : {kNewIcon, kRestacked, kOneMore}) {
         SCOPED_TRACE(change);
         std::vector<COLORREF> colours = {kRed, kGreen, RGB(0, 0, 255)};
-        std::vector<HWND> shown;
-        for (COLORREF colour : colours) {
-            DisplayWindowSpec spec;
-            spec.windowBig = Icon(colour);
-            shown.push_back(Window(spec));
-        }
+        std::vector<HWND> shown = WindowsWithIcons(colours);
         ASSERT_GE(RefreshWindowList(), 3);
         ExpectItemsShow(shown, colours);
         if (change == kNewIcon) {
@@ -191,12 +197,7 @@ int TimesAsked(HWND window) {
 // came since; each item still shows its own window's icon, in the new order.
 TEST_F(IconStripTest, TheListTakenAgainAsksOnlyTheWindowsThatCameSinceTheFill) {
     std::vector<COLORREF> colours = {kRed, kGreen, RGB(0, 0, 255)};
-    std::vector<HWND> shown;
-    for (COLORREF colour : colours) {
-        DisplayWindowSpec spec;
-        spec.windowBig = Icon(colour);
-        shown.push_back(Window(spec));
-    }
+    std::vector<HWND> shown = WindowsWithIcons(colours);
     ASSERT_GE(RefreshWindowList(), 3);
     SetWindowPos(shown[0], HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
     DestroyWindow(shown[1]);
