@@ -61,13 +61,14 @@ void FillMemoryText(HANDLE process) {
 }
 
 void FillModulePath(HANDLE process) {
-    HMODULE mainModule = nullptr;
-    DWORD needed = 0;
-    // NOLINTNEXTLINE(bugprone-sizeof-expression): an array of one handle, the main module's
-    if (!EnumProcessModules(process, &mainModule, sizeof(mainModule), &needed))
+    // No module handle names the process's own program. Asking for the main module by
+    // its handle from EnumProcessModules first walked the other process's whole module
+    // list, most of a step's time under Wine.
+    if (!GetModuleFileNameExW(process, nullptr, SelectionTexts.modulePathText,
+                              CountOf(SelectionTexts.modulePathText))) {
+        SelectionTexts.modulePathText[0] = L'\0';
         return;
-    GetModuleFileNameExW(process, mainModule, SelectionTexts.modulePathText,
-                         CountOf(SelectionTexts.modulePathText));
+    }
     // Older systems leave a cut path unterminated.
     SelectionTexts.modulePathText[CountOf(SelectionTexts.modulePathText) - 1] = 0;
 }
