@@ -662,7 +662,9 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     }
     // The list view asks for a whole repaint at each change of count: only what
     // changed is painted again (erased too: places left empty show the backdrop).
-    ValidateRect(strip, nullptr);
+    // Its scroll bars are as they should be already: a pending repaint of them
+    // would draw them once more (about 8 ms under Wine).
+    RedrawWindow(strip, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME);
     if (repaint) {
         InvalidateRgn(strip, repaint, TRUE);
         DeleteObject(repaint);
