@@ -417,8 +417,11 @@ void OnSwitcherWatchTimer() {
         }
         return;
     }
-    if (RemoveClosedWindowsInTurn() == 0)
+    if (RemoveClosedWindowsInTurn() == 0) {
+        // The watch's first look comes after the open has shown everything.
+        TakeListAhead();
         return;
+    }
     if (listedCount >= 2)
         SelectEntry(selectedIndex);
     else

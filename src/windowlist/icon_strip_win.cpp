@@ -636,6 +636,8 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     HRGN repaint = CreateRectRgn(0, 0, 0, 0);
     if (repaint && GetUpdateRgn(strip, repaint, FALSE) == ERROR)
         SetRectRgn(repaint, 0, 0, 0, 0);
+    RECT clientBefore = {};
+    GetClientRect(strip, &clientBefore);
     DeselectStripItems(strip, repaint);
     const int shown = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
     const int kept = count < shown ? count : shown;
@@ -653,7 +655,8 @@ void ShowStripItems(HWND strip, const int* images, int count) {
         AddItemToRegion(strip, i, repaint);
         SendMessageW(strip, LVM_DELETEITEM, i, 0);
     }
-    if (count > shown) {
+    const bool widened = count > shown;
+    if (widened) {
         const StripScrollRange rangeBefore = ScrollRangeOf(strip);
         HoldStripDrawing(strip, true);
         AppendStripItems(strip, images, shown, count, repaint);
@@ -662,15 +665,19 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     }
     // The list view asks for a whole repaint at each change of count: only what
     // changed is painted again (erased too: places left empty show the backdrop).
-    // Its scroll bars are as they should be already: a pending repaint of them
-    // would draw them once more (about 8 ms under Wine).
-    RedrawWindow(strip, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME);
-    if (repaint) {
-        InvalidateRgn(strip, repaint, TRUE);
-        DeleteObject(repaint);
+    // After a widening the scroll bars are drawn already: the repaint of them the
+    // list view also asked for would draw them twice (about 8 ms under Wine).
+    RedrawWindow(strip, nullptr, nullptr, RDW_VALIDATE | (widened ? RDW_NOFRAME : 0));
+    // A scroll bar that came or went gave the items another area: all of it is painted.
+    RECT clientAfter = {};
+    GetClientRect(strip, &clientAfter);
+    if (!repaint || !EqualRect(&clientBefore, &clientAfter)) {
+        InvalidateRect(strip, nullptr, TRUE);
     } else {
-        InvalidateRect(strip, nullptr, FALSE);
+        InvalidateRgn(strip, repaint, TRUE);
     }
+    if (repaint)
+        DeleteObject(repaint);
 }
 
 void RemoveStripItem(HWND strip, int index) {

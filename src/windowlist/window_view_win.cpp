@@ -44,6 +44,9 @@ struct TakenEntry {
 };
 TakenEntry* takenEntries; // process heap
 int takenCount;
+// Whether a typed text was ever applied to the taken list: before that, the
+// list may have been taken ahead of the first key and the plain list rules.
+bool narrowing;
 // Scratch for a narrowing, takenCount long each, in the same block as takenEntries.
 MatchCandidate* candidates;
 int* chosen;
@@ -170,6 +173,7 @@ void FreeTakenList() {
     takenEntries = nullptr;
     takenCount = 0;
     watchTurn = 0;
+    narrowing = false;
 }
 
 // The list as it stands, with folded titles and program names. Titles are read
@@ -309,6 +313,7 @@ bool AppendTypedText(const wchar_t* characters, int count) {
         return false;
     // Folded as the titles are, by the system's case mapping.
     FoldText(typedText);
+    narrowing = true;
     return NarrowToTypedText();
 }
 
@@ -325,10 +330,20 @@ bool ClearTypedText() {
     return takenEntries && NarrowToTypedText();
 }
 
+void TakeListAhead() {
+    if (moreOptions.typeToFilter && listedCount > 0)
+        TakeShownList();
+}
+
 bool RemoveClosedWindowsFromView(int* removed) {
     *removed = 0;
     if (!takenEntries)
         return false;
+    // A list taken ahead of any key is taken again at the first one.
+    if (!narrowing) {
+        FreeTakenList();
+        return false;
+    }
     HWND selected = selectedIndex >= 0 && selectedIndex < listedCount
                         ? WindowList[selectedIndex].window
                         : nullptr;

@@ -355,6 +355,21 @@ TEST_F(SwitcherCommands, ATypedKeyKeepsTheSelectedWindowOrSelectsTheFirstMatch) 
     EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSTATE, 1, LVIS_SELECTED), 0u);
 }
 
+// The list is taken for typing at the watch's first look, before any key; a window
+// that closes before the first key does not come back with it.
+TEST_F(SwitcherCommands, AWindowClosedBeforeTheFirstKeyStaysGoneWhenTyping) {
+    for (const wchar_t* title : {L"Kiwi one", L"Kiwi two", L"Kiwi three"})
+        windows.push_back(CreateTestWindow(title));
+    ASSERT_TRUE(StackWindows(windows));
+    Command(CMD_OPEN);
+    OnSwitcherWatchTimer();
+    DestroyWindow(windows[1]);
+    ASSERT_TRUE(WaitUntil([] { return listedCount == 2; }, 3000));
+    TypeKey('K');
+    EXPECT_EQ(listedCount, 2);
+    EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMCOUNT, 0, 0), 2);
+}
+
 // Another program can post a WM_NOTIFY to any of our windows, or send one from
 // its own thread; its lParam then points into that program, or nowhere. Such a
 // notification is not read: a click it describes selects nothing.
