@@ -37,6 +37,11 @@ constexpr UINT kSwitcherWatchMs = 50;
 // Whether a key was typed since the switcher opened: it may have left a dead key waiting.
 bool keysTypedInThisOpening;
 
+// The list is read ahead for typing only while the user gives no command, so
+// that no step waits for it.
+DWORD lastCommandTime;
+constexpr DWORD kQuietBeforeReadingAheadMs = 150;
+
 // The monitor this open shows the switcher on; null for the primary screen.
 HMONITOR switcherMonitor;
 
@@ -342,7 +347,9 @@ void ClearTypedTextOrCancel() {
 
 } // namespace
 
-void RunSwitcherCommand(WPARAM code, LPARAM detail) {
+namespace {
+
+void RunCommand(WPARAM code, LPARAM detail) {
     if (IsNavigationCommand(code)) {
         SelectEntry(NavigatedIndex(code, selectedIndex, listedCount));
         return;
@@ -376,6 +383,14 @@ void RunSwitcherCommand(WPARAM code, LPARAM detail) {
         CancelSwitcher();
         break;
     }
+}
+
+} // namespace
+
+void RunSwitcherCommand(WPARAM code, LPARAM detail) {
+    RunCommand(code, detail);
+    // From the command's end: an open can take longer than the quiet wanted.
+    lastCommandTime = GetTickCount();
 }
 
 void HideSwitcher() {
@@ -418,8 +433,8 @@ void OnSwitcherWatchTimer() {
         return;
     }
     if (RemoveClosedWindowsInTurn() == 0) {
-        // The watch's first look comes after the open has shown everything.
-        TakeListAhead();
+        if (GetTickCount() - lastCommandTime >= kQuietBeforeReadingAheadMs)
+            TakeListAhead();
         return;
     }
     if (listedCount >= 2)

@@ -44,6 +44,7 @@ struct TakenEntry {
 };
 TakenEntry* takenEntries; // process heap
 int takenCount;
+int entriesRead; // of takenEntries; all of them once a key was typed
 // Whether a typed text was ever applied to the taken list: before that, the
 // list may have been taken ahead of the first key and the plain list rules.
 bool narrowing;
@@ -172,15 +173,12 @@ void FreeTakenList() {
         HeapFree(GetProcessHeap(), 0, takenEntries);
     takenEntries = nullptr;
     takenCount = 0;
+    entriesRead = 0;
     watchTurn = 0;
     narrowing = false;
 }
 
-// The list as it stands, with folded titles and program names. Titles are read
-// from the system's copy, which asks no program: a hung window costs nothing.
-bool TakeShownList() {
-    if (takenEntries)
-        return true;
+bool AllocateTakenList() {
     const size_t n = static_cast<size_t>(listedCount > 0 ? listedCount : 0);
     char* block = static_cast<char*>(AllocateOnHeap(
         n * (sizeof(TakenEntry) + sizeof(MatchCandidate) + 2 * sizeof(int) + sizeof(WindowEntry)) +
@@ -195,16 +193,38 @@ bool TakeShownList() {
         block + n * (sizeof(TakenEntry) + sizeof(MatchCandidate) + sizeof(WindowEntry)));
     images = chosen + n;
     takenCount = static_cast<int>(n);
-    for (int i = 0; i < takenCount; ++i) {
-        TakenEntry& taken = takenEntries[i];
-        taken.window = WindowList[i].window;
-        taken.owner = WindowList[i].owner;
-        taken.image = i; // image i is entry i's until the first narrowing
+    entriesRead = 0;
+    return true;
+}
+
+// Entries up to end (exclusive) of the list as it stands, with folded titles and
+// program names. Titles are read from the system's copy, which asks no program:
+// a hung window costs nothing.
+void ReadTakenEntries(int end) {
+    for (; entriesRead < end && entriesRead < takenCount; ++entriesRead) {
+        TakenEntry& taken = takenEntries[entriesRead];
+        taken.window = WindowList[entriesRead].window;
+        taken.owner = WindowList[entriesRead].owner;
+        taken.image = entriesRead; // image i is entry i's until the first narrowing
         taken.title[0] = 0;
         InternalGetWindowText(taken.window, taken.title, kTitleLength);
         FoldText(taken.title);
         taken.program = FileNameOf(ProgramOf(taken.window).path);
     }
+}
+
+// Before any key, the shown list loses only the entries of closed windows: a list
+// taken ahead that counts more is taken again.
+void DropStaleListTakenAhead() {
+    if (takenEntries && !narrowing && takenCount != listedCount)
+        FreeTakenList();
+}
+
+bool TakeShownList() {
+    DropStaleListTakenAhead();
+    if (!takenEntries && !AllocateTakenList())
+        return false;
+    ReadTakenEntries(takenCount);
     return true;
 }
 
@@ -331,19 +351,25 @@ bool ClearTypedText() {
 }
 
 void TakeListAhead() {
-    if (moreOptions.typeToFilter && listedCount > 0)
-        TakeShownList();
+    if (!moreOptions.typeToFilter || listedCount <= 0)
+        return;
+    DropStaleListTakenAhead();
+    if (!takenEntries && !AllocateTakenList())
+        return;
+    // A part at each look (a few milliseconds under Wine): a step that comes
+    // meanwhile waits for no more than that.
+    constexpr int kEntriesPerLook = 25;
+    ReadTakenEntries(entriesRead + kEntriesPerLook);
+}
+
+bool IsListTakenAhead() {
+    return takenEntries && entriesRead == takenCount;
 }
 
 bool RemoveClosedWindowsFromView(int* removed) {
     *removed = 0;
-    if (!takenEntries)
+    if (!takenEntries || !narrowing)
         return false;
-    // A list taken ahead of any key is taken again at the first one.
-    if (!narrowing) {
-        FreeTakenList();
-        return false;
-    }
     HWND selected = selectedIndex >= 0 && selectedIndex < listedCount
                         ? WindowList[selectedIndex].window
                         : nullptr;

@@ -34,17 +34,19 @@ void NoteTypedKeyTaken();
 // returns whether the list changed. The first one takes the list as it stands
 // as the one to narrow.
 bool AppendTypedText(const wchar_t* characters, int count);
-// With type-to-filter on, takes the shown list (titles and program names, a
-// question to the system per window) now, while the user has typed nothing:
-// the first key then only narrows it.
+// With type-to-filter on, takes a part of the shown list (titles and program
+// names, a question to the system per window) while the user has typed nothing;
+// called by the watch while no command comes, so that the first key only narrows it.
 void TakeListAhead();
+// Whether the whole shown list is taken, ahead of a key or by one.
+bool IsListTakenAhead();
 bool RemoveLastTypedCharacterFromList();
 bool ClearTypedText();
 // While a typed text narrows the list: entries of windows destroyed leave the
 // taken list and the shown one (the selected entry and the watch's next turn of
 // entries are asked, as RemoveClosedWindowsInTurn asks); false when no typed text was ever applied
 // in this opening (the plain removal applies then, and a list taken ahead is
-// dropped). *removed: how many left the taken list.
+// taken again). *removed: how many left the taken list.
 bool RemoveClosedWindowsFromView(int* removed);
 // How many windows the taken list holds (all of them, typed text or not).
 int WindowsBeforeTypedText();

@@ -7,6 +7,7 @@
 #include "control/hook_decisions.h"
 #include "control/hooks_win.h"
 #include "control/switcher_commands_win.h"
+#include "windowlist/window_view_win.h"
 #include "control/switcher_navigation.h"
 #include "display/switcher_layout.h"
 #include "input_support_win.h"
@@ -355,14 +356,14 @@ TEST_F(SwitcherCommands, ATypedKeyKeepsTheSelectedWindowOrSelectsTheFirstMatch) 
     EXPECT_EQ(SendMessageW(IconStrip, LVM_GETITEMSTATE, 1, LVIS_SELECTED), 0u);
 }
 
-// The list is taken for typing at the watch's first look, before any key; a window
-// that closes before the first key does not come back with it.
+// The list is taken for typing by the watch while no key comes; a window that
+// closes before the first key does not come back with it.
 TEST_F(SwitcherCommands, AWindowClosedBeforeTheFirstKeyStaysGoneWhenTyping) {
     for (const wchar_t* title : {L"Kiwi one", L"Kiwi two", L"Kiwi three"})
         windows.push_back(CreateTestWindow(title));
     ASSERT_TRUE(StackWindows(windows));
     Command(CMD_OPEN);
-    OnSwitcherWatchTimer();
+    ASSERT_TRUE(WaitUntil(IsListTakenAhead, 3000));
     DestroyWindow(windows[1]);
     ASSERT_TRUE(WaitUntil([] { return listedCount == 2; }, 3000));
     TypeKey('K');
