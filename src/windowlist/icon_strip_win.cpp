@@ -455,6 +455,25 @@ void AddItemToRegion(HWND strip, int index, HRGN region) {
     DeleteObject(item);
 }
 
+// Items first..last, places that follow each other in the grid's rows: the rows
+// from first's to last's, whole but for what comes before first.
+void AddItemRunToRegion(HWND strip, int first, int last, HRGN region) {
+    RECT from = {}, to = {}, client = {};
+    from.left = to.left = LVIR_BOUNDS;
+    if (!region || !SendMessageW(strip, LVM_GETITEMRECT, first, reinterpret_cast<LPARAM>(&from)) ||
+        !SendMessageW(strip, LVM_GETITEMRECT, last, reinterpret_cast<LPARAM>(&to)) ||
+        !GetClientRect(strip, &client))
+        return;
+    HRGN run = CreateRectRgn(from.left, from.top, client.right, from.bottom);
+    HRGN below = CreateRectRgn(client.left, from.bottom, client.right, to.bottom);
+    if (run && below && CombineRgn(run, run, below, RGN_OR) != ERROR)
+        CombineRgn(region, region, run, RGN_OR);
+    if (run)
+        DeleteObject(run);
+    if (below)
+        DeleteObject(below);
+}
+
 // Items first..count-1 go in at the end, then take the grid's next places.
 void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN repaint) {
     for (int i = first; i < count; ++i) {
@@ -466,8 +485,8 @@ void AppendStripItems(HWND strip, const int* images, int first, int count, HRGN 
     }
     // Items deleted from the end leave their places behind: the new ones fill them.
     SendMessageW(strip, LVM_ARRANGE, LVA_DEFAULT, 0);
-    for (int i = first; i < count; ++i)
-        AddItemToRegion(strip, i, repaint);
+    if (count > first)
+        AddItemRunToRegion(strip, first, count - 1, repaint);
 }
 
 // While items are inserted, the list view draws nothing (each insertion into a
@@ -651,10 +670,10 @@ void ShowStripItems(HWND strip, const int* images, int count) {
         SetItemImage(strip, i, images[i]);
     }
     // From the end: the items before keep their places, and no item moves.
-    for (int i = shown - 1; i >= count; --i) {
-        AddItemToRegion(strip, i, repaint);
+    if (shown > count)
+        AddItemRunToRegion(strip, count, shown - 1, repaint);
+    for (int i = shown - 1; i >= count; --i)
         SendMessageW(strip, LVM_DELETEITEM, i, 0);
-    }
     const bool widened = count > shown;
     if (widened) {
         const StripScrollRange rangeBefore = ScrollRangeOf(strip);

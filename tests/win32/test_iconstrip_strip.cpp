@@ -545,16 +545,17 @@ void ExpectShownInPlace(const std::vector<POINT>& places, const std::vector<POIN
 // keeps its place in the grid and shows its own window's icon on screen, where the
 // strip repaints only what changed.
 TEST_F(IconStripTest, TypedTextNarrowsAndWidensTheShownStripInPlace) {
+    // Two rows and more: the items a narrowing removes span rows.
     std::vector<COLORREF> colours;
-    for (int i = 0; i < 8; ++i) {
+    for (int i = 0; i < 20; ++i) {
         DisplayWindowSpec spec;
         spec.title = (i % 2 ? L"Plum " : L"Kiwi ") + std::to_wstring(i);
-        colours.push_back(i % 2 ? RGB(255, 40 * i, 0) : RGB(0, 40 * i, 255));
+        colours.push_back(i % 2 ? RGB(255, 12 * i, 0) : RGB(0, 12 * i, 255));
         spec.windowBig = Icon(colours.back());
         Window(spec);
     }
     switcherOptions.livePreview = 0;
-    ASSERT_GE(RefreshWindowList(), 8);
+    ASSERT_GE(RefreshWindowList(), 20);
     ShowWindow(SwitcherWindow, SW_SHOWNOACTIVATE);
     std::vector<POINT> places, centres;
     for (int i = 0; i < listedCount; ++i) {
@@ -563,7 +564,7 @@ TEST_F(IconStripTest, TypedTextNarrowsAndWidensTheShownStripInPlace) {
     }
     ExpectShownInPlace(places, centres, colours);
     ASSERT_TRUE(AppendTypedText(L"plum", 4));
-    ASSERT_EQ(listedCount, 4);
+    ASSERT_EQ(listedCount, 10);
     ExpectShownInPlace(places, centres, colours);
     ASSERT_TRUE(ClearTypedText());
     ASSERT_EQ(listedCount, static_cast<int>(places.size()));
