@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "../helpers/helper_window.h"
 #include "base/identifiers.h"
 #include "input_support_win.h"
 #include "process_support_win.h"
@@ -285,6 +286,28 @@ TEST_F(AmongOtherPrograms, ThePinButtonsReadTheWindowsRealStateAfterARestart) {
         PostMessageW(switcher, WM_SWITCHER_COMMAND, CMD_CANCEL, 0);
         ASSERT_TRUE(WaitForSwitcherShown(false));
     }
+}
+
+// The window in front when an Alt+Tab begins sees a key after Alt goes down (the
+// switcher's mask key, which no program acts on): a later Alt release reaching it
+// is then not a lone Alt tap, which would put it into menu mode.
+TEST_F(AmongOtherPrograms, TheWindowInFrontSeesAKeyBetweenAltDownAndAltUp) {
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(StartOthers({L"Other program"}));
+    others.resize(2);
+    others[1].program = StartProgram(L"key_window.exe", L"\"Keys seen\"");
+    ASSERT_TRUE(others[1].program.started);
+    HWND keys = nullptr;
+    ASSERT_TRUE(WaitUntil(
+        [&] { return (keys = FindWindowW(L"ZephtabKeyHelper", L"Keys seen")) != nullptr; }));
+    others[1].window = keys;
+    ASSERT_TRUE(StackWindows({keys, others[0].window}));
+    ASSERT_TRUE(WaitForForeground(keys));
+    ASSERT_NO_FATAL_FAILURE(OpenWithAltTab());
+    EXPECT_TRUE(WaitUntil([&] { return GetPropW(keys, KEY_AFTER_ALT_PROPERTY) != nullptr; }, 3000));
+    EXPECT_EQ(reinterpret_cast<UINT_PTR>(GetPropW(keys, KEY_AFTER_ALT_PROPERTY)), 0xE8u);
+    ASSERT_TRUE(Xdotool("keyup Alt_L"));
+    EXPECT_TRUE(WaitForSwitcherShown(false));
 }
 
 // A window in front when an Alt+Tab began saw Alt go down and then, without the

@@ -5,6 +5,9 @@
 #pragma once
 #include <windows.h>
 
+// key_window.exe's window property: the virtual key of the first key after Alt went down.
+#define KEY_AFTER_ALT_PROPERTY L"ZephtabKeyAfterAlt"
+
 // Registers a class with an arrow cursor and a white background. Returns the
 // name, so that a caller can pass the result straight to CreateWindowExW.
 inline const wchar_t* RegisterHelperWindowClass(const wchar_t* className, WNDPROC windowProc) {
