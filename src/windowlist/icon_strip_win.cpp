@@ -650,7 +650,7 @@ LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw) {
     return CDRF_SKIPDEFAULT;
 }
 
-void ShowStripItems(HWND strip, const int* images, int count) {
+void ShowStripItems(HWND strip, const int* images, int count, const int* shownImages) {
     // Whatever waits to be painted already, then only the items that now look otherwise.
     HRGN repaint = CreateRectRgn(0, 0, 0, 0);
     if (repaint && GetUpdateRgn(strip, repaint, FALSE) == ERROR)
@@ -663,7 +663,7 @@ void ShowStripItems(HWND strip, const int* images, int count) {
     // An item whose image was made from the same icon looks alike: it keeps that
     // image (many windows of one program share their icon).
     for (int i = 0; i < kept; ++i) {
-        const int before = ItemImage(strip, i);
+        const int before = shownImages[i];
         if (before == images[i] || SameIcon(before, images[i]))
             continue;
         AddItemToRegion(strip, i, repaint);

@@ -46,8 +46,9 @@ void HighlightStripItem(HWND strip, int index);
 // Answers the strip's NM_CUSTOMDRAW.
 LRESULT DrawIconStripItem(NMLVCUSTOMDRAW* draw);
 // Replaces the items by count items, item i showing image images[i] of the
-// images the last fill made: the typed text narrows the strip without a new image list.
-void ShowStripItems(HWND strip, const int* images, int count);
+// images the last fill made: the typed text narrows the strip without a new image
+// list. shownImages: the image each item shows now, so that the strip is not asked.
+void ShowStripItems(HWND strip, const int* images, int count, const int* shownImages);
 // Removes item index and its image; the later items move up one place and keep
 // showing their own images.
 void RemoveStripItem(HWND strip, int index);

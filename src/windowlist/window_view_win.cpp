@@ -52,6 +52,7 @@ bool narrowing;
 MatchCandidate* candidates;
 int* chosen;
 int* images;
+int* shownImages; // the image each strip item shows, while the list is taken
 WindowEntry* shownEntries;
 // Where the closed-window watch's next look at the taken list starts.
 int watchTurn;
@@ -181,7 +182,7 @@ void FreeTakenList() {
 bool AllocateTakenList() {
     const size_t n = static_cast<size_t>(listedCount > 0 ? listedCount : 0);
     char* block = static_cast<char*>(AllocateOnHeap(
-        n * (sizeof(TakenEntry) + sizeof(MatchCandidate) + 2 * sizeof(int) + sizeof(WindowEntry)) +
+        n * (sizeof(TakenEntry) + sizeof(MatchCandidate) + 3 * sizeof(int) + sizeof(WindowEntry)) +
         1));
     if (!block)
         return false;
@@ -192,7 +193,11 @@ bool AllocateTakenList() {
     chosen = reinterpret_cast<int*>(
         block + n * (sizeof(TakenEntry) + sizeof(MatchCandidate) + sizeof(WindowEntry)));
     images = chosen + n;
+    shownImages = images + n;
     takenCount = static_cast<int>(n);
+    // The strip shows each entry's own image until the first narrowing.
+    for (int i = 0; i < takenCount; ++i)
+        shownImages[i] = i;
     entriesRead = 0;
     return true;
 }
@@ -251,7 +256,9 @@ bool NarrowToTypedText() {
     // leaves the strip and the list alone: refilling the strip is the dear part.
     if (ShowsEntries(shownEntries, found))
         return true;
-    ShowStripItems(IconStrip, images, found);
+    ShowStripItems(IconStrip, images, found, shownImages);
+    for (int i = 0; i < found; ++i)
+        shownImages[i] = images[i];
     ShowOnlyEntries(shownEntries, found);
     return true;
 }
