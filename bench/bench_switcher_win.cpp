@@ -393,37 +393,47 @@ void MeasureFromAnotherProcess(HICON* icons) {
         return;
     }
     HWND switcher = FindSwitcherWindow();
-    std::printf("\nzephtab.exe driven from this process, ms (median and worst of %d):\n\n", kRuns);
+    std::printf("\nzephtab.exe driven from this process, ms (median and worst of %d):\n\n",
+                2 * kRuns);
     std::printf("windows |   bare pass     | open + shown    | open/bare |    CMD_NEXT     |"
                 "    CMD_FIRST    |    CMD_LAST     |\n");
-    Figure steps[2] = {};
     const int counts[] = {kCounts[0], kScaledWindows};
-    for (int i = 0; i < 2; ++i) {
-        WindowHost host;
-        StartHost(&host, counts[i], icons);
-        TimeCommandOf(switcher, CMD_OPEN);
-        TimeCommandOf(switcher, CMD_CANCEL);
+    struct Times {
         std::vector<double> bare, open, next, first, last;
-        for (int run = 0; run < kRuns; ++run) {
-            bare.push_back(TimeBarePass());
-            open.push_back(TimeCommandOf(switcher, CMD_OPEN));
-            next.push_back(TimeCommandOf(switcher, CMD_NEXT));
-            next.push_back(TimeCommandOf(switcher, CMD_NEXT));
-            last.push_back(TimeCommandOf(switcher, CMD_LAST));
-            first.push_back(TimeCommandOf(switcher, CMD_FIRST));
+    } times[2];
+    // Two blocks of each count in turn, so that a machine that slows down or speeds
+    // up during the run weighs on both alike.
+    for (int block = 0; block < 2; ++block) {
+        for (int i = 0; i < 2; ++i) {
+            WindowHost host;
+            StartHost(&host, counts[i], icons);
+            TimeCommandOf(switcher, CMD_OPEN);
             TimeCommandOf(switcher, CMD_CANCEL);
-            PumpMessages();
+            Times& t = times[i];
+            for (int run = 0; run < kRuns; ++run) {
+                t.bare.push_back(TimeBarePass());
+                t.open.push_back(TimeCommandOf(switcher, CMD_OPEN));
+                t.next.push_back(TimeCommandOf(switcher, CMD_NEXT));
+                t.next.push_back(TimeCommandOf(switcher, CMD_NEXT));
+                t.last.push_back(TimeCommandOf(switcher, CMD_LAST));
+                t.first.push_back(TimeCommandOf(switcher, CMD_FIRST));
+                TimeCommandOf(switcher, CMD_CANCEL);
+                PumpMessages();
+            }
+            StopHost(&host);
         }
-        StopHost(&host);
-        const Figure bareFigure = Summarise(bare), openFigure = Summarise(open);
-        steps[i] = Summarise(next);
+    }
+    Figure steps[2] = {};
+    for (int i = 0; i < 2; ++i) {
+        const Figure bareFigure = Summarise(times[i].bare), openFigure = Summarise(times[i].open);
+        steps[i] = Summarise(times[i].next);
         std::printf("%7d |", counts[i]);
         PrintFigure(bareFigure);
         PrintFigure(openFigure);
         std::printf(" %9.1f |", openFigure.median / bareFigure.median);
         PrintFigure(steps[i]);
-        PrintFigure(Summarise(first));
-        PrintFigure(Summarise(last));
+        PrintFigure(Summarise(times[i].first));
+        PrintFigure(Summarise(times[i].last));
         std::printf("\n");
     }
     std::printf("\nCMD_NEXT with %d windows against %d: %.2fx\n", counts[1], counts[0],

@@ -233,7 +233,6 @@ void OpenSwitcher(LPARAM packedKey = 0) {
         EndSwitchWithoutShowing();
         return;
     }
-    StartShownSwitcherWatch();
     MoveSwitcherIntoPlace();
     ShowSwitcherWindow();
     SetFocus(IconStrip);
@@ -247,6 +246,9 @@ void OpenSwitcher(LPARAM packedKey = 0) {
     }
     // The front window's program: its next window, whatever the setting says.
     SelectEntry(oneProgram || switcherOptions.selectSecondOnOpen ? 1 : 0);
+    // From the open's end: with many windows the open outlasts a watch period, and a
+    // first look due at once would only delay the first step over a list just taken.
+    StartShownSwitcherWatch();
 }
 
 // The chosen window takes the foreground while the switcher is still shown. Hidden first,
