@@ -6,15 +6,20 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <ole2.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <iterator>
 #include <string>
 #include <vector>
 
 #include "../helpers/helper_window.h"
 #include "base/identifiers.h"
 #include "input_support_win.h"
+#include "pixel_support_win.h"
 #include "process_support_win.h"
 #include "registry_support_win.h"
 #include "resources/resource_ids.h"
@@ -364,6 +369,108 @@ TEST_F(AmongOtherPrograms, AWindowSwitchedBackToTakesTheNextTypedKeys) {
             << "notepad holds " << WindowText(edit).size() << " letters";
     }
     EndProgram(others[1].program); // it would ask whether to save
+}
+
+// An icon picture of one colour, 32 pixels square: the colour rows, then the mask's
+// (opaque everywhere).
+std::vector<BYTE> SolidIconPicture(COLORREF colour) {
+    constexpr int kSize = 32;
+    BITMAPINFOHEADER header = {};
+    header.biSize = sizeof(header);
+    header.biWidth = kSize;
+    header.biHeight = 2 * kSize;
+    header.biPlanes = 1;
+    header.biBitCount = 32;
+    const BYTE* start = reinterpret_cast<const BYTE*>(&header);
+    std::vector<BYTE> bytes(start, start + sizeof(header));
+    for (int pixel = 0; pixel < kSize * kSize; ++pixel)
+        bytes.insert(bytes.end(), {GetBValue(colour), GetGValue(colour), GetRValue(colour), 255});
+    bytes.resize(bytes.size() + kSize * kSize / 8);
+    return bytes;
+}
+
+// An icon group of that one picture: the directory's header, then its entry.
+std::vector<BYTE> OneIconGroup(WORD id, size_t pictureBytes) {
+    std::vector<BYTE> group = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0};
+    for (int shift = 0; shift < 32; shift += 8)
+        group.push_back(static_cast<BYTE>(pictureBytes >> shift));
+    group.push_back(static_cast<BYTE>(id));
+    group.push_back(static_cast<BYTE>(id >> 8));
+    return group;
+}
+
+// A window that closes while the switcher is shown takes its icon with it: every
+// remaining entry shows its own program's icon, in order, with no place left
+// empty. Each program is a copy of the display helper whose icon is one colour.
+TEST_F(AmongOtherPrograms, AfterAWindowClosesEachEntryShowsItsOwnIconInOrder) {
+    const COLORREF colours[] = {RGB(230, 0, 0), RGB(0, 190, 0), RGB(240, 240, 0), RGB(200, 0, 200)};
+    constexpr WORD kPicture = 100;
+    std::vector<std::wstring> titles, files;
+    others.resize(std::size(colours));
+    for (size_t i = 0; i < others.size(); ++i) {
+        const std::vector<BYTE> picture = SolidIconPicture(colours[i]);
+        files.push_back(L"coloured_icon_" + std::to_wstring(i) + L".exe");
+        ASSERT_TRUE(WriteDisplayHelperCopy(files[i], OneIconGroup(kPicture, picture.size()),
+                                           {{kPicture, picture}}));
+        titles.push_back(L"Coloured icon " + std::to_wstring(i));
+        others[i].program = StartProgram(files[i], L"\"" + titles[i] + L"\"");
+        ASSERT_TRUE(WaitUntil([&] {
+            others[i].window = FindWindowW(L"ZephtabDisplayHelper", titles[i].c_str());
+            return others[i].window != nullptr;
+        }));
+    }
+    ASSERT_NO_FATAL_FAILURE(Start());
+    ASSERT_NO_FATAL_FAILURE(OpenByCommand());
+    const int count = StripCount();
+    PostMessageW(others[1].window, WM_CLOSE, 0, 0);
+    ASSERT_TRUE(WaitUntil([&] { return StripCount() == count - 1; }));
+    // Each entry's icon where the accessible entry says it is, the places one after
+    // the other along the strip's first row.
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* list = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(switcher, static_cast<DWORD>(OBJID_CLIENT),
+                                         __uuidof(IAccessible), reinterpret_cast<void**>(&list)),
+              S_OK);
+    const int across = LOWORD(SendMessageW(strip, LVM_GETITEMSPACING, FALSE, 0));
+    HDC screen = GetDC(nullptr);
+    LONG firstLeft = 0, firstTop = 0;
+    int coloured = 0;
+    for (LONG child = 1; child < count; ++child) {
+        VARIANT entry;
+        VariantInit(&entry);
+        entry.vt = VT_I4;
+        entry.lVal = child;
+        BSTR name = nullptr;
+        list->get_accName(entry, &name);
+        const std::wstring title = name ? name : L"";
+        SysFreeString(name);
+        LONG left = 0, top = 0, width = 0, height = 0;
+        EXPECT_EQ(list->accLocation(&left, &top, &width, &height, entry), S_OK);
+        if (child == 1) {
+            firstLeft = left;
+            firstTop = top;
+        }
+        EXPECT_EQ(top, firstTop) << child;
+        EXPECT_EQ(left, firstLeft + (child - 1) * across) << child;
+        const auto at = std::find(titles.begin(), titles.end(), title);
+        if (at == titles.end())
+            continue;
+        ++coloured;
+        const COLORREF colour = colours[at - titles.begin()];
+        const POINT centre = {left + width / 2, top + height / 2};
+        EXPECT_TRUE(WaitUntil(
+            [&] { return ColourNear(GetPixel(screen, centre.x, centre.y), colour, 8); }, 3000))
+            << "entry " << child << ": "
+            << ColourNear(GetPixel(screen, centre.x, centre.y), colour, 8).message();
+    }
+    EXPECT_EQ(coloured, 3);
+    ReleaseDC(nullptr, screen);
+    list->Release();
+    CoUninitialize();
+    for (size_t i = 0; i < others.size(); ++i) {
+        CloseOtherWindow(&others[i]);
+        DeleteFileW((ExecutableFolder() + files[i]).c_str());
+    }
 }
 
 // Hidden before the chosen window was activated, the switcher let the system activate

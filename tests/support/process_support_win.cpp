@@ -13,6 +13,59 @@ std::wstring ExecutableFolder() {
     return folder.substr(0, folder.find_last_of(L"\\/") + 1);
 }
 
+namespace {
+
+constexpr wchar_t kDisplayHelper[] = L"display_window.exe";
+
+BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR taken) {
+    *reinterpret_cast<WORD*>(taken) = language;
+    return FALSE;
+}
+
+// The group's bytes and language: a picture replaces one only in the same language.
+std::vector<BYTE> ReadDisplayHelperIconGroup(WORD* language) {
+    const std::wstring source = ExecutableFolder() + kDisplayHelper;
+    HMODULE module = LoadLibraryExW(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
+    HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
+    std::vector<BYTE> data;
+    if (group) {
+        EnumResourceLanguagesW(module, RT_GROUP_ICON, MAKEINTRESOURCEW(1), TakeLanguage,
+                               reinterpret_cast<LONG_PTR>(language));
+        const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
+        data.assign(bytes, bytes + SizeofResource(module, group));
+    }
+    if (module)
+        FreeLibrary(module);
+    return data;
+}
+
+} // namespace
+
+std::vector<BYTE> DisplayHelperIconGroup() {
+    WORD language = 0;
+    return ReadDisplayHelperIconGroup(&language);
+}
+
+bool WriteDisplayHelperCopy(const std::wstring& copyName, const std::vector<BYTE>& group,
+                            const std::vector<IconPicture>& pictures) {
+    WORD language = 0;
+    const std::wstring copy = ExecutableFolder() + copyName;
+    if (ReadDisplayHelperIconGroup(&language).empty() ||
+        !CopyFileW((ExecutableFolder() + kDisplayHelper).c_str(), copy.c_str(), FALSE))
+        return false;
+    HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
+    if (!update)
+        return false;
+    bool written =
+        UpdateResourceW(update, RT_GROUP_ICON, MAKEINTRESOURCEW(1), language,
+                        const_cast<BYTE*>(group.data()), static_cast<DWORD>(group.size())) != FALSE;
+    for (const IconPicture& picture : pictures)
+        written = written && UpdateResourceW(update, RT_ICON, MAKEINTRESOURCEW(picture.id),
+                                             language, const_cast<BYTE*>(picture.bytes.data()),
+                                             static_cast<DWORD>(picture.bytes.size()));
+    return EndUpdateResourceW(update, !written) && written;
+}
+
 StartedProgram& StartedProgram::operator=(StartedProgram&& other) noexcept {
     std::swap(info, other.info);
     std::swap(started, other.started);

@@ -6,6 +6,7 @@
 
 #include <string>
 #include <utility>
+#include <vector>
 
 // The folder of the running test executable, with a trailing backslash.
 std::wstring ExecutableFolder();
@@ -22,6 +23,19 @@ struct StartedProgram {
     ~StartedProgram();
 };
 StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arguments = L"");
+
+// An icon picture to put into a program file: its resource id and its bytes.
+struct IconPicture {
+    WORD id;
+    std::vector<BYTE> bytes;
+};
+// The icon group of display_window.exe (the icon its program file shows), as stored.
+std::vector<BYTE> DisplayHelperIconGroup();
+// Writes a copy of display_window.exe, beside the test, whose icon group is group
+// and which holds the given pictures besides its own: a program with an icon of
+// the test's making.
+bool WriteDisplayHelperCopy(const std::wstring& copyName, const std::vector<BYTE>& group,
+                            const std::vector<IconPicture>& pictures = {});
 // Starts a program of the system's folder (notepad.exe: a real program with a menu bar).
 StartedProgram StartSystemProgram(const std::wstring& exeName);
 // How long a test waits for a program that ends by itself: far longer than it

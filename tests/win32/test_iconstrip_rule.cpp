@@ -164,42 +164,15 @@ TEST_F(IconRule, AWindowWithoutIconsShowsItsProgramFilesIconThenTheGenericOne) {
     EXPECT_LT(CountKernelHandles(), handlesBefore + 10);
 }
 
-BOOL CALLBACK TakeLanguage(HMODULE, LPCWSTR, LPCWSTR, WORD language, LONG_PTR taken) {
-    *reinterpret_cast<WORD*>(taken) = language;
-    return FALSE;
-}
-
-// A copy of the helper whose icon directory states 65,535 entries and holds
-// one, as a malformed program file on the desktop might.
-bool WriteMalformedIconCopy(const std::wstring& copy) {
-    const std::wstring source = ExecutableFolder() + L"display_window.exe";
-    HMODULE module = LoadLibraryExW(source.c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE);
-    HRSRC group = module ? FindResourceW(module, MAKEINTRESOURCEW(1), RT_GROUP_ICON) : nullptr;
-    std::vector<BYTE> data;
-    WORD language = 0;
-    if (group) {
-        EnumResourceLanguagesW(module, RT_GROUP_ICON, MAKEINTRESOURCEW(1), TakeLanguage,
-                               reinterpret_cast<LONG_PTR>(&language));
-        const BYTE* bytes = static_cast<const BYTE*>(LockResource(LoadResource(module, group)));
-        data.assign(bytes, bytes + SizeofResource(module, group));
-    }
-    if (module)
-        FreeLibrary(module);
-    if (data.size() < 6 || !CopyFileW(source.c_str(), copy.c_str(), FALSE))
-        return false;
-    data[4] = data[5] = 0xFF;
-    HANDLE update = BeginUpdateResourceW(copy.c_str(), FALSE);
-    return update &&
-           UpdateResourceW(update, RT_GROUP_ICON, MAKEINTRESOURCEW(1), language, data.data(),
-                           static_cast<DWORD>(data.size())) &&
-           EndUpdateResourceW(update, FALSE);
-}
-
 // Its window shows the generic icon, opening after opening, and the file is not
 // handed to the system's icon reader, which would fault on it.
 TEST_F(IconRule, AProgramWithAMalformedIconDirectoryShowsTheGenericIcon) {
-    const std::wstring copy = ExecutableFolder() + L"malformed_icon_helper.exe";
-    ASSERT_TRUE(WriteMalformedIconCopy(copy));
+    // Its icon directory states 65,535 entries and holds one, as a malformed program
+    // file on the desktop might.
+    std::vector<BYTE> group = DisplayHelperIconGroup();
+    ASSERT_GE(group.size(), 6u);
+    group[4] = group[5] = 0xFF;
+    ASSERT_TRUE(WriteDisplayHelperCopy(L"malformed_icon_helper.exe", group));
     {
         OtherProgram malformed(L"malformed_icon_helper.exe", L"\"Malformed icon\"",
                                L"ZephtabDisplayHelper", L"Malformed icon");
@@ -212,7 +185,7 @@ TEST_F(IconRule, AProgramWithAMalformedIconDirectoryShowsTheGenericIcon) {
             RunSwitcherCommand(CMD_CANCEL);
         }
     }
-    DeleteFileW(copy.c_str());
+    DeleteFileW((ExecutableFolder() + L"malformed_icon_helper.exe").c_str());
 }
 
 TEST_F(IconRule, AWindowThatIsGoneGetsTheDefaultIcon) {
