@@ -660,6 +660,14 @@ void ShowStripItems(HWND strip, const int* images, int count, const int* shownIm
     DeselectStripItems(strip, repaint);
     const int shown = static_cast<int>(SendMessageW(strip, LVM_GETITEMCOUNT, 0, 0));
     const int kept = count < shown ? count : shown;
+    const bool widened = count > shown;
+    // Items go in with drawing held (see HoldStripDrawing); the changed images are set
+    // while it is held too, since each change would otherwise ask for its own repaint.
+    StripScrollRange rangeBefore = {};
+    if (widened) {
+        rangeBefore = ScrollRangeOf(strip);
+        HoldStripDrawing(strip, true);
+    }
     // An item whose image was made from the same icon looks alike: it keeps that
     // image (many windows of one program share their icon).
     for (int i = 0; i < kept; ++i) {
@@ -674,10 +682,7 @@ void ShowStripItems(HWND strip, const int* images, int count, const int* shownIm
         AddItemRunToRegion(strip, count, shown - 1, repaint);
     for (int i = shown - 1; i >= count; --i)
         SendMessageW(strip, LVM_DELETEITEM, i, 0);
-    const bool widened = count > shown;
     if (widened) {
-        const StripScrollRange rangeBefore = ScrollRangeOf(strip);
-        HoldStripDrawing(strip, true);
         AppendStripItems(strip, images, shown, count, repaint);
         HoldStripDrawing(strip, false);
         ShowChangedScrollBars(strip, rangeBefore);
