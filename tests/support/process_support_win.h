@@ -23,6 +23,8 @@ struct StartedProgram {
     ~StartedProgram();
 };
 StartedProgram StartProgram(const std::wstring& exeName, const std::wstring& arguments = L"");
+// Starts a program of the system's folder (notepad.exe: a real program with a menu bar).
+StartedProgram StartSystemProgram(const std::wstring& exeName);
 
 // An icon picture to put into a program file: its resource id and its bytes.
 struct IconPicture {
@@ -36,8 +38,7 @@ std::vector<BYTE> DisplayHelperIconGroup();
 // the test's making.
 bool WriteDisplayHelperCopy(const std::wstring& copyName, const std::vector<BYTE>& group,
                             const std::vector<IconPicture>& pictures = {});
-// Starts a program of the system's folder (notepad.exe: a real program with a menu bar).
-StartedProgram StartSystemProgram(const std::wstring& exeName);
+
 // How long a test waits for a program that ends by itself: far longer than it
 // takes on a loaded machine, so that its exit code is read only once it has ended.
 constexpr DWORD kProgramEndDeadlineMs = 60000;
