@@ -225,9 +225,14 @@ void DropStaleListTakenAhead() {
         FreeTakenList();
 }
 
-bool TakeShownList() {
+// The taken list to read into: the one taken ahead while it still holds, or a new one.
+bool HoldTakenList() {
     DropStaleListTakenAhead();
-    if (!takenEntries && !AllocateTakenList())
+    return takenEntries || AllocateTakenList();
+}
+
+bool TakeShownList() {
+    if (!HoldTakenList())
         return false;
     ReadTakenEntries(takenCount);
     return true;
@@ -360,8 +365,7 @@ bool ClearTypedText() {
 void TakeListAhead() {
     if (!moreOptions.typeToFilter || listedCount <= 0)
         return;
-    DropStaleListTakenAhead();
-    if (!takenEntries && !AllocateTakenList())
+    if (!HoldTakenList())
         return;
     // A part at each look (a few milliseconds under Wine): a step that comes
     // meanwhile waits for no more than that.

@@ -34,9 +34,10 @@ struct OtherWindow {
     HWND window = nullptr;
 };
 
-void StartOtherWindow(const wchar_t* title, OtherWindow* other, const wchar_t* how = L"") {
-    other->program =
-        StartProgram(L"display_window.exe", L"\"" + std::wstring(title) + L"\" " + how);
+// program: display_window.exe or a copy of it.
+void StartOtherWindow(const wchar_t* title, OtherWindow* other, const wchar_t* how = L"",
+                      const std::wstring& program = L"display_window.exe") {
+    other->program = StartProgram(program, L"\"" + std::wstring(title) + L"\" " + how);
     ASSERT_TRUE(other->program.started);
     ASSERT_TRUE(WaitUntil([&] {
         other->window = FindWindowW(L"ZephtabDisplayHelper", title);
@@ -413,11 +414,7 @@ TEST_F(AmongOtherPrograms, AfterAWindowClosesEachEntryShowsItsOwnIconInOrder) {
         ASSERT_TRUE(WriteDisplayHelperCopy(files[i], OneIconGroup(kPicture, picture.size()),
                                            {{kPicture, picture}}));
         titles.push_back(L"Coloured icon " + std::to_wstring(i));
-        others[i].program = StartProgram(files[i], L"\"" + titles[i] + L"\"");
-        ASSERT_TRUE(WaitUntil([&] {
-            others[i].window = FindWindowW(L"ZephtabDisplayHelper", titles[i].c_str());
-            return others[i].window != nullptr;
-        }));
+        ASSERT_NO_FATAL_FAILURE(StartOtherWindow(titles[i].c_str(), &others[i], L"", files[i]));
     }
     ASSERT_NO_FATAL_FAILURE(Start());
     ASSERT_NO_FATAL_FAILURE(OpenByCommand());
